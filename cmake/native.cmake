@@ -1,0 +1,18 @@
+# Linux: the headless platform and the GoogleTest unit and scenario tests.
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+file(GLOB PLATFORM_HEADLESS_SOURCES CONFIGURE_DEPENDS platform/headless/*.cpp)
+add_library(platform_headless STATIC ${PLATFORM_HEADLESS_SOURCES})
+target_include_directories(platform_headless PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(platform_headless PUBLIC tavolex_resources)
+
+file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS tests/unit/*.cpp)
+add_executable(unit_tests ${UNIT_TEST_SOURCES})
+target_link_libraries(unit_tests tavolex_core platform_headless GTest::gtest GTest::gtest_main)
+gtest_discover_tests(unit_tests PROPERTIES LABELS unit DISCOVERY_TIMEOUT 60)
+
+file(GLOB SCENARIO_TEST_SOURCES CONFIGURE_DEPENDS tests/scenario/*.cpp)
+add_executable(scenario_tests ${SCENARIO_TEST_SOURCES})
+target_link_libraries(scenario_tests tavolex_core platform_headless GTest::gtest GTest::gtest_main)
+gtest_discover_tests(scenario_tests PROPERTIES LABELS scenario DISCOVERY_TIMEOUT 60)

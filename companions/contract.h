@@ -1,0 +1,38 @@
+// The three companion programs beside the editor and how they are started.
+#pragma once
+
+#include <cstdint>
+
+#include "jobstore/paths.h"
+
+namespace companions {
+
+extern char PickerToolPath[jobstore::kPathSize];  // Pickmark.exe, the coordinate picker
+extern char RunnerToolPath[jobstore::kPathSize];  // Runvane.exe, the runner
+extern char TitleToolPath[jobstore::kPathSize];   // Titlescan.exe, the window-title picker
+
+extern std::uint32_t PickerProcessId;  // 0 when none was started
+extern std::uint32_t RunnerProcessId;
+
+// Fills the three paths from the program folder; a path that would not fit
+// stays empty (that tool is then not started).
+void BuildCompanionPaths();
+
+// Starts the coordinate picker (its path alone as the command line, normal
+// priority); the process id, or 0 when the path is empty or the start failed.
+std::uint32_t StartPicker();
+// Starts the runner hidden, without a window, with the test-run file and the
+// repeat file; the process id, or 0.
+std::uint32_t StartRunner(const char* inspectFilePath, const char* repeatFilePath);
+// Starts the window-title picker and waits until it has ended; false when it
+// could not be started.
+bool RunTitlePicker();
+
+// Ends a companion that the editor started and that still runs, with exit
+// code 0. An id of 0, or of a process the editor did not start, does nothing.
+void TerminateCompanion(std::uint32_t processId);
+
+// Back to the state before start-up (for the tests).
+void ResetCompanions();
+
+}  // namespace companions

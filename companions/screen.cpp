@@ -1,0 +1,9 @@
+#include "companions/screen.h"
+
+#include "platform/platform.h"
+
+namespace companions {
+
+void ResetClipboard() { plat::WriteClipboardText("0,0"); }
+
+}  // namespace companions

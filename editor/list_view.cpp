@@ -1,0 +1,88 @@
+#include "editor/list_view.h"
+
+#include <cstring>
+
+#include "editor/controls.h"
+#include "editor/state.h"
+#include "jobstore/lines.h"
+
+namespace editor {
+
+const ListColumnSpec kListColumns[kListColumnCount] = {
+    {"No.", plat::kAlignLeft, true, true},
+    {"操作する名称", plat::kAlignLeft, true, true},
+    {"X座標", plat::kAlignCenter, true, false},
+    {"Y座標", plat::kAlignCenter, true, false},
+    {"アクション", plat::kAlignLeft, true, true},
+    {"入力データ", plat::kAlignLeft, true, true},
+    {"左横", plat::kAlignCenter, false, false},
+    {"左縦", plat::kAlignCenter, false, false},
+    {"横幅", plat::kAlignCenter, false, false},
+    {"縦高", plat::kAlignCenter, false, false},
+    {"停止", plat::kAlignCenter, true, false},
+    {"繰返", plat::kAlignLeft, true, false},
+};
+
+namespace {
+
+struct RepeatRuleControls {
+  int check, from, to;
+};
+constexpr RepeatRuleControls kRepeatRuleControls[] = {
+    {kRepeatCheck1, 1006, 1007}, {kRepeatCheck2, 1009, 1010}, {kRepeatCheck3, 1012, 1013}};
+
+// The value a C runtime decimal conversion gives: leading blanks, an optional
+// sign, then the leading digits; 0 without digits.
+long DecimalValue(const std::string& text) {
+  std::size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  long value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    if (value < 100000000) value = value * 10 + (text[i] - '0');
+  }
+  return negative ? -value : value;
+}
+
+}  // namespace
+
+int InitialColumnWidth(int column) {
+  const ListColumnSpec& spec = kListColumns[column];
+  return spec.visible ? 10 * static_cast<int>(std::strlen(spec.title)) : 0;
+}
+
+void InsertListColumns(plat::Window dialog) {
+  for (int c = 0; c < kListColumnCount; ++c) {
+    plat::ListInsertColumn(dialog, kOperationList, c, kListColumns[c].title, InitialColumnWidth(c),
+                           kListColumns[c].align);
+  }
+}
+
+void AutosizeColumns(plat::Window dialog) {
+  if (jobstore::LineCount() == 0) return;
+  for (int c = 0; c < kListColumnCount; ++c) {
+    if (kListColumns[c].autosized) plat::ListSetColumnWidth(dialog, kOperationList, c, plat::kColumnAutosize);
+  }
+}
+
+void RefreshRepeatMarkers(plat::Window dialog) {
+  int count = jobstore::LineCount();
+  if (UpdatingControls || count == 0) return;
+  for (int i = 0; i < count; ++i) {
+    plat::ListSetCell(dialog, kOperationList, i, kRepeatMarkColumn, "");
+    plat::ListRedrawRow(dialog, kOperationList, i);
+  }
+  for (const RepeatRuleControls& rule : kRepeatRuleControls) {
+    if (plat::GetButtonCheck(dialog, rule.check) != 1) continue;
+    long first = DecimalValue(plat::GetControlText(dialog, rule.from, 32));
+    long last = DecimalValue(plat::GetControlText(dialog, rule.to, 32));
+    if (first > last || first <= 0 || last <= 0) continue;
+    for (long j = first; j <= last && j <= count; ++j) {
+      plat::ListSetCell(dialog, kOperationList, static_cast<int>(j - 1), kRepeatMarkColumn, "■");
+      plat::ListRedrawRow(dialog, kOperationList, static_cast<int>(j - 1));
+    }
+  }
+}
+
+}  // namespace editor

@@ -1,0 +1,192 @@
+#include "editor/main_dialog.h"
+
+#include <string>
+
+#include "app/commands.h"
+#include "companions/contract.h"
+#include "companions/screen.h"
+#include "editor/colors.h"
+#include "editor/controls.h"
+#include "editor/line_assembly.h"
+#include "editor/list_view.h"
+#include "editor/records.h"
+#include "editor/state.h"
+#include "jobstore/jobs.h"
+#include "jobstore/lines.h"
+#include "resources/templates.h"
+#include "text/csv.h"
+
+namespace editor {
+
+namespace {
+
+// Which handler a control's command goes to. Handlers of later features are
+// added here as they are built.
+struct CommandRoute {
+  int controlId;
+  int code;
+  void (*handler)(plat::Window dialog);
+};
+
+void RepeatRangeChanged(plat::Window dialog) { RefreshRepeatMarkers(dialog); }
+
+const CommandRoute kCommandRoutes[] = {
+    {kSaveAndExitButton, plat::kBnClicked, app::SaveAndExit},
+    {kCancelButton, plat::kBnClicked, app::CancelEditing},
+    {1006, plat::kEnChange, RepeatRangeChanged},
+    {1007, plat::kEnChange, RepeatRangeChanged},
+    {1009, plat::kEnChange, RepeatRangeChanged},
+    {1010, plat::kEnChange, RepeatRangeChanged},
+    {1012, plat::kEnChange, RepeatRangeChanged},
+    {1013, plat::kEnChange, RepeatRangeChanged},
+};
+
+constexpr int kEditorFields[] = {kNameEdit, kXEdit, kYEdit, kActionCombo,
+                                 kInputCombo, kInputEdit, kStopSecondsEdit};
+
+constexpr unsigned kListExtendedStyle = plat::kLvsExGridLines | plat::kLvsExCheckBoxes |
+                                        plat::kLvsExFullRowSelect | plat::kLvsExOneClickActivate |
+                                        plat::kLvsExTwoClickActivate | plat::kLvsExDoubleBuffer |
+                                        plat::kLvsExHeaderInAllViews;
+
+// Stop-seconds caption and field move out of the way of the placement buttons.
+void PlaceStopSecondsFields(plat::Window dialog) {
+  plat::MoveControlToTop(dialog, kStopSecondsLabel, 635, 455, 45, 16);
+  plat::MoveControlToTop(dialog, kStopSecondsEdit, 635, 473, 45, 16);
+}
+
+// The one line an empty job starts with, shown as row 0.
+void AddDefaultLine(plat::Window dialog) {
+  jobstore::AppendLine(kDefaultOperationLine);
+  plat::ListInsertRow(dialog, kOperationList, 0, "1");
+  char field[256];
+  for (int j = FieldName; j <= FieldStopSeconds; ++j) {
+    text::GetCsvItem(j, kDefaultOperationLine, field, sizeof field);
+    plat::ListSetCell(dialog, kOperationList, 0, j, field);
+  }
+  AutosizeColumns(dialog);
+}
+
+class CAboutDlg : public plat::DialogHandler {
+ public:
+  bool OnInitDialog(plat::Window) override { return true; }
+  void OnCommand(plat::Window dialog, int controlId, int code) override {
+    if ((controlId == plat::kIdOk || controlId == plat::kIdCancel) && code == plat::kBnClicked) {
+      plat::EndModalDialog(dialog, controlId);
+    }
+  }
+};
+
+}  // namespace
+
+int CTavolexDlg::DoModal() { return plat::RunModalDialog(res::kMainDialog, *this, plat::kNoWindow); }
+
+bool CTavolexDlg::OnInitDialog(plat::Window dialog) {
+  window_ = dialog;
+  if (plat::HasSystemMenu(dialog)) {
+    std::string about = plat::LoadResourceString(res::kAboutMenuString);
+    if (!about.empty()) plat::AppendSystemMenuItem(dialog, kAboutCommand, about.c_str());
+  }
+  plat::SetDialogIcon(dialog, res::kIcon);
+  for (int& slot : RedrawQueue) slot = -1;
+  jobstore::FillJobList(dialog, kJobCombo);
+
+  plat::ListAddExtendedStyle(dialog, kOperationList, kListExtendedStyle);
+  InsertListColumns(dialog);
+  plat::ComboReset(dialog, kActionCombo);
+  for (const char* name : kActionNames) plat::ComboAdd(dialog, kActionCombo, name);
+  plat::ComboSetSelection(dialog, kActionCombo, 0);
+
+  FillOperationList(dialog);
+  UpdatingControls = true;
+  ClearEditorFields(dialog);
+  UpdatingControls = false;
+  RefreshRepeatMarkers(dialog);
+  if (jobstore::LineCount() > 0) AutosizeColumns(dialog);
+
+  plat::SetButtonCheck(dialog, kCheckAllButton, 1);
+  EnableEditorFields(dialog, false);
+  for (int id : {kXYLabel, kXEdit, kYEdit, kStopSecondsLabel, kStopSecondsEdit}) {
+    plat::ShowControl(dialog, id, true);
+  }
+  plat::SetControlText(dialog, kStopSecondsEdit, "");
+  PlaceStopSecondsFields(dialog);
+  for (int id : {kInputLabel, kInputCombo, kInputEdit}) plat::ShowControl(dialog, id, false);
+  inputMode = InputNone;
+  for (int id : {kWindowLeftLabel, kWindowLeftEdit, kWindowTopLabel, kWindowTopEdit,
+                 kWindowWidthLabel, kWindowWidthEdit, kWindowHeightLabel, kWindowHeightEdit,
+                 kCheckPlacementButton, kTakePlacementButton, kTitleSearchButton, kAppSearchButton}) {
+    plat::ShowControl(dialog, id, false);
+  }
+
+  plat::LimitText(dialog, kNameEdit, 512);
+  plat::LimitText(dialog, kInputEdit, 512);
+  for (int id = 1006; id <= 1018; ++id) plat::LimitText(dialog, id, 4);
+
+  companions::PickerProcessId = companions::StartPicker();
+  companions::ResetClipboard();
+
+  plat::Rect desktop = plat::DesktopRect();
+  ScreenWidth = desktop.right;
+  ScreenHeight = desktop.bottom;
+  Placement where = MainWindowPlacement(desktop, plat::WindowRect(dialog));
+  plat::PlaceWindow(dialog, where.x, where.y, true);
+
+  RunButton.TextColor = plat::Rgb(255, 255, 255);
+  RunButton.FaceColor = plat::Rgb(100, 100, 100);
+  plat::Redraw(dialog, kRunButton);
+
+  if (jobstore::LineCount() == 0) AddDefaultLine(dialog);
+
+  plat::AnimationOpen(dialog, kStatusAnimation, res::kStatusAnimation);
+  ClearJobModified(dialog);
+  plat::SetFocusTo(dialog, kJobCombo);
+  return true;
+}
+
+void CTavolexDlg::OnCommand(plat::Window dialog, int controlId, int code) {
+  for (const CommandRoute& route : kCommandRoutes) {
+    if (route.controlId == controlId && route.code == code) {
+      route.handler(dialog);
+      return;
+    }
+  }
+}
+
+long CTavolexDlg::OnNotify(plat::Window, const plat::Notification&) { return 0; }
+
+void CTavolexDlg::OnTimer(plat::Window dialog, int timerId) { plat::StopTimer(dialog, timerId); }
+
+bool CTavolexDlg::OnSysCommand(plat::Window dialog, unsigned command) {
+  if ((command & 0xFFF0u) != kAboutCommand) return false;
+  CAboutDlg about;
+  plat::RunModalDialog(res::kAboutDialog, about, dialog);
+  return true;
+}
+
+bool CTavolexDlg::OnDrawItem(plat::Window dialog, const plat::DrawItem& item) {
+  if (item.controlId != kRunButton) return false;
+  RunButton.DrawItem(item, plat::GetControlText(dialog, item.controlId).c_str());
+  return true;
+}
+
+void EnableEditorFields(plat::Window dialog, bool enable) {
+  for (int id : kEditorFields) plat::EnableControl(dialog, id, enable);
+}
+
+void ClearEditorFields(plat::Window dialog) {
+  plat::SetControlText(dialog, kRowNumberEdit, "");
+  plat::SetControlText(dialog, kNameEdit, "");
+  plat::SetControlText(dialog, kXEdit, "");
+  plat::SetControlText(dialog, kYEdit, "");
+  plat::ComboSetSelection(dialog, kActionCombo, 0);
+  plat::ComboSetSelection(dialog, kInputCombo, 0);
+  plat::SetControlText(dialog, kInputEdit, "");
+  plat::SetControlText(dialog, kStopSecondsEdit, "4");
+}
+
+Placement MainWindowPlacement(const plat::Rect& desktop, const plat::Rect& dialog) {
+  return {5, desktop.bottom - dialog.bottom - 50};
+}
+
+}  // namespace editor

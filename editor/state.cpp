@@ -1,0 +1,33 @@
+#include "editor/state.h"
+
+#include "editor/controls.h"
+
+namespace editor {
+
+int CurrentRow = -1;
+bool JobModified = false;
+bool UpdatingControls = false;
+int RedrawQueue[kRedrawQueueSize];
+int ScreenWidth = 0, ScreenHeight = 0;
+InputMode inputMode = InputNone;
+
+void MarkJobModified(plat::Window dialog) {
+  JobModified = true;
+  plat::AnimationStop(dialog, kStatusAnimation);
+}
+
+void ClearJobModified(plat::Window dialog) {
+  JobModified = false;
+  plat::AnimationPlay(dialog, kStatusAnimation, 0, -1, -1);
+}
+
+void ResetEditorState() {
+  CurrentRow = -1;
+  JobModified = false;
+  UpdatingControls = false;
+  for (int& slot : RedrawQueue) slot = -1;
+  ScreenWidth = ScreenHeight = 0;
+  inputMode = InputNone;
+}
+
+}  // namespace editor

@@ -1,0 +1,26 @@
+// Editor state shared by the main dialog's parts, process-wide.
+#pragma once
+
+#include "editor/records.h"
+#include "platform/platform.h"
+
+namespace editor {
+
+constexpr int kRedrawQueueSize = 99;
+
+extern int CurrentRow;          // the edited row, -1 for none
+extern bool JobModified;        // unsaved changes since the job was loaded
+extern bool UpdatingControls;   // the program itself is writing rows or fields
+extern int RedrawQueue[kRedrawQueueSize];
+extern int ScreenWidth, ScreenHeight;
+extern InputMode inputMode;  // where the input data of the arranged action comes from
+
+// JobModified and the status animation move together: a change stops the
+// animation, a fresh job plays it again.
+void MarkJobModified(plat::Window dialog);
+void ClearJobModified(plat::Window dialog);
+
+// Back to the state before the dialog started (for the tests).
+void ResetEditorState();
+
+}  // namespace editor

@@ -1,0 +1,199 @@
+#include "jobstore/paths.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "platform/platform.h"
+#include "text/sjis.h"
+
+namespace jobstore {
+
+char JobName[kJobNameSize];
+const char DraftJobName[] = "＿作業作成中＿〔下書き〕";
+
+char ModulePath[kPathSize];
+char RecordFilePath[kPathSize];
+char RecordScrambledPath[kPathSize];
+char InspectFilePath[kPathSize];
+char InspectScrambledPath[kPathSize];
+char RepeatFilePath[kPathSize];
+
+namespace {
+
+char sharedFolder[kPathSize];
+
+// The longest file name a job folder receives, with its separator.
+constexpr std::size_t kLongestFileSuffix = std::char_traits<char>::length("\\KeyInspec.def.psw");
+
+// Copies `a` followed by `b` into a buffer of `size` bytes; false (and the
+// buffer left empty) when the result would not fit.
+bool JoinInto(char* out, std::size_t size, const char* a, const char* b) {
+  std::size_t la = std::strlen(a), lb = std::strlen(b);
+  if (la + lb + 1 > size) {
+    out[0] = '\0';
+    return false;
+  }
+  std::memcpy(out, a, la);
+  std::memcpy(out + la, b, lb + 1);
+  return true;
+}
+
+bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// Creates the folder and every missing folder above it, component by
+// component: a one-letter first component is a drive (nothing is created
+// when the drive is missing), any other is a network server.
+void CreateFolderChain(const char* folder) {
+  char working[kPathSize] = "";
+  char component[kPathSize];
+  const char* rest = folder;
+  for (int index = 0; (rest = NextPathComponent(rest, component)) != nullptr; ++index) {
+    if (index == 0) {
+      if (std::strlen(component) == 1 && IsAsciiLetter(component[0])) {
+        std::snprintf(working, sizeof working, "%c:", component[0]);
+        if (!plat::PathExists(working)) return;
+      } else if (std::strcmp(component, ".") == 0 && folder[0] == '.') {
+        working[0] = '.', working[1] = '\0';  // a relative program folder
+      } else if (!JoinInto(working, sizeof working, "\\\\", component)) {
+        return;
+      }
+      continue;
+    }
+    std::size_t len = std::strlen(working);
+    if (len + 1 + std::strlen(component) + 1 > sizeof working) return;
+    working[len] = '\\';
+    std::strcpy(working + len + 1, component);
+    if (!plat::PathExists(working) && !plat::CreateFolder(working)) return;
+  }
+}
+
+// The program folder as FolderOfPath(ModulePath) gives it, copied.
+std::string ProgramFolder() {
+  EnsureModulePath();
+  return ModulePath[0] == '\0' ? std::string(".\\") : std::string(FolderOfPath(ModulePath));
+}
+
+}  // namespace
+
+long FindLastChar(const char* text, char c) {
+  if (text == nullptr || text[0] == '\0') return -1;
+  for (long i = static_cast<long>(std::strlen(text)) - 1; i >= 0; --i) {
+    if (text[i] == c && text::BeginsCharacter(text, static_cast<std::size_t>(i))) return i;
+  }
+  return -1;
+}
+
+const char* NextPathComponent(const char* text, char* component) {
+  component[0] = '\0';
+  if (text == nullptr || text[0] == '\0') return nullptr;
+  bool quoted = false, begun = false;
+  std::size_t copied = 0;
+  std::size_t i = 0;
+  for (; text[i] != '\0' && copied < kPathSize - 1; ++i) {
+    char b = text[i];
+    if (b == '"') {
+      quoted = !quoted;
+      if (quoted) begun = true;
+    } else if (quoted) {
+      component[copied++] = b;
+    } else if ((b == ':' || b == '\\') && text::BeginsCharacter(text, i)) {
+      if (begun) break;
+    } else {
+      component[copied++] = b;
+      begun = true;
+    }
+  }
+  component[copied] = '\0';
+  return copied == 0 ? nullptr : text + i;
+}
+
+const char* FolderOfPath(const char* path) {
+  if (path == nullptr || path[0] == '\0') {
+    std::strcpy(sharedFolder, ".\\");
+    return sharedFolder;
+  }
+  if (plat::IsDirectory(path)) return path;
+  std::strncpy(sharedFolder, path, kPathSize - 1);
+  sharedFolder[kPathSize - 1] = '\0';
+  long slash = FindLastChar(sharedFolder, '\\');
+  if (slash < 0) {
+    std::strcpy(sharedFolder, ".\\");
+  } else {
+    sharedFolder[slash + 1] = '\0';
+  }
+  return sharedFolder;
+}
+
+void EnsureModulePath() {
+  if (ModulePath[0] != '\0') return;
+  std::string path = plat::ModuleFileName();
+  if (path.size() < kPathSize) std::strcpy(ModulePath, path.c_str());
+}
+
+bool IsUsableJobName(const char* name) {
+  std::size_t len = std::strlen(name);
+  if (len == 0 || len >= 256) return false;
+  if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) return false;
+  static const char kForbidden[] = "\\/:*?\"<>|";
+  std::size_t i = 0;
+  while (i < len) {
+    unsigned char b = static_cast<unsigned char>(name[i]);
+    if (text::IsLeadByte(b)) {
+      if (i + 1 >= len) return false;  // half a character at the end
+      i += 2;
+      continue;
+    }
+    if (b < 0x20 || std::strchr(kForbidden, b) != nullptr) return false;
+    ++i;
+  }
+  char last = name[len - 1];
+  if ((last == '.' || last == ' ') && text::BeginsCharacter(name, len - 1)) return false;
+
+  // Device names are reserved with or without an extension: CON, CON.txt.
+  std::string base(name, std::strcspn(name, "."));
+  while (!base.empty() && base.back() == ' ') base.pop_back();
+  for (char& c : base) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL"};
+  for (const char* d : kDevices) {
+    if (base == d) return false;
+  }
+  if (base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
+      base[3] >= '1' && base[3] <= '9') {
+    return false;
+  }
+
+  // Every path of the job must fit its buffer.
+  return ProgramFolder().size() + len + kLongestFileSuffix < kPathSize;
+}
+
+bool PrepareJobPaths() {
+  char folder[kPathSize];
+  std::string program = ProgramFolder();
+  bool fits = JoinInto(folder, sizeof folder, program.c_str(), JobName) &&
+              std::strlen(folder) + kLongestFileSuffix < kPathSize;
+  if (!fits) {
+    RecordFilePath[0] = RecordScrambledPath[0] = InspectFilePath[0] = InspectScrambledPath[0] =
+        RepeatFilePath[0] = '\0';
+    return false;
+  }
+  if (!plat::PathExists(folder)) CreateFolderChain(folder);
+  // The fit was checked above: none of these is cut.
+  std::string base(folder);
+  JoinInto(RecordFilePath, kPathSize, base.c_str(), "\\KeyRecord.def");
+  JoinInto(RecordScrambledPath, kPathSize, RecordFilePath, ".psw");
+  JoinInto(InspectFilePath, kPathSize, base.c_str(), "\\KeyInspec.def");
+  JoinInto(InspectScrambledPath, kPathSize, InspectFilePath, ".psw");
+  JoinInto(RepeatFilePath, kPathSize, base.c_str(), "\\KeyRepeat.def");
+  return true;
+}
+
+void ResetPaths() {
+  JobName[0] = ModulePath[0] = sharedFolder[0] = '\0';
+  RecordFilePath[0] = RecordScrambledPath[0] = InspectFilePath[0] = InspectScrambledPath[0] =
+      RepeatFilePath[0] = '\0';
+}
+
+}  // namespace jobstore

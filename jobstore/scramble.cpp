@@ -1,0 +1,56 @@
+#include "jobstore/scramble.h"
+
+#include <cstring>
+#include <string>
+
+#include "jobstore/files.h"
+#include "jobstore/paths.h"
+#include "platform/platform.h"
+
+namespace jobstore {
+
+namespace {
+
+// Copies `from` into `to` with the byte rule; `from` is deleted after the
+// output has taken its place.
+bool ConvertFile(const char* from, const char* to) {
+  int input = plat::OpenFile(from, plat::OpenMode::Read);
+  if (input < 0) return false;
+  SafeFileWriter output(to);
+  bool ok = output.Open();
+  unsigned char block[256];
+  while (ok) {
+    long got = plat::ReadFile(input, block, sizeof block);
+    if (got == 0) break;
+    if (got < 0) {
+      ok = false;
+      break;
+    }
+    for (long i = 0; i < got; ++i) block[i] = SwapNibbles(block[i]);
+    ok = output.Write(block, static_cast<std::size_t>(got));
+  }
+  plat::CloseFile(input);
+  if (!ok || !output.Commit()) return false;
+  plat::DeleteFileAt(from);
+  return true;
+}
+
+}  // namespace
+
+bool ScrambleFile(const char* path) {
+  if (path == nullptr || path[0] == '\0') return false;
+  std::string output = std::string(path) + ".psw";
+  return ConvertFile(path, output.c_str());
+}
+
+bool UnscrambleRecordFile() {
+  if (RecordScrambledPath[0] == '\0') return false;
+  char plain[kPathSize];
+  std::strcpy(plain, RecordScrambledPath);
+  long dot = FindLastChar(plain, '.');
+  if (dot < 0) return false;
+  plain[dot] = '\0';
+  return ConvertFile(RecordScrambledPath, plain);
+}
+
+}  // namespace jobstore

@@ -1,0 +1,440 @@
+// Controls of the headless dialogs: what the program's own calls do, and the
+// notifications they raise, as the real controls raise them:
+// - setting an edit's text raises EN_CHANGE (also when the text is the same);
+// - setting other texts, combo-box entries and check boxes raises nothing;
+// - a list-view row whose state (selection, focus, check box) really changes
+//   raises LVN_ITEMCHANGED; deleting all rows raises nothing the editor reads.
+#include <algorithm>
+
+#include "platform/headless/internal.h"
+
+namespace headless {
+namespace detail {
+
+void ChangeRowState(Dialog& dialog, Control& list, int row, unsigned mask, unsigned value) {
+  if (row < 0 || static_cast<std::size_t>(row) >= list.rows.size()) return;
+  unsigned& state = list.rows[static_cast<std::size_t>(row)].state;
+  unsigned oldState = state;
+  unsigned newState = (oldState & ~mask) | (value & mask);
+  if (newState == oldState) return;
+  state = newState;
+  plat::Notification n;
+  n.controlId = list.id;
+  n.code = plat::kLvnItemChanged;
+  n.item = row;
+  n.oldState = oldState;
+  n.newState = newState;
+  n.changedMask = 0x8;  // LVIF_STATE
+  SendNotify(dialog, n);
+}
+
+}  // namespace detail
+
+namespace {
+
+using detail::Control;
+using detail::Dialog;
+
+constexpr unsigned kUncheckedImage = 0x1000;
+constexpr unsigned kCheckedImage = 0x2000;
+constexpr unsigned kSelectedFocused = plat::kLvisSelected | plat::kLvisFocused;
+
+// A control of an open dialog, of the given class.
+Control* Find(plat::Window dialog, int controlId, res::ControlClass cls) {
+  Control* c = detail::FindControl(dialog, controlId);
+  return c != nullptr && c->cls == cls ? c : nullptr;
+}
+
+// A control of any dialog created since Reset (for read-back by the tests).
+Control* FindForTest(plat::Window dialog, int controlId) {
+  Dialog* d = detail::FindAnyDialog(dialog);
+  return d != nullptr ? detail::FindControl(*d, controlId) : nullptr;
+}
+
+bool ValidRow(const Control& list, int row) {
+  return row >= 0 && static_cast<std::size_t>(row) < list.rows.size();
+}
+
+void Autosize(Control& list, std::size_t column) {
+  std::size_t widest = list.columns[column].title.size();
+  for (const detail::ListRow& row : list.rows) {
+    if (column < row.cells.size()) widest = std::max(widest, row.cells[column].size());
+  }
+  list.columns[column].width = static_cast<int>(widest) * 7 + 12;
+}
+
+}  // namespace
+
+std::vector<ListColumn> ListColumns(plat::Window dialog, int controlId) {
+  Control* c = FindForTest(dialog, controlId);
+  return c != nullptr ? c->columns : std::vector<ListColumn>();
+}
+
+int TextLimit(plat::Window dialog, int controlId) {
+  Control* c = FindForTest(dialog, controlId);
+  return c != nullptr ? c->textLimit : 0;
+}
+
+plat::Rect ControlPixelRect(plat::Window dialog, int controlId) {
+  Control* c = FindForTest(dialog, controlId);
+  return c != nullptr ? c->rect : plat::Rect{};
+}
+
+AnimationState Animation(plat::Window dialog, int controlId) {
+  Control* c = FindForTest(dialog, controlId);
+  return c != nullptr ? c->animation : AnimationState{};
+}
+
+ControlCalls Calls(plat::Window dialog, int controlId) {
+  Control* c = FindForTest(dialog, controlId);
+  return c != nullptr ? c->calls : ControlCalls{};
+}
+
+}  // namespace headless
+
+namespace plat {
+
+using headless::detail::Control;
+using headless::detail::Dialog;
+using headless::detail::FindControl;
+using headless::detail::FindDialog;
+using Cls = res::ControlClass;
+
+Window ControlWindow(Window dialog, int controlId) {
+  Control* c = FindControl(dialog, controlId);
+  return c != nullptr ? c->window : 0;
+}
+
+void SetControlText(Window dialog, int controlId, const char* text) {
+  Dialog* d = FindDialog(dialog);
+  Control* c = d != nullptr ? FindControl(*d, controlId) : nullptr;
+  if (c == nullptr) return;
+  std::string value = text != nullptr ? text : "";
+  if (c->cls == Cls::ComboBox) {
+    // A drop-down list takes a text only by selecting the entry that has it.
+    auto it = std::find(c->items.begin(), c->items.end(), value);
+    if (it != c->items.end()) c->selection = static_cast<int>(it - c->items.begin());
+    return;
+  }
+  c->text = value;
+  if (c->cls == Cls::Edit) headless::detail::SendCommand(*d, controlId, kEnChange);
+}
+
+std::string GetControlText(Window dialog, int controlId, std::size_t bufferSize) {
+  Control* c = FindControl(dialog, controlId);
+  if (c == nullptr) return std::string();
+  std::string text = c->text;
+  if (c->cls == Cls::ComboBox) {
+    text = c->selection >= 0 ? c->items[static_cast<std::size_t>(c->selection)] : "";
+  }
+  return headless::detail::CutToBuffer(text, bufferSize);
+}
+
+void EnableControl(Window dialog, int controlId, bool enable) {
+  if (Control* c = FindControl(dialog, controlId)) c->enabled = enable;
+}
+
+bool IsControlEnabled(Window dialog, int controlId) {
+  Control* c = FindControl(dialog, controlId);
+  return c != nullptr && c->enabled;
+}
+
+void ShowControl(Window dialog, int controlId, bool show) {
+  if (Control* c = FindControl(dialog, controlId)) c->visible = show;
+}
+
+// The control's own visibility (WS_VISIBLE), whether or not the dialog shows.
+bool IsControlVisible(Window dialog, int controlId) {
+  Control* c = FindControl(dialog, controlId);
+  return c != nullptr && c->visible;
+}
+
+void SetEditReadOnly(Window dialog, int controlId, bool readOnly) {
+  if (Control* c = headless::Find(dialog, controlId, Cls::Edit)) c->readOnly = readOnly;
+}
+
+bool IsEditReadOnly(Window dialog, int controlId) {
+  Control* c = headless::Find(dialog, controlId, Cls::Edit);
+  return c != nullptr && c->readOnly;
+}
+
+void LimitText(Window dialog, int controlId, int maxChars) {
+  if (Control* c = headless::Find(dialog, controlId, Cls::Edit)) c->textLimit = maxChars;
+}
+
+void SelectAllText(Window dialog, int controlId) {
+  if (Control* c = headless::Find(dialog, controlId, Cls::Edit)) ++c->calls.selectAllCount;
+}
+
+void SetFocusTo(Window dialog, int controlId) {
+  Dialog* d = FindDialog(dialog);
+  Control* c = d != nullptr ? FindControl(*d, controlId) : nullptr;
+  if (c != nullptr) d->focus = static_cast<int>(c - d->controls.data());
+}
+
+void MoveControlToTop(Window dialog, int controlId, int x, int y, int width, int height) {
+  Dialog* d = FindDialog(dialog);
+  Control* c = d != nullptr ? FindControl(*d, controlId) : nullptr;
+  if (c == nullptr) return;
+  c->rect = {x, y, x + width, y + height};
+  c->visible = true;
+  int index = static_cast<int>(c - d->controls.data());
+  d->zorder.erase(std::find(d->zorder.begin(), d->zorder.end(), index));
+  d->zorder.insert(d->zorder.begin(), index);
+}
+
+Rect ControlRect(Window dialog, int controlId) {
+  Control* c = FindControl(dialog, controlId);
+  return c != nullptr ? c->rect : Rect{};
+}
+
+void Redraw(Window dialog, int controlId) {
+  Control* c = FindControl(dialog, controlId);
+  if (c == nullptr) return;
+  ++c->calls.redraws;
+  // Updating now paints at once; an owner-drawn button asks its dialog to
+  // draw it, but only while it can be seen.
+  if (c->IsButtonType(res::kBsOwnerDraw) && IsWindowVisible(c->window)) {
+    headless::PaintOwnerDrawn(dialog, controlId);
+  }
+}
+
+// --- Buttons
+
+void SetButtonCheck(Window dialog, int controlId, int state) {
+  if (Control* c = headless::Find(dialog, controlId, Cls::Button)) c->check = state;
+}
+
+int GetButtonCheck(Window dialog, int controlId) {
+  Control* c = headless::Find(dialog, controlId, Cls::Button);
+  return c != nullptr ? c->check : 0;
+}
+
+// --- Combo boxes
+
+void ComboReset(Window dialog, int controlId) {
+  if (Control* c = headless::Find(dialog, controlId, Cls::ComboBox)) {
+    c->items.clear();
+    c->selection = -1;
+  }
+}
+
+int ComboAdd(Window dialog, int controlId, const char* text) {
+  Control* c = headless::Find(dialog, controlId, Cls::ComboBox);
+  if (c == nullptr || text == nullptr) return -1;
+  std::size_t index = c->items.size();
+  if ((c->style & res::kCbsSort) != 0) {
+    // A stand-in for the locale's order: ASCII letters without case, then bytes.
+    std::string key = headless::detail::FoldCase(text);
+    index = 0;
+    while (index < c->items.size() && headless::detail::FoldCase(c->items[index]) <= key) ++index;
+  }
+  c->items.insert(c->items.begin() + static_cast<std::ptrdiff_t>(index), text);
+  if (c->selection >= static_cast<int>(index)) ++c->selection;  // the selected entry stays selected
+  return static_cast<int>(index);
+}
+
+void ComboSetSelection(Window dialog, int controlId, int index) {
+  Control* c = headless::Find(dialog, controlId, Cls::ComboBox);
+  if (c == nullptr) return;
+  bool valid = index >= 0 && static_cast<std::size_t>(index) < c->items.size();
+  c->selection = valid ? index : -1;
+}
+
+int ComboGetSelection(Window dialog, int controlId) {
+  Control* c = headless::Find(dialog, controlId, Cls::ComboBox);
+  return c != nullptr ? c->selection : -1;
+}
+
+int ComboCount(Window dialog, int controlId) {
+  Control* c = headless::Find(dialog, controlId, Cls::ComboBox);
+  return c != nullptr ? static_cast<int>(c->items.size()) : 0;
+}
+
+std::string ComboItemText(Window dialog, int controlId, int index) {
+  Control* c = headless::Find(dialog, controlId, Cls::ComboBox);
+  if (c == nullptr || index < 0 || static_cast<std::size_t>(index) >= c->items.size()) return "";
+  return c->items[static_cast<std::size_t>(index)];
+}
+
+// --- List view
+
+void ListAddExtendedStyle(Window dialog, int controlId, unsigned exStyle) {
+  Dialog* d = FindDialog(dialog);
+  Control* c = headless::Find(dialog, controlId, Cls::ListView);
+  if (c == nullptr) return;
+  bool addsCheckBoxes = (exStyle & kLvsExCheckBoxes) != 0 && (c->listExStyle & kLvsExCheckBoxes) == 0;
+  c->listExStyle |= exStyle;
+  if (!addsCheckBoxes) return;
+  // Rows that exist get an unchecked check box.
+  for (std::size_t row = 0; row < c->rows.size(); ++row) {
+    if ((c->rows[row].state & kLvisStateImageMask) == 0) {
+      headless::detail::ChangeRowState(*d, *c, static_cast<int>(row), kLvisStateImageMask,
+                                       headless::kUncheckedImage);
+    }
+  }
+}
+
+unsigned ListExtendedStyle(Window dialog, int controlId) {
+  Control* c = headless::Find(dialog, controlId, Cls::ListView);
+  return c != nullptr ? c->listExStyle : 0;
+}
+
+void ListInsertColumn(Window dialog, int controlId, int column, const char* title, int width,
+                      int align) {
+  Control* c = headless::Find(dialog, controlId, Cls::ListView);
+  if (c == nullptr || column < 0) return;
+  std::size_t index = std::min(static_cast<std::size_t>(column), c->columns.size());
+  headless::ListColumn col;
+  col.title = title != nullptr ? title : "";
+  col.width = width;
+  col.align = align;
+  c->columns.insert(c->columns.begin() + static_cast<std::ptrdiff_t>(index), col);
+  for (headless::detail::ListRow& row : c->rows) {
+    if (index > 0 && index < row.cells.size()) {
+      row.cells.insert(row.cells.begin() + static_cast<std::ptrdiff_t>(index), "");
+    }
+  }
+  if (width < 0) headless::Autosize(*c, index);
+}
+
+int ListColumnCount(Window dialog, int controlId) {
+  Control* c = headless::Find(dialog, controlId, Cls::ListView);
+  return c != nullptr ? static_cast<int>(c->columns.size()) : 0;
+}
+
+int ListColumnWidth(Window dialog, int controlId, int column) {
+  Control* c = headless::Find(dialog, controlId, Cls::ListView);
+  if (c == nullptr || column < 0 || static_cast<std::size_t>(column) >= c->columns.size()) return 0;
+  return c->columns[static_cast<std::size_t>(column)].width;
+}
+
+void ListSetColumnWidth(Window dialog, int controlId, int column, int width) {
+  Control* c = headless::Find(dialog, controlId, Cls::ListView);
+  if (c == nullptr || column < 0 || static_cast<std::size_t>(column) >= c->columns.size()) return;
+  // kColumnAutosize (and LVSCW_AUTOSIZE_USEHEADER, -2): 7 pixels per byte of
+  // the widest of the title and the cells, plus 12; a stand-in for measuring.
+  if (width < 0) {
+    headless::Autosize(*c, static_cast<std::size_t>(column));
+  } else {
+    c->columns[static_cast<std::size_t>(column)].width = width;
+  }
+}
+
+int ListInsertRow(Window dialog, int controlId, int row, const char* column0Text) {
+  Dialog* d = FindDialog(dialog);
+  Control* c = headless::Find(dialog, controlId, Cls::ListView);
+  if (c == nullptr || row < 0) return -1;
+  int index = static_cast<int>(std::min(static_cast<std::size_t>(row), c->rows.size()));
+  headless::detail::ListRow newRow;
+  newRow.cells.push_back(column0Text != nullptr ? column0Text : "");
+  c->rows.insert(c->rows.begin() + index, newRow);
+  // comctl32 gives a new row of a check-box list its unchecked state image,
+  // and that change is notified.
+  if ((c->listExStyle & kLvsExCheckBoxes) != 0) {
+    headless::detail::ChangeRowState(*d, *c, index, kLvisStateImageMask, headless::kUncheckedImage);
+  }
+  return index;
+}
+
+void ListSetCell(Window dialog, int controlId, int row, int column, const char* text) {
+  Control* c = headless::Find(dialog, controlId, Cls::ListView);
+  if (c == nullptr || !headless::ValidRow(*c, row) || column < 0) return;
+  if (column > 0 && static_cast<std::size_t>(column) >= c->columns.size()) return;
+  std::vector<std::string>& cells = c->rows[static_cast<std::size_t>(row)].cells;
+  if (cells.size() <= static_cast<std::size_t>(column)) cells.resize(static_cast<std::size_t>(column) + 1);
+  cells[static_cast<std::size_t>(column)] = text != nullptr ? text : "";
+}
+
+std::string ListGetCell(Window dialog, int controlId, int row, int column, std::size_t bufferSize) {
+  Control* c = headless::Find(dialog, controlId, Cls::ListView);
+  if (c == nullptr || !headless::ValidRow(*c, row) || column < 0) return std::string();
+  const std::vector<std::string>& cells = c->rows[static_cast<std::size_t>(row)].cells;
+  if (static_cast<std::size_t>(column) >= cells.size()) return std::string();
+  return headless::detail::CutToBuffer(cells[static_cast<std::size_t>(column)], bufferSize);
+}
+
+void ListDeleteAllRows(Window dialog, int controlId) {
+  if (Control* c = headless::Find(dialog, controlId, Cls::ListView)) c->rows.clear();
+}
+
+int ListRowCount(Window dialog, int controlId) {
+  Control* c = headless::Find(dialog, controlId, Cls::ListView);
+  return c != nullptr ? static_cast<int>(c->rows.size()) : 0;
+}
+
+void ListSetChecked(Window dialog, int controlId, int row, bool checked) {
+  Dialog* d = FindDialog(dialog);
+  Control* c = headless::Find(dialog, controlId, Cls::ListView);
+  if (c == nullptr) return;
+  headless::detail::ChangeRowState(*d, *c, row, kLvisStateImageMask,
+                                   checked ? headless::kCheckedImage : headless::kUncheckedImage);
+}
+
+bool ListIsChecked(Window dialog, int controlId, int row) {
+  Control* c = headless::Find(dialog, controlId, Cls::ListView);
+  if (c == nullptr || !headless::ValidRow(*c, row)) return false;
+  return (c->rows[static_cast<std::size_t>(row)].state & kLvisStateImageMask) == headless::kCheckedImage;
+}
+
+int ListFirstSelected(Window dialog, int controlId) {
+  Control* c = headless::Find(dialog, controlId, Cls::ListView);
+  if (c == nullptr) return -1;
+  for (std::size_t row = 0; row < c->rows.size(); ++row) {
+    if ((c->rows[row].state & kLvisSelected) != 0) return static_cast<int>(row);
+  }
+  return -1;
+}
+
+void ListSelectRow(Window dialog, int controlId, int row) {
+  Dialog* d = FindDialog(dialog);
+  Control* c = headless::Find(dialog, controlId, Cls::ListView);
+  if (c == nullptr || !headless::ValidRow(*c, row)) return;
+  // Single selection: the rows losing selection and focus first (each
+  // notification may change the list, so the size is read anew), then the row.
+  for (std::size_t other = 0; other < c->rows.size(); ++other) {
+    if (static_cast<int>(other) != row && (c->rows[other].state & headless::kSelectedFocused) != 0) {
+      headless::detail::ChangeRowState(*d, *c, static_cast<int>(other), headless::kSelectedFocused, 0);
+    }
+  }
+  headless::detail::ChangeRowState(*d, *c, row, headless::kSelectedFocused, headless::kSelectedFocused);
+}
+
+void ListEnsureVisible(Window dialog, int controlId, int row) {
+  if (Control* c = headless::Find(dialog, controlId, Cls::ListView)) {
+    c->calls.ensureVisibleRows.push_back(row);
+  }
+}
+
+void ListRedrawRow(Window dialog, int controlId, int row) {
+  if (Control* c = headless::Find(dialog, controlId, Cls::ListView)) ++c->calls.rowRedraws[row];
+}
+
+// --- Animation
+
+bool AnimationOpen(Window dialog, int controlId, int resourceId) {
+  Control* c = headless::Find(dialog, controlId, Cls::Animation);
+  if (c == nullptr) return false;
+  c->animation.open = true;
+  c->animation.resourceId = resourceId;
+  c->animation.playing = false;
+  return true;
+}
+
+void AnimationPlay(Window dialog, int controlId, int from, int to, int repeat) {
+  Control* c = headless::Find(dialog, controlId, Cls::Animation);
+  if (c == nullptr || !c->animation.open) return;
+  c->animation.playing = true;
+  c->animation.from = from;
+  c->animation.to = to;
+  c->animation.repeat = repeat;
+}
+
+void AnimationStop(Window dialog, int controlId) {
+  Control* c = headless::Find(dialog, controlId, Cls::Animation);
+  if (c == nullptr) return;
+  ++c->animation.stopCount;
+  c->animation.playing = false;
+}
+
+}  // namespace plat

@@ -1,0 +1,203 @@
+// Test control of the headless platform: an in-memory file system, process
+// table, clipboard and window system that the tests prepare, drive and read.
+//
+// Paths are Shift-JIS with backslashes, compared without regard to the case
+// of ASCII letters (never folding the second byte of a two-byte character).
+// Drives ("C:") and network shares ("\\srv\pub") are roots that exist only
+// when a test adds them; Reset() leaves drive C: alone.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace headless {
+
+// Back to a fresh machine: drive C: only, no files, no processes, no windows,
+// empty clipboard, no queued answers, no faults, module path
+// "C:\Tools\Tavolex.exe", time 0, no mutexes.
+void Reset();
+
+// ---------------------------------------------------------------- files
+void AddDrive(char letter);
+void AddShare(const std::string& serverAndShare);  // "\\srv\pub"
+// MakeFolder and PutFile throw std::invalid_argument when the path has no
+// drive or share, or a file or folder is in the way.
+void MakeFolder(const std::string& path);          // creates missing parents too
+void PutFile(const std::string& path, const std::string& bytes);  // creates missing parents too
+bool HasFile(const std::string& path);
+bool HasFolder(const std::string& path);
+std::string FileBytes(const std::string& path);  // empty when missing
+std::vector<std::string> FolderNames(const std::string& folder);  // direct entries, files and folders, in creation order
+void SetModulePath(const std::string& path);  // "" makes ModuleFileName() fail
+
+// Fault injection. Each applies to the path given (case-insensitive), until Reset().
+void FailCreate(const std::string& path);  // OpenFile(WriteTruncate) and CreateFolder fail
+void FailOpen(const std::string& path);    // OpenFile(Read) fails
+// Writes to a file opened at this path accept `bytes` bytes in all, then fail
+// (the count starts anew at each OpenFile). A write that does not fit writes
+// the part that fits and returns its length; -1 when nothing fits.
+void FailWriteAfter(const std::string& path, std::size_t bytes);
+// The whole disk holds at most this many more bytes of file content; writes
+// beyond fail (partially). A negative value removes the limit.
+void SetDiskFree(long long bytes);
+void FailDelete(const std::string& path);   // DeleteFileAt and RemoveFolder fail
+void FailReplace(const std::string& path);  // ReplaceFileWith(target=path, ...) fails, target unchanged
+// Number of files currently open (a leak check for the tests).
+int OpenFileCount();
+
+// ---------------------------------------------------------------- processes
+struct ProcessRecord {
+  std::uint32_t id = 0;
+  plat::ProcessStart start;
+  bool running = false;
+  bool startedByProgram = false;  // by plat::StartProcess
+  bool terminated = false;        // ended by TerminateStartedProcess
+  unsigned exitCode = 0;
+};
+// Programs that StartProcess may start: the first token of the command line
+// (quotes removed) must name an existing file. A hook runs when such a
+// process starts (for example to put something on the clipboard).
+void OnProcessStart(const std::function<void(ProcessRecord&)>& hook);
+// A process that the program did not start (another program), running.
+std::uint32_t AddForeignProcess();
+void EndProcess(std::uint32_t id);  // the process ends by itself
+const ProcessRecord* FindProcess(std::uint32_t id);
+std::vector<ProcessRecord> Processes();  // in start order
+// The next process id that will be handed out (ids are reused when a test asks).
+void SetNextProcessId(std::uint32_t id);
+// A second instance: the named mutex already exists.
+void HoldMutex(const std::string& name);
+bool MutexHeld(const std::string& name);
+// WaitForStartedProcess calls this hook for a started process that still
+// runs (the hook may end it); the wait returns at once either way. Every
+// wait is recorded.
+void OnProcessWait(const std::function<void(ProcessRecord&)>& hook);
+std::vector<std::uint32_t> ProcessWaits();  // ids given to WaitForStartedProcess, in order
+// The id of the program's own process (the owner of its dialogs).
+std::uint32_t OwnProcessId();
+
+// ---------------------------------------------------------------- clipboard
+void SetClipboard(const std::string& text);  // CF_TEXT as another program would put it
+std::string Clipboard();                     // what the clipboard holds as text
+void ClearClipboard();
+std::vector<std::string> ClipboardWrites();  // texts the program wrote, in order
+
+// ---------------------------------------------------------------- keyboard
+// Marks a key as pressed since the last query (GetAsyncKeyState's low bit).
+void PressKey(int virtualKey);
+
+// ---------------------------------------------------------------- message boxes
+struct MessageBoxRecord {
+  plat::Window owner = 0;
+  std::string text;
+  std::string caption;
+  unsigned type = 0;
+  int answer = 0;
+};
+// Answers for the next message boxes, in order. A box with no queued answer
+// gets IDOK for kMbOk and IDNO for kMbYesNo, and is recorded as unanswered.
+void QueueMessageBoxAnswer(int answer);
+std::vector<MessageBoxRecord> MessageBoxes();
+int UnansweredMessageBoxes();
+
+// ---------------------------------------------------------------- dialogs
+// A driver plays the user while a modal dialog runs: it is called once, right
+// after WM_INITDIALOG, with the dialog; it clicks, types and advances time
+// through the functions below. When the driver returns without the dialog
+// having ended, the dialog ends with IDCANCEL as if closed by the system, and
+// this is recorded (DialogsLeftOpen()).
+void OnDialog(int templateId, const std::function<void(plat::Window)>& driver);
+int DialogsLeftOpen();
+// Dialogs created so far (template ids, in order) and the one open now.
+std::vector<int> DialogsShown();
+plat::Window OpenDialog(int templateId);  // 0 when none is open
+
+// User actions. Each raises the notifications the real control would.
+void Click(plat::Window dialog, int controlId);   // a button: BN_CLICKED (an auto check box toggles first)
+void CloseBox(plat::Window dialog);               // the close box: WM_COMMAND IDCANCEL
+void PressEnter(plat::Window dialog);             // marks Enter pressed, then WM_COMMAND with the default button id
+void PressEscape(plat::Window dialog);            // marks Escape pressed, then WM_COMMAND IDCANCEL
+void Type(plat::Window dialog, int controlId, const std::string& text);  // replaces an edit's text: EN_CHANGE
+void ChooseComboItem(plat::Window dialog, int controlId, int index);    // CBN_SELCHANGE
+void DropDownCombo(plat::Window dialog, int controlId);                 // CBN_DROPDOWN
+void ClickListRow(plat::Window dialog, int controlId, int row);         // select: LVN_ITEMCHANGED, then NM_CLICK
+void ToggleListCheck(plat::Window dialog, int controlId, int row);      // LVN_ITEMCHANGED
+void SystemCommand(plat::Window dialog, unsigned command);              // WM_SYSCOMMAND
+// Advances the clock; due timers fire in order of their due time (WM_TIMER).
+void AdvanceTime(unsigned milliseconds);
+std::uint64_t Now();
+
+// Read-back of a control's state, beyond what platform.h offers.
+struct ListColumn {
+  std::string title;
+  int width = 0;
+  int align = 0;
+};
+std::vector<ListColumn> ListColumns(plat::Window dialog, int controlId);
+int TextLimit(plat::Window dialog, int controlId);  // 0 when none was set
+plat::Rect ControlPixelRect(plat::Window dialog, int controlId);
+// Z-order of the dialog's controls, top first.
+std::vector<int> ZOrder(plat::Window dialog);
+struct AnimationState {
+  bool open = false;
+  int resourceId = 0;
+  bool playing = false;
+  int from = 0, to = 0, repeat = 0;
+  int stopCount = 0;
+};
+AnimationState Animation(plat::Window dialog, int controlId);
+bool TimerRunning(plat::Window dialog, int timerId);
+unsigned TimerPeriod(plat::Window dialog, int timerId);
+std::vector<std::string> SystemMenuItems(plat::Window dialog);  // texts; "" for a separator
+int DialogIcon(plat::Window dialog);
+int FocusedControl(plat::Window dialog);
+// Desktop size and the outer size of dialogs created from now on.
+void SetDesktopSize(int width, int height);
+void SetDialogOuterSize(int templateId, int width, int height);
+
+// Calls of the program on a control that leave no other trace.
+struct ControlCalls {
+  int redraws = 0;                    // plat::Redraw
+  int selectAllCount = 0;             // plat::SelectAllText
+  std::vector<int> ensureVisibleRows;  // plat::ListEnsureVisible, in order
+  std::map<int, int> rowRedraws;      // plat::ListRedrawRow: row -> count
+};
+ControlCalls Calls(plat::Window dialog, int controlId);
+
+// Other programs' top-level windows, placed at the top of the non-topmost
+// windows. Windows of a process go away when the process ends.
+plat::Window AddTopLevelWindow(std::uint32_t processId, const std::string& title, bool visible,
+                               bool owned);
+void RemoveTopLevelWindow(plat::Window window);
+int LastShowCommand(plat::Window window);  // the last plat::ShowWindowCmd; -1 for none
+
+// Painting. The Draw* functions of platform.h record their calls here.
+struct DrawCall {
+  std::string kind;  // "FillRect", "CenteredText", "Edge", "FocusRect"
+  int controlId = 0;
+  plat::Rect rect;
+  plat::Color color = 0;
+  std::string text;
+  bool sunken = false;
+};
+std::vector<DrawCall> DrawCalls();
+void ClearDrawCalls();
+// Paints an owner-drawn control now (WM_DRAWITEM); the handler's answer.
+bool PaintOwnerDrawn(plat::Window dialog, int controlId);
+// Paints one list cell with NM_CUSTOMDRAW as comctl32 asks for it: prepaint,
+// item prepaint (when asked for), subitem prepaint (when asked for).
+struct CellColors {
+  bool subItemStageReached = false;
+  plat::Color text = 0x000000;  // the defaults before the handler changes them
+  plat::Color back = 0xFFFFFF;
+};
+CellColors PaintListCell(plat::Window dialog, int controlId, int row, int column);
+// WM_CTLCOLOR* for a control (or the dialog itself with controlId 0).
+plat::CtlColorAnswer QueryCtlColor(plat::Window dialog, plat::CtlColorKind kind, int controlId);
+
+}  // namespace headless

@@ -1,0 +1,343 @@
+// The one interface between the editor and the operating system.
+//
+// Every text that crosses this interface is a NUL-terminated Shift-JIS (code
+// page 932) byte string. The Windows implementation converts to and from
+// UTF-16 at its boundary and calls the W functions; the headless
+// implementation keeps an in-memory window system, clipboard, process table
+// and file system for the tests.
+//
+// Numeric constants (notification codes, styles, message-box flags) carry the
+// values of the Windows API so that both implementations and the editor agree
+// without including windows.h above this layer.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace plat {
+
+// ---------------------------------------------------------------------------
+// Windows and messages
+
+using Window = std::uintptr_t;  // an opaque window handle; 0 is none
+constexpr Window kNoWindow = 0;
+
+// Message-box types and results.
+constexpr unsigned kMbOk = 0x0;
+constexpr unsigned kMbYesNo = 0x4;
+constexpr unsigned kMbIconError = 0x10;
+constexpr unsigned kMbIconQuestion = 0x20;
+constexpr unsigned kMbIconWarning = 0x30;
+constexpr unsigned kMbIconInformation = 0x40;
+constexpr int kIdOk = 1;
+constexpr int kIdCancel = 2;
+constexpr int kIdYes = 6;
+constexpr int kIdNo = 7;
+
+// Command notification codes (WM_COMMAND).
+constexpr int kBnClicked = 0;
+constexpr int kEnChange = 0x300;
+constexpr int kCbnSelChange = 1;
+constexpr int kCbnDropDown = 7;
+
+// WM_NOTIFY codes.
+constexpr int kNmClick = -2;
+constexpr int kNmCustomDraw = -12;
+constexpr int kLvnItemChanged = -101;
+
+// List-view item states (LVIS_*), custom-draw stages and answers (CDDS_*, CDRF_*).
+constexpr unsigned kLvisSelected = 0x2;
+constexpr unsigned kLvisFocused = 0x1;
+constexpr unsigned kLvisStateImageMask = 0xF000;
+constexpr unsigned kCddsPrepaint = 0x1;
+constexpr unsigned kCddsItem = 0x10000;
+constexpr unsigned kCddsSubItem = 0x20000;
+constexpr unsigned kCddsItemPrepaint = kCddsItem | kCddsPrepaint;
+constexpr long kCdrfDoDefault = 0x0;
+constexpr long kCdrfNotifyItemDraw = 0x20;
+constexpr long kCdrfNotifySubItemDraw = 0x20;
+
+// Extended list-view styles (LVS_EX_*).
+constexpr unsigned kLvsExGridLines = 0x1;
+constexpr unsigned kLvsExCheckBoxes = 0x4;
+constexpr unsigned kLvsExFullRowSelect = 0x20;
+constexpr unsigned kLvsExOneClickActivate = 0x40;
+constexpr unsigned kLvsExTwoClickActivate = 0x80;
+constexpr unsigned kLvsExDoubleBuffer = 0x10000;
+constexpr unsigned kLvsExHeaderInAllViews = 0x2000000;
+
+// Column alignment (LVCFMT_*) and the automatic column width (LVSCW_AUTOSIZE).
+constexpr int kAlignLeft = 0;
+constexpr int kAlignCenter = 2;
+constexpr int kColumnAutosize = -1;
+
+// Show commands (SW_*).
+constexpr int kSwHide = 0;
+constexpr int kSwShow = 5;
+constexpr int kSwRestore = 9;
+
+// Virtual keys.
+constexpr int kVkReturn = 0x0D;
+constexpr int kVkEscape = 0x1B;
+
+// Colours are 0x00BBGGRR, as COLORREF.
+using Color = std::uint32_t;
+constexpr Color Rgb(int r, int g, int b) {
+  return static_cast<Color>(r & 0xFF) | (static_cast<Color>(g & 0xFF) << 8) |
+         (static_cast<Color>(b & 0xFF) << 16);
+}
+
+struct Rect {
+  int left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// A WM_NOTIFY notification from a control, reduced to what the editor reads.
+struct Notification {
+  int controlId = 0;
+  int code = 0;
+  // LVN_ITEMCHANGED and NM_CLICK: the row (-1 for none) and the state change.
+  int item = -1;
+  int subItem = 0;
+  unsigned oldState = 0;
+  unsigned newState = 0;
+  unsigned changedMask = 0;  // LVIF_* of the change (LVIF_STATE = 0x8)
+  // NM_CUSTOMDRAW: the stage and the colours the handler may change.
+  unsigned drawStage = 0;
+  Color* textColor = nullptr;
+  Color* backColor = nullptr;
+};
+
+// What WM_CTLCOLOR* asks: which kind of control is painted.
+enum class CtlColorKind { Edit, ListBox, Dialog, Static, Button, ScrollBar, MessageBox };
+
+struct CtlColorAnswer {
+  bool handled = false;  // false: the default handling of the dialog
+  Color textColor = 0;
+  Color brushColor = 0;  // the implementation keeps one solid brush per colour
+};
+
+// WM_DRAWITEM of an owner-drawn button, with a small drawing toolkit.
+struct DrawItem {
+  int controlId = 0;
+  Rect rect;
+  bool focused = false;   // ODS_FOCUS
+  bool selected = false;  // ODS_SELECTED
+  bool disabled = false;  // ODS_DISABLED
+  std::uintptr_t context = 0;  // the implementation's drawing context
+};
+
+// The receiver of a modal dialog's messages. Every handler runs on the one
+// user-interface thread. Control notifications raised by the program's own
+// writes (see the control operations below) arrive here synchronously.
+class DialogHandler {
+ public:
+  virtual ~DialogHandler() = default;
+  // WM_INITDIALOG: the controls exist. The result is returned to the system.
+  virtual bool OnInitDialog(Window dialog) = 0;
+  // WM_COMMAND from a control; the close box and Escape arrive as id 2, Enter
+  // as the default button's id, both with kBnClicked.
+  virtual void OnCommand(Window dialog, int controlId, int code) {
+    (void)dialog, (void)controlId, (void)code;
+  }
+  // WM_NOTIFY; the result is the notification's answer.
+  virtual long OnNotify(Window dialog, const Notification& n) {
+    (void)dialog, (void)n;
+    return 0;
+  }
+  virtual void OnTimer(Window dialog, int timerId) { (void)dialog, (void)timerId; }
+  // WM_SYSCOMMAND; return true when handled, false for the default handling.
+  virtual bool OnSysCommand(Window dialog, unsigned command) {
+    (void)dialog, (void)command;
+    return false;
+  }
+  virtual CtlColorAnswer OnCtlColor(Window dialog, CtlColorKind kind, int controlId) {
+    (void)dialog, (void)kind, (void)controlId;
+    return {};
+  }
+  // WM_DRAWITEM for an owner-drawn control; return true when drawn.
+  virtual bool OnDrawItem(Window dialog, const DrawItem& item) {
+    (void)dialog, (void)item;
+    return false;
+  }
+};
+
+// Runs dialog template `templateId` modally and returns the value given to
+// EndModalDialog, or -1 when the dialog could not be created.
+int RunModalDialog(int templateId, DialogHandler& handler, Window owner);
+void EndModalDialog(Window dialog, int result);
+
+int ShowMessageBox(Window owner, const char* text, const char* caption, unsigned type);
+Window FocusWindow();  // the window that has the keyboard focus, or 0
+
+// Asynchronous key state: true when the key was pressed since the previous
+// query (the low bit of GetAsyncKeyState).
+bool KeyPressedSinceLastQuery(int virtualKey);
+
+// --- The dialog window itself
+std::string LoadResourceString(int stringId);  // empty when missing
+bool HasSystemMenu(Window dialog);
+void AppendSystemMenuItem(Window dialog, unsigned commandId, const char* text);  // a separator, then the item
+void SetDialogIcon(Window dialog, int iconResourceId);  // big and small icon; also drawn while minimised
+Rect DesktopRect();
+Rect WindowRect(Window window);  // screen coordinates
+// Moves a window (size unchanged) and makes it topmost or not; shows it.
+void PlaceWindow(Window window, int x, int y, bool topmost);
+bool IsTopmost(Window window);
+void ShowWindowCmd(Window window, int showCommand);
+bool IsWindowVisible(Window window);
+
+// --- Timers of a dialog (WM_TIMER)
+void StartTimer(Window dialog, int timerId, unsigned milliseconds);
+void StopTimer(Window dialog, int timerId);
+
+// --- Controls, addressed by dialog and control id
+// Writing an edit's text raises EN_CHANGE; selecting a combo-box entry or
+// setting a check box raises nothing; changing a list-view row's state
+// (selection, check box) raises LVN_ITEMCHANGED.
+Window ControlWindow(Window dialog, int controlId);
+void SetControlText(Window dialog, int controlId, const char* text);
+// At most bufferSize - 1 bytes of the text, never a half character.
+std::string GetControlText(Window dialog, int controlId, std::size_t bufferSize = 512);
+void EnableControl(Window dialog, int controlId, bool enable);
+bool IsControlEnabled(Window dialog, int controlId);
+void ShowControl(Window dialog, int controlId, bool show);
+bool IsControlVisible(Window dialog, int controlId);
+void SetEditReadOnly(Window dialog, int controlId, bool readOnly);
+bool IsEditReadOnly(Window dialog, int controlId);
+void LimitText(Window dialog, int controlId, int maxChars);  // EM_LIMITTEXT
+void SelectAllText(Window dialog, int controlId);          // EM_SETSEL 0,-1 and scroll the caret into view
+void SetFocusTo(Window dialog, int controlId);
+// Moves a control in client pixels, puts it at the top of the z-order, shows it.
+void MoveControlToTop(Window dialog, int controlId, int x, int y, int width, int height);
+Rect ControlRect(Window dialog, int controlId);  // client pixels
+void Redraw(Window dialog, int controlId);       // invalidate, erase, update now
+
+// Buttons
+void SetButtonCheck(Window dialog, int controlId, int state);  // BM_SETCHECK
+int GetButtonCheck(Window dialog, int controlId);
+
+// Combo boxes
+void ComboReset(Window dialog, int controlId);
+int ComboAdd(Window dialog, int controlId, const char* text);  // index of the new entry (sorted lists sort)
+void ComboSetSelection(Window dialog, int controlId, int index);
+int ComboGetSelection(Window dialog, int controlId);
+int ComboCount(Window dialog, int controlId);
+std::string ComboItemText(Window dialog, int controlId, int index);
+
+// List view (report view)
+void ListAddExtendedStyle(Window dialog, int controlId, unsigned exStyle);
+unsigned ListExtendedStyle(Window dialog, int controlId);
+void ListInsertColumn(Window dialog, int controlId, int column, const char* title, int width, int align);
+int ListColumnCount(Window dialog, int controlId);
+int ListColumnWidth(Window dialog, int controlId, int column);
+void ListSetColumnWidth(Window dialog, int controlId, int column, int width);  // kColumnAutosize fits the texts
+int ListInsertRow(Window dialog, int controlId, int row, const char* column0Text);
+void ListSetCell(Window dialog, int controlId, int row, int column, const char* text);
+std::string ListGetCell(Window dialog, int controlId, int row, int column, std::size_t bufferSize = 512);
+void ListDeleteAllRows(Window dialog, int controlId);
+int ListRowCount(Window dialog, int controlId);
+void ListSetChecked(Window dialog, int controlId, int row, bool checked);
+bool ListIsChecked(Window dialog, int controlId, int row);
+int ListFirstSelected(Window dialog, int controlId);  // -1 for none
+void ListSelectRow(Window dialog, int controlId, int row);  // selected and focused
+void ListEnsureVisible(Window dialog, int controlId, int row);
+void ListRedrawRow(Window dialog, int controlId, int row);  // LVM_UPDATE
+
+// Animation control
+bool AnimationOpen(Window dialog, int controlId, int resourceId);
+void AnimationPlay(Window dialog, int controlId, int from, int to, int repeat);
+void AnimationStop(Window dialog, int controlId);
+
+// Drawing inside OnDrawItem
+void DrawFillRect(const DrawItem& item, const Rect& r, Color color);
+void DrawCenteredText(const DrawItem& item, const Rect& r, const char* text, Color color);
+void DrawEdge(const DrawItem& item, const Rect& r, bool sunken);
+void DrawFocusRect(const DrawItem& item, const Rect& r);
+
+// Top-level windows, in the window system's top-to-bottom order.
+struct TopLevelWindow {
+  Window window = 0;
+  bool visible = false;
+  bool owned = false;
+  std::uint32_t processId = 0;
+  std::string title;  // Shift-JIS, at most 511 bytes
+};
+std::vector<TopLevelWindow> TopLevelWindows();
+void SetWindowBounds(Window window, int x, int y, int width, int height, bool top);
+
+// ---------------------------------------------------------------------------
+// Clipboard
+
+// The CF_TEXT of the clipboard, at most maxBytes - 1 bytes; empty when there is none.
+std::string ReadClipboardText(std::size_t maxBytes);
+// Puts the text on the clipboard as CF_UNICODETEXT (the system offers CF_TEXT too).
+bool WriteClipboardText(const char* text);
+
+// ---------------------------------------------------------------------------
+// Processes
+
+std::string ModuleFileName();  // full path of the running program; empty when unknown
+[[noreturn]] void ExitProcess(int exitCode);
+// Creates the named mutex, owned; true when this process is the first owner.
+// The mutex is kept until the process ends.
+bool AcquireSingleInstance(const char* name);
+
+struct ProcessStart {
+  std::string commandLine;
+  bool inheritHandles = true;
+  unsigned creationFlags = 0;    // NORMAL_PRIORITY_CLASS 0x20, CREATE_NO_WINDOW 0x8000000
+  bool useShowWindow = false;    // STARTF_USESHOWWINDOW
+  int showWindow = 0;
+};
+constexpr unsigned kNormalPriorityClass = 0x20;
+constexpr unsigned kCreateNoWindow = 0x8000000;
+
+// Starts a child process. The implementation keeps a handle to every process
+// it started, so that TerminateStartedProcess never reaches another program
+// that was given the same id later. Returns the process id, 0 on failure.
+std::uint32_t StartProcess(const ProcessStart& start);
+// Waits for input idle and then for the end of a started process.
+void WaitForStartedProcess(std::uint32_t processId);
+// Ends a process that this program started and that still runs; the exit
+// code is the one given. Any other id (0, foreign, ended) does nothing.
+void TerminateStartedProcess(std::uint32_t processId, unsigned exitCode);
+// True when a process with this id runs (process snapshot).
+bool IsProcessRunning(std::uint32_t processId);
+
+// ---------------------------------------------------------------------------
+// File system
+
+bool PathExists(const char* path);   // _access(path, 0)
+bool IsDirectory(const char* path);  // the path itself exists and is a folder
+bool CreateFolder(const char* path);
+bool RemoveFolder(const char* path);
+bool DeleteFileAt(const char* path);
+
+struct FolderEntry {
+  std::string name;
+  bool isDirectory = false;
+};
+// Lists the entries matching a pattern such as "C:\dir\*.*" ("." and ".."
+// included, as the system gives them). False when nothing was found.
+bool ListFolder(const char* pattern, std::vector<FolderEntry>& entries);
+
+// Low-level file access. Handles are >= 0; -1 is failure.
+enum class OpenMode {
+  Read,           // binary, read-only, shared
+  WriteTruncate,  // binary, write-only, create or truncate, shared
+};
+int OpenFile(const char* path, OpenMode mode);
+long ReadFile(int handle, void* buffer, std::size_t size);         // bytes read; 0 at the end; -1 on error
+long WriteFile(int handle, const void* buffer, std::size_t size);  // bytes written; less than size on error
+bool FlushFile(int handle);  // to the disk
+bool CloseFile(int handle);  // false when closing reported an error
+
+// Puts `replacement` in place of `target` (which may be missing): on success
+// `target` has the replacement's content and `replacement` is gone; on
+// failure `target` is as it was. Retries briefly while another program holds
+// the file.
+bool ReplaceFileWith(const char* target, const char* replacement);
+
+}  // namespace plat
