@@ -1,0 +1,153 @@
+// Operation line tables, fixed lines, comma removal and defaults.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "editor/records.h"
+#include "text/csv.h"
+
+namespace {
+
+std::string Field(const char* line, int n) {
+  char out[512];
+  text::GetCsvItem(n, line, out, sizeof out);
+  return out;
+}
+
+TEST(Records, ActionNamesFindTheirKind) {
+  for (int kind = 0; kind < editor::kActionKindCount; ++kind) {
+    EXPECT_EQ(editor::FindActionKind(editor::kActionNames[kind]), kind);
+  }
+  EXPECT_EQ(editor::kActionNames[editor::ArrangeWindow], std::string("アプリケーションの表示設定"));
+  // Exact bytes only: no trimming, no prefix.
+  const std::string click = editor::kActionNames[editor::MouseClick];
+  EXPECT_EQ(editor::FindActionKind((click + " ").c_str()), -1);
+  EXPECT_EQ(editor::FindActionKind(click.substr(0, 4).c_str()), -1);
+  EXPECT_EQ(editor::FindActionKind(""), -1);
+  EXPECT_EQ(editor::FindActionKind(nullptr), -1);
+}
+
+TEST(Records, KeyNameTable) {
+  struct Row {
+    int row;
+    const char* name;
+    int key;
+  };
+  // Home before End; the arrows are single Shift-JIS characters.
+  const Row rows[] = {
+      {0, "PageUp", 0x21},    {2, "Home", 0x24},      {3, "End", 0x23},
+      {4, "BackSpace", 0x08}, {8, "Enter", 0x0D},     {11, "\x81\xA9", 0x25},
+      {12, "\x81\xAA", 0x26}, {13, "\x81\xA8", 0x27}, {14, "\x81\xAB", 0x28},
+  };
+  for (const Row& r : rows) {
+    EXPECT_STREQ(editor::kKeyNameTable[r.row].name, r.name) << "row " << r.row;
+    EXPECT_EQ(editor::kKeyNameTable[r.row].virtualKey, r.key) << "row " << r.row;
+  }
+  for (int f = 1; f <= 12; ++f) {
+    const editor::KeyName& k = editor::kKeyNameTable[14 + f];
+    EXPECT_EQ(k.name, "F" + std::to_string(f));
+    EXPECT_EQ(k.virtualKey, 0x6F + f);
+  }
+  for (const editor::KeyName& k : editor::kKeyNameTable) {
+    EXPECT_GT(std::strlen(k.name), 0u);
+    EXPECT_LE(std::strlen(k.name), 31u);
+  }
+}
+
+TEST(Records, ShortcutTable) {
+  // Win+D, two blanks, (画面消去).
+  EXPECT_STREQ(editor::kShortcutTable[0], "Win+D  (\x89\xE6\x96\xCA\x8F\xC1\x8B\x8E)");
+  EXPECT_EQ(std::string(editor::kShortcutTable[1]).substr(0, 8), "Win+\x81\xAB (");
+  EXPECT_EQ(std::string(editor::kShortcutTable[2]).substr(0, 8), "Win+\x81\xAA (");
+  EXPECT_EQ(std::string(editor::kShortcutTable[10]), "Ctrl+S (保存)");
+  for (const char* name : editor::kShortcutTable) {
+    EXPECT_LE(std::strlen(name), 31u);
+    EXPECT_EQ(std::strchr(name, ','), nullptr);
+  }
+}
+
+TEST(Records, FixedLinesReadBackAsTenFields) {
+  // Nine commas and no line end in both.
+  for (const char* line : {editor::kBlankOperationLine, editor::kDefaultOperationLine}) {
+    const std::string s = line;
+    EXPECT_EQ(std::count(s.begin(), s.end(), ','), 9) << s;
+    EXPECT_EQ(s.find_first_of("\r\n"), std::string::npos);
+  }
+  const char* blank = editor::kBlankOperationLine;
+  EXPECT_EQ(Field(blank, editor::FieldName), "");
+  EXPECT_EQ(Field(blank, editor::FieldAction), editor::kActionNames[editor::MouseClick]);
+  EXPECT_EQ(Field(blank, editor::FieldStopSeconds), "4");
+
+  const char* start = editor::kDefaultOperationLine;
+  EXPECT_EQ(Field(start, editor::FieldName), "画面をクリア");
+  EXPECT_EQ(Field(start, editor::FieldAction), editor::kActionNames[editor::Shortcut]);
+  EXPECT_EQ(Field(start, editor::FieldInputData), editor::kShortcutTable[0]);
+  EXPECT_EQ(Field(start, editor::FieldStopSeconds), "2");
+
+  EXPECT_STREQ(editor::kMaskedText, "********");
+}
+
+TEST(Records, RemoveCommas) {
+  struct Case {
+    const char* in;
+    const char* out;
+  };
+  const Case cases[] = {
+      {"a,b,,c", "abc"},
+      {",,,", ""},
+      {"x, y", "x y"},
+      {"\"a,b\"", "\"ab\""},  // quotes and blanks stay
+      {"", ""},
+      // Two-byte characters keep every byte; 表 ends in a backslash.
+      {"\x95\x5C,\x8E\xA6", "\x95\x5C\x8E\xA6"},
+      // A comma right after a lead byte is that character's second byte...
+      {"\x95,a,b", "\x95,ab"},
+      // ...unless the lead byte is itself a second byte: 95 95 is one character.
+      {"\x95\x95,a", "\x95\x95" "a"},
+  };
+  for (const Case& c : cases) {
+    char buffer[32];
+    std::strcpy(buffer, c.in);
+    editor::RemoveCommas(buffer);
+    EXPECT_STREQ(buffer, c.out) << "input [" << c.in << "]";
+  }
+  editor::RemoveCommas(nullptr);
+}
+
+TEST(Records, FieldUseAndDefaultsByKind) {
+  // Indexed by kind: x and y used; input none (0), list (1) or edit (2).
+  const char coordinates[] = "11111101100";
+  const char input[] = "00200021122";
+  const char* const stop[] = {"4", "4", "4", "4", "4", "4", "", "4", "4", "8", "2"};
+  for (int kind = 0; kind < editor::kActionKindCount; ++kind) {
+    EXPECT_EQ(editor::UsesCoordinates(kind), coordinates[kind] == '1') << "kind " << kind;
+    EXPECT_EQ(editor::InputModeOf(kind), input[kind] - '0') << "kind " << kind;
+    EXPECT_EQ(editor::UsesWindowFields(kind), kind == editor::ArrangeWindow) << "kind " << kind;
+    EXPECT_STREQ(editor::DefaultStopSeconds(kind), stop[kind]) << "kind " << kind;
+  }
+  EXPECT_STREQ(editor::kPauseDefaultSeconds, "60");
+}
+
+TEST(Records, ArrangeWindowDefaults) {
+  struct Case {
+    int w, h;
+    const char *left, *width, *height;
+  };
+  const Case cases[] = {
+      {800, 600, "400", "400", "400"},
+      {800, 700, "400", "400", "466"},  // divide by 3 before doubling
+      {1025, 769, "512", "512", "512"},
+      {-7, -700, "-3", "-3", "-466"},   // truncation toward zero
+  };
+  for (const Case& c : cases) {
+    const editor::WindowDefaults d = editor::ArrangeWindowDefaults(c.w, c.h);
+    EXPECT_STREQ(d.left, c.left);
+    EXPECT_STREQ(d.top, "20");
+    EXPECT_STREQ(d.width, c.width);
+    EXPECT_STREQ(d.height, c.height);
+  }
+}
+
+}  // namespace
