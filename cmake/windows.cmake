@@ -1,0 +1,82 @@
+# Windows x64: the Win32 platform layer, the program's resources and Tavolex.exe.
+
+# --- The Win32 platform layer (entry.cpp belongs to the executable)
+file(GLOB PLATFORM_WIN32_SOURCES CONFIGURE_DEPENDS platform/win32/*.cpp)
+list(FILTER PLATFORM_WIN32_SOURCES EXCLUDE REGEX "/entry\\.cpp$")
+add_library(platform_win32 STATIC ${PLATFORM_WIN32_SOURCES})
+target_include_directories(platform_win32 PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(platform_win32 PUBLIC tavolex_resources comctl32 comdlg32 shell32 gdi32 user32 kernel32)
+
+# --- Resources
+# makeres is a host program: it reads the dialog and string tables of
+# resources/templates.cpp and writes the resource script with the icon and
+# the status animation, which windres compiles into a COFF object.
+find_program(TAVOLEX_HOST_CXX NAMES g++ c++ REQUIRED)
+if(CMAKE_RC_COMPILER)
+  set(TAVOLEX_WINDRES ${CMAKE_RC_COMPILER})
+else()
+  find_program(TAVOLEX_WINDRES NAMES x86_64-w64-mingw32-windres windres REQUIRED)
+endif()
+
+file(GLOB MAKERES_SOURCES CONFIGURE_DEPENDS tools/makeres/*.cpp)
+file(GLOB MAKERES_HEADERS CONFIGURE_DEPENDS tools/makeres/*.h)
+set(MAKERES_EXE ${CMAKE_CURRENT_BINARY_DIR}/makeres/makeres)
+add_custom_command(
+  OUTPUT ${MAKERES_EXE}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/makeres
+  COMMAND ${TAVOLEX_HOST_CXX} -std=c++17 -O2 -Wall -Wextra -finput-charset=UTF-8 -fexec-charset=CP932
+          -I${CMAKE_CURRENT_SOURCE_DIR} ${MAKERES_SOURCES} ${TAVOLEX_RESOURCE_SOURCES} -o ${MAKERES_EXE}
+  DEPENDS ${MAKERES_SOURCES} ${MAKERES_HEADERS} ${TAVOLEX_RESOURCE_SOURCES}
+          ${CMAKE_CURRENT_SOURCE_DIR}/resources/templates.h
+  COMMENT "Building the host tool makeres"
+  VERBATIM)
+
+set(TAVOLEX_RES_DIR ${CMAKE_CURRENT_BINARY_DIR}/generated)
+set(TAVOLEX_MANIFEST ${CMAKE_CURRENT_SOURCE_DIR}/resources/Tavolex.manifest)
+set(TAVOLEX_RC ${TAVOLEX_RES_DIR}/tavolex.rc)
+set(TAVOLEX_RES_OBJECT ${TAVOLEX_RES_DIR}/tavolex_res.o)
+add_custom_command(
+  OUTPUT ${TAVOLEX_RC} ${TAVOLEX_RES_DIR}/tavolex.ico ${TAVOLEX_RES_DIR}/status.avi
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${TAVOLEX_RES_DIR}
+  COMMAND ${MAKERES_EXE} ${TAVOLEX_RES_DIR} ${TAVOLEX_MANIFEST}
+  DEPENDS ${MAKERES_EXE}
+  COMMENT "Generating the resource script, icon and animation"
+  VERBATIM)
+add_custom_command(
+  OUTPUT ${TAVOLEX_RES_OBJECT}
+  COMMAND ${TAVOLEX_WINDRES} --input-format=rc --output-format=coff -i ${TAVOLEX_RC} -o ${TAVOLEX_RES_OBJECT}
+  DEPENDS ${TAVOLEX_RC} ${TAVOLEX_RES_DIR}/tavolex.ico ${TAVOLEX_RES_DIR}/status.avi ${TAVOLEX_MANIFEST}
+  COMMENT "Compiling the resources"
+  VERBATIM)
+add_custom_target(tavolex_resource_object DEPENDS ${TAVOLEX_RES_OBJECT})
+
+# --- The program
+add_executable(Tavolex WIN32 platform/win32/entry.cpp ${TAVOLEX_RES_OBJECT})
+add_dependencies(Tavolex tavolex_resource_object)
+target_link_libraries(Tavolex PRIVATE tavolex_core platform_win32)
+target_link_options(Tavolex PRIVATE -mwindows -municode)
+set_target_properties(Tavolex PROPERTIES OUTPUT_NAME Tavolex SUFFIX .exe
+                                         RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+# --- Tests of the platform layer and the resources, run under Wine
+file(GLOB PLATFORM_WIN32_TEST_SOURCES CONFIGURE_DEPENDS platform/win32/tests/*.cpp)
+if(PLATFORM_WIN32_TEST_SOURCES)
+  add_executable(platform_win32_tests ${PLATFORM_WIN32_TEST_SOURCES} ${TAVOLEX_RES_OBJECT})
+  add_dependencies(platform_win32_tests tavolex_resource_object)
+  target_link_libraries(platform_win32_tests PRIVATE platform_win32)
+  target_link_options(platform_win32_tests PRIVATE -municode)
+  find_program(TAVOLEX_WINE NAMES wine)
+  find_program(TAVOLEX_XVFB_RUN NAMES xvfb-run)
+  if(TAVOLEX_WINE AND TAVOLEX_XVFB_RUN)
+    add_test(NAME platform_win32
+             COMMAND ${CMAKE_COMMAND} -E env WINEPREFIX=${CMAKE_BINARY_DIR}/wine-platform-tests WINEDEBUG=-all
+                     WINEDLLOVERRIDES=mscoree,mshtml= ${TAVOLEX_XVFB_RUN} -a ${TAVOLEX_WINE}
+                     $<TARGET_FILE:platform_win32_tests>)
+    set_tests_properties(platform_win32 PROPERTIES LABELS "e2e;platform" TIMEOUT 600)
+  endif()
+endif()
+
+# The end-to-end tests of Tavolex.exe keep their own build description.
+if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/tests/e2e/CMakeLists.txt)
+  add_subdirectory(tests/e2e)
+endif()

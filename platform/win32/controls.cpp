@@ -1,0 +1,273 @@
+// Dialog controls addressed by id: edits, buttons, combo boxes, the report
+// list view, the animation control, and the drawing toolkit of owner-drawn
+// buttons.
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/win32/win32_common.h"
+
+#include <commctrl.h>
+
+namespace plat {
+namespace {
+
+using win32::ToWide;
+
+HWND H(Window w) { return reinterpret_cast<HWND>(w); }
+
+HWND Item(Window dialog, int controlId) { return GetDlgItem(H(dialog), controlId); }
+
+LRESULT Send(Window dialog, int controlId, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+  return SendDlgItemMessageW(H(dialog), controlId, message, wParam, lParam);
+}
+
+LONG_PTR StyleOf(Window dialog, int controlId) { return GetWindowLongPtrW(Item(dialog, controlId), GWL_STYLE); }
+
+RECT ToRECT(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+HDC Dc(const DrawItem& item) { return reinterpret_cast<HDC>(item.context); }
+
+}  // namespace
+
+Window ControlWindow(Window dialog, int controlId) { return reinterpret_cast<Window>(Item(dialog, controlId)); }
+
+void SetControlText(Window dialog, int controlId, const char* text) {
+  SetWindowTextW(Item(dialog, controlId), ToWide(text).c_str());
+}
+
+std::string GetControlText(Window dialog, int controlId, std::size_t bufferSize) {
+  return win32::WindowText(Item(dialog, controlId), bufferSize);
+}
+
+void EnableControl(Window dialog, int controlId, bool enable) { EnableWindow(Item(dialog, controlId), enable); }
+
+bool IsControlEnabled(Window dialog, int controlId) { return IsWindowEnabled(Item(dialog, controlId)) != FALSE; }
+
+void ShowControl(Window dialog, int controlId, bool show) {
+  ShowWindow(Item(dialog, controlId), show ? SW_SHOW : SW_HIDE);
+}
+
+// The control's own visibility, whether or not the dialog is shown.
+bool IsControlVisible(Window dialog, int controlId) {
+  HWND h = Item(dialog, controlId);
+  return h && (GetWindowLongPtrW(h, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void SetEditReadOnly(Window dialog, int controlId, bool readOnly) { Send(dialog, controlId, EM_SETREADONLY, readOnly); }
+
+bool IsEditReadOnly(Window dialog, int controlId) { return (StyleOf(dialog, controlId) & ES_READONLY) != 0; }
+
+void LimitText(Window dialog, int controlId, int maxChars) {
+  Send(dialog, controlId, EM_LIMITTEXT, static_cast<WPARAM>(maxChars));
+}
+
+void SelectAllText(Window dialog, int controlId) {
+  Send(dialog, controlId, EM_SETSEL, 0, -1);
+  Send(dialog, controlId, EM_SCROLLCARET);
+}
+
+void SetFocusTo(Window dialog, int controlId) { SetFocus(Item(dialog, controlId)); }
+
+void MoveControlToTop(Window dialog, int controlId, int x, int y, int width, int height) {
+  SetWindowPos(Item(dialog, controlId), HWND_TOP, x, y, width, height, SWP_SHOWWINDOW);
+}
+
+Rect ControlRect(Window dialog, int controlId) {
+  RECT r = {};
+  HWND h = Item(dialog, controlId);
+  if (!h) return {};
+  GetWindowRect(h, &r);
+  MapWindowPoints(nullptr, H(dialog), reinterpret_cast<POINT*>(&r), 2);
+  return {r.left, r.top, r.right, r.bottom};
+}
+
+void Redraw(Window dialog, int controlId) {
+  RedrawWindow(Item(dialog, controlId), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+// ---------------------------------------------------------------- buttons
+
+void SetButtonCheck(Window dialog, int controlId, int state) {
+  Send(dialog, controlId, BM_SETCHECK, static_cast<WPARAM>(state));
+}
+
+int GetButtonCheck(Window dialog, int controlId) { return static_cast<int>(Send(dialog, controlId, BM_GETCHECK)); }
+
+// ---------------------------------------------------------------- combo boxes
+
+void ComboReset(Window dialog, int controlId) { Send(dialog, controlId, CB_RESETCONTENT); }
+
+int ComboAdd(Window dialog, int controlId, const char* text) {
+  std::wstring w = ToWide(text);
+  return static_cast<int>(Send(dialog, controlId, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(w.c_str())));
+}
+
+void ComboSetSelection(Window dialog, int controlId, int index) {
+  Send(dialog, controlId, CB_SETCURSEL, static_cast<WPARAM>(index));
+}
+
+int ComboGetSelection(Window dialog, int controlId) { return static_cast<int>(Send(dialog, controlId, CB_GETCURSEL)); }
+
+int ComboCount(Window dialog, int controlId) { return static_cast<int>(Send(dialog, controlId, CB_GETCOUNT)); }
+
+std::string ComboItemText(Window dialog, int controlId, int index) {
+  LRESULT length = Send(dialog, controlId, CB_GETLBTEXTLEN, static_cast<WPARAM>(index));
+  if (length == CB_ERR || length <= 0) return {};
+  std::vector<wchar_t> buf(static_cast<std::size_t>(length) + 1, L'\0');
+  LRESULT got = Send(dialog, controlId, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buf.data()));
+  if (got == CB_ERR) return {};
+  return win32::ToSjis(buf.data(), static_cast<int>(got));
+}
+
+// ---------------------------------------------------------------- list view
+
+void ListAddExtendedStyle(Window dialog, int controlId, unsigned exStyle) {
+  // The mask limits the change to the given bits; the others stay as they are.
+  Send(dialog, controlId, LVM_SETEXTENDEDLISTVIEWSTYLE, exStyle, exStyle);
+}
+
+unsigned ListExtendedStyle(Window dialog, int controlId) {
+  return static_cast<unsigned>(Send(dialog, controlId, LVM_GETEXTENDEDLISTVIEWSTYLE));
+}
+
+void ListInsertColumn(Window dialog, int controlId, int column, const char* title, int width, int align) {
+  std::wstring w = ToWide(title);
+  LVCOLUMNW col = {};
+  col.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+  col.fmt = align;
+  col.cx = width;
+  col.pszText = &w[0];
+  col.iSubItem = column;
+  Send(dialog, controlId, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&col));
+}
+
+int ListColumnCount(Window dialog, int controlId) {
+  auto header = reinterpret_cast<HWND>(Send(dialog, controlId, LVM_GETHEADER));
+  if (!header) return 0;
+  return static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+}
+
+int ListColumnWidth(Window dialog, int controlId, int column) {
+  return static_cast<int>(Send(dialog, controlId, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column)));
+}
+
+void ListSetColumnWidth(Window dialog, int controlId, int column, int width) {
+  Send(dialog, controlId, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(width, 0));
+}
+
+int ListInsertRow(Window dialog, int controlId, int row, const char* column0Text) {
+  std::wstring w = ToWide(column0Text);
+  LVITEMW item = {};
+  item.mask = LVIF_TEXT;
+  item.iItem = row;
+  item.pszText = &w[0];
+  return static_cast<int>(Send(dialog, controlId, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+void ListSetCell(Window dialog, int controlId, int row, int column, const char* text) {
+  std::wstring w = ToWide(text);
+  LVITEMW item = {};
+  item.iSubItem = column;
+  item.pszText = &w[0];
+  Send(dialog, controlId, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+std::string ListGetCell(Window dialog, int controlId, int row, int column, std::size_t bufferSize) {
+  if (bufferSize == 0) return {};
+  // LVM_GETITEMTEXT gives no length: grow the buffer until the text fits.
+  std::vector<wchar_t> buf(256);
+  int got = 0;
+  for (;;) {
+    LVITEMW item = {};
+    item.iSubItem = column;
+    item.pszText = buf.data();
+    item.cchTextMax = static_cast<int>(buf.size());
+    got = static_cast<int>(
+        Send(dialog, controlId, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
+    if (got < static_cast<int>(buf.size()) - 1 || buf.size() >= (1u << 20)) break;
+    buf.assign(buf.size() * 2, L'\0');
+  }
+  std::string text = win32::ToSjis(buf.data(), got);
+  win32::CutToBytes(text, bufferSize - 1);
+  return text;
+}
+
+void ListDeleteAllRows(Window dialog, int controlId) { Send(dialog, controlId, LVM_DELETEALLITEMS); }
+
+int ListRowCount(Window dialog, int controlId) { return static_cast<int>(Send(dialog, controlId, LVM_GETITEMCOUNT)); }
+
+void ListSetChecked(Window dialog, int controlId, int row, bool checked) {
+  LVITEMW item = {};
+  item.stateMask = LVIS_STATEIMAGEMASK;
+  item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
+  Send(dialog, controlId, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+bool ListIsChecked(Window dialog, int controlId, int row) {
+  auto state = static_cast<UINT>(
+      Send(dialog, controlId, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK));
+  return (state >> 12) == 2;
+}
+
+int ListFirstSelected(Window dialog, int controlId) {
+  return static_cast<int>(Send(dialog, controlId, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+void ListSelectRow(Window dialog, int controlId, int row) {
+  LVITEMW item = {};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  Send(dialog, controlId, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+void ListEnsureVisible(Window dialog, int controlId, int row) {
+  Send(dialog, controlId, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+}
+
+void ListRedrawRow(Window dialog, int controlId, int row) {
+  Send(dialog, controlId, LVM_UPDATE, static_cast<WPARAM>(row));
+}
+
+// ---------------------------------------------------------------- animation
+
+bool AnimationOpen(Window dialog, int controlId, int resourceId) {
+  return Send(dialog, controlId, ACM_OPENW, reinterpret_cast<WPARAM>(win32::ModuleInstance()),
+              reinterpret_cast<LPARAM>(MAKEINTRESOURCEW(resourceId))) != FALSE;
+}
+
+void AnimationPlay(Window dialog, int controlId, int from, int to, int repeat) {
+  Send(dialog, controlId, ACM_PLAY, static_cast<WPARAM>(static_cast<UINT>(repeat)),
+       MAKELPARAM(static_cast<WORD>(from), static_cast<WORD>(to)));
+}
+
+void AnimationStop(Window dialog, int controlId) { Send(dialog, controlId, ACM_STOP); }
+
+// ---------------------------------------------------------------- drawing
+
+void DrawFillRect(const DrawItem& item, const Rect& r, Color color) {
+  RECT rc = ToRECT(r);
+  HBRUSH brush = CreateSolidBrush(color);
+  FillRect(Dc(item), &rc, brush);
+  DeleteObject(brush);
+}
+
+void DrawCenteredText(const DrawItem& item, const Rect& r, const char* text, Color color) {
+  RECT rc = ToRECT(r);
+  HDC dc = Dc(item);
+  COLORREF old = SetTextColor(dc, color);
+  SetBkMode(dc, TRANSPARENT);
+  DrawTextW(dc, ToWide(text).c_str(), -1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  SetTextColor(dc, old);
+}
+
+void DrawEdge(const DrawItem& item, const Rect& r, bool sunken) {
+  RECT rc = ToRECT(r);
+  ::DrawEdge(Dc(item), &rc, sunken ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+}
+
+void DrawFocusRect(const DrawItem& item, const Rect& r) {
+  RECT rc = ToRECT(r);
+  ::DrawFocusRect(Dc(item), &rc);
+}
+
+}  // namespace plat

@@ -1,0 +1,186 @@
+// Clipboard, the program's own process (path, exit, single instance) and the
+// child processes it starts.
+#include <cstring>
+#include <map>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/win32/win32_common.h"
+
+#include <tlhelp32.h>
+
+namespace plat {
+namespace {
+
+// Handles of the processes started by StartProcess, by process id. Holding
+// the handle also keeps the system from giving the id to another process.
+std::map<std::uint32_t, HANDLE>& StartedProcesses() {
+  static std::map<std::uint32_t, HANDLE> table;
+  return table;
+}
+
+HANDLE StartedProcess(std::uint32_t processId) {
+  auto it = StartedProcesses().find(processId);
+  return it == StartedProcesses().end() ? nullptr : it->second;
+}
+
+void ForgetProcess(std::uint32_t processId) {
+  auto it = StartedProcesses().find(processId);
+  if (it == StartedProcesses().end()) return;
+  CloseHandle(it->second);
+  StartedProcesses().erase(it);
+}
+
+// Reads the text in a clipboard memory block without trusting a terminator.
+template <typename Char>
+std::basic_string<Char> ClipboardBlockText(HANDLE data) {
+  std::basic_string<Char> text;
+  const void* p = data ? GlobalLock(data) : nullptr;
+  if (!p) return text;
+  std::size_t maxChars = GlobalSize(data) / sizeof(Char);
+  const Char* s = static_cast<const Char*>(p);
+  std::size_t n = 0;
+  while (n < maxChars && s[n] != 0) ++n;
+  text.assign(s, n);
+  GlobalUnlock(data);
+  return text;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- clipboard
+
+std::string ReadClipboardText(std::size_t maxBytes) {
+  if (maxBytes == 0) return {};
+  const bool unicode = IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE;
+  if (!unicode && !IsClipboardFormatAvailable(CF_TEXT)) return {};
+  if (!OpenClipboard(GetFocus())) return {};
+  std::string text;
+  if (unicode) {
+    // The same text a Japanese system offers as CF_TEXT, and exact whatever
+    // the system's code page is.
+    std::wstring wide = ClipboardBlockText<wchar_t>(GetClipboardData(CF_UNICODETEXT));
+    text = win32::ToSjis(wide.c_str(), static_cast<int>(wide.size()));
+  } else {
+    text = ClipboardBlockText<char>(GetClipboardData(CF_TEXT));
+  }
+  CloseClipboard();
+  win32::CutToBytes(text, maxBytes - 1);
+  return text;
+}
+
+bool WriteClipboardText(const char* text) {
+  if (!text) return false;
+  std::wstring wide = win32::ToWide(text);
+  const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+  if (!memory) return false;
+  void* p = GlobalLock(memory);
+  if (!p) {
+    GlobalFree(memory);
+    return false;
+  }
+  std::memcpy(p, wide.c_str(), bytes);
+  GlobalUnlock(memory);
+  // Another program may hold the clipboard for a moment (the picker writes to it).
+  bool opened = false;
+  for (int attempt = 0; attempt < 5 && !(opened = OpenClipboard(nullptr) != FALSE); ++attempt) Sleep(10);
+  if (!opened) {
+    GlobalFree(memory);
+    return false;
+  }
+  EmptyClipboard();
+  bool ok = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+  if (!ok) GlobalFree(memory);  // on success the clipboard owns the memory
+  CloseClipboard();
+  return ok;
+}
+
+// ---------------------------------------------------------------- this process
+
+std::string ModuleFileName() {
+  std::vector<wchar_t> buf(32768, L'\0');
+  DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+  if (n == 0 || n >= buf.size()) return {};
+  bool exact = true;
+  std::string path = win32::ToSjis(buf.data(), static_cast<int>(n), &exact);
+  return exact ? path : std::string();
+}
+
+void ExitProcess(int exitCode) { ::ExitProcess(static_cast<UINT>(exitCode)); }
+
+bool AcquireSingleInstance(const char* name) {
+  // The handle is never closed: the mutex lives as long as the process.
+  HANDLE mutex = CreateMutexW(nullptr, TRUE, win32::ToWide(name).c_str());
+  if (!mutex) return false;
+  return GetLastError() != ERROR_ALREADY_EXISTS;
+}
+
+// ---------------------------------------------------------------- child processes
+
+std::uint32_t StartProcess(const ProcessStart& start) {
+  std::wstring commandLine = win32::ToWide(start.commandLine.c_str());
+  std::vector<wchar_t> buf(commandLine.begin(), commandLine.end());  // CreateProcessW may write into it
+  buf.push_back(L'\0');
+  STARTUPINFOW si = {};
+  si.cb = sizeof si;
+  if (start.useShowWindow) {
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = static_cast<WORD>(start.showWindow);
+  }
+  PROCESS_INFORMATION pi = {};
+  if (!CreateProcessW(nullptr, buf.data(), nullptr, nullptr, start.inheritHandles, start.creationFlags, nullptr,
+                      nullptr, &si, &pi)) {
+    return 0;
+  }
+  CloseHandle(pi.hThread);
+  ForgetProcess(pi.dwProcessId);  // a handle of an ended process with the same id
+  StartedProcesses()[pi.dwProcessId] = pi.hProcess;
+  return pi.dwProcessId;
+}
+
+void WaitForStartedProcess(std::uint32_t processId) {
+  HANDLE h = StartedProcess(processId);
+  if (!h) return;
+  WaitForInputIdle(h, INFINITE);
+  WaitForSingleObject(h, INFINITE);
+  DWORD code = 0;
+  GetExitCodeProcess(h, &code);
+  ForgetProcess(processId);
+}
+
+void TerminateStartedProcess(std::uint32_t processId, unsigned exitCode) {
+  HANDLE h = StartedProcess(processId);
+  if (!h || WaitForSingleObject(h, 0) != WAIT_TIMEOUT) return;
+  if (TerminateProcess(h, exitCode)) {
+    // Termination completes asynchronously; wait briefly so that the files
+    // the process had open can be deleted right after.
+    WaitForSingleObject(h, 2000);
+  }
+  DWORD code = 0;
+  GetExitCodeProcess(h, &code);
+  ForgetProcess(processId);
+}
+
+bool IsProcessRunning(std::uint32_t processId) {
+  if (processId == 0) return false;
+  // A process of ours is asked directly: while its handle is held, an ended
+  // process may still be listed by the snapshot.
+  if (HANDLE h = StartedProcess(processId)) {
+    if (WaitForSingleObject(h, 0) == WAIT_TIMEOUT) return true;
+    ForgetProcess(processId);
+    return false;
+  }
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return false;
+  PROCESSENTRY32W entry = {};
+  entry.dwSize = sizeof entry;
+  bool found = false;
+  for (BOOL more = Process32FirstW(snapshot, &entry); more && !found; more = Process32NextW(snapshot, &entry)) {
+    found = entry.th32ProcessID == processId;
+  }
+  CloseHandle(snapshot);
+  return found;
+}
+
+}  // namespace plat

@@ -1,0 +1,634 @@
+// Tests of the Win32 platform layer and the compiled resources, run under
+// Wine (or Windows). The program also serves as its own child process:
+//   --sleep            waits a minute (a process to terminate)
+//   --exit N           ends with exit code N
+//   --mutex NAME       ends with 1 when it is the first owner of NAME, else 0
+//   --hold SECONDS     shows the main dialog with sample rows (for screenshots)
+#include "platform/win32/win32_common.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/platform.h"
+#include "resources/templates.h"
+
+namespace {
+
+int g_failures = 0;
+int g_checks = 0;
+
+#define CHECK(cond)                                                         \
+  do {                                                                      \
+    ++g_checks;                                                             \
+    if (!(cond)) {                                                          \
+      ++g_failures;                                                         \
+      std::printf("FAIL %s:%d: %s\n", __FILE__, __LINE__, #cond);           \
+    }                                                                       \
+  } while (0)
+
+#define CHECK_EQ(a, b)                                                                 \
+  do {                                                                                 \
+    ++g_checks;                                                                        \
+    if (!((a) == (b))) {                                                               \
+      ++g_failures;                                                                    \
+      std::printf("FAIL %s:%d: %s == %s\n", __FILE__, __LINE__, #a, #b);               \
+    }                                                                                  \
+  } while (0)
+
+using plat::Window;
+
+HWND H(Window w) { return reinterpret_cast<HWND>(w); }
+
+std::string TempFolder() {
+  wchar_t buf[MAX_PATH];
+  GetTempPathW(MAX_PATH, buf);
+  std::string base = plat::win32::ToSjis(buf);
+  return base + "tavolex_platform_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(GetTickCount());
+}
+
+std::string ReadAll(const std::string& path) {
+  int h = plat::OpenFile(path.c_str(), plat::OpenMode::Read);
+  if (h < 0) return "<missing>";
+  std::string out;
+  char buf[7];  // small on purpose: reads continue across calls
+  long n;
+  while ((n = plat::ReadFile(h, buf, sizeof buf)) > 0) out.append(buf, static_cast<std::size_t>(n));
+  plat::CloseFile(h);
+  return out;
+}
+
+bool WriteAll(const std::string& path, const std::string& bytes) {
+  int h = plat::OpenFile(path.c_str(), plat::OpenMode::WriteTruncate);
+  if (h < 0) return false;
+  bool ok = plat::WriteFile(h, bytes.data(), bytes.size()) == static_cast<long>(bytes.size());
+  return plat::FlushFile(h) && plat::CloseFile(h) && ok;
+}
+
+// ------------------------------------------------------------------ text
+
+void TestTextConversion() {
+  using plat::win32::CutToBytes;
+  using plat::win32::ToSjis;
+  using plat::win32::ToWide;
+  // "表" has 0x5C as its second byte; the conversion must keep it whole.
+  const char* japanese = "表示\\処理作業名";
+  CHECK(ToSjis(ToWide(japanese).c_str()) == japanese);
+  CHECK(ToWide("～") == L"\xFF5E");  // the fullwidth tilde of the templates
+
+  bool exact = true;
+  CHECK(ToSjis(L"caf\x00E9", -1, &exact) == "caf?");  // no best fit to 'e'
+  CHECK(!exact);
+  CHECK(ToSjis(L"\xD83D\xDE00", -1, &exact).find('?') != std::string::npos);
+  CHECK(!exact);
+  ToSjis(L"abc", -1, &exact);
+  CHECK(exact);
+
+  std::string s = "ab表";  // 4 bytes
+  CutToBytes(s, 3);
+  CHECK_EQ(s, std::string("ab"));
+  s = "ab表";
+  CutToBytes(s, 4);
+  CHECK_EQ(s, std::string("ab表"));
+}
+
+// ------------------------------------------------------------------ files
+
+void TestFiles() {
+  const std::string dir = TempFolder() + "_作業";
+  CHECK(!plat::PathExists(dir.c_str()));
+  CHECK(plat::CreateFolder(dir.c_str()));
+  CHECK(!plat::CreateFolder(dir.c_str()));
+  CHECK(plat::PathExists(dir.c_str()));
+  CHECK(plat::IsDirectory(dir.c_str()));
+  CHECK(plat::PathExists("C:"));
+  CHECK(plat::PathExists("C:\\"));
+
+  const std::string file = dir + "\\KeyRecord.def";
+  CHECK(plat::OpenFile(file.c_str(), plat::OpenMode::Read) == -1);
+  CHECK(WriteAll(file, "line 1\r\n表示,2\r\n"));
+  CHECK_EQ(ReadAll(file), std::string("line 1\r\n表示,2\r\n"));
+  CHECK(plat::PathExists(file.c_str()));
+  CHECK(!plat::IsDirectory(file.c_str()));
+  CHECK(WriteAll(file, "x"));  // truncates
+  CHECK_EQ(ReadAll(file), std::string("x"));
+
+  // Handles are reused after closing; a closed handle is refused.
+  int a = plat::OpenFile(file.c_str(), plat::OpenMode::Read);
+  CHECK(a >= 0);
+  CHECK(plat::CloseFile(a));
+  CHECK(!plat::CloseFile(a));
+  char c;
+  CHECK_EQ(plat::ReadFile(a, &c, 1), -1L);
+  int b = plat::OpenFile(file.c_str(), plat::OpenMode::Read);
+  CHECK_EQ(a, b);
+  plat::CloseFile(b);
+
+  // Listing: names converted, a name code page 932 cannot spell is left out.
+  HANDLE odd = CreateFileW(plat::win32::ToWide((dir + "\\").c_str()).append(L"caf\x00E9").c_str(), GENERIC_WRITE, 0,
+                           nullptr, CREATE_ALWAYS, 0, nullptr);
+  CloseHandle(odd);
+  CHECK(plat::CreateFolder((dir + "\\請求書").c_str()));
+  std::vector<plat::FolderEntry> entries = {{"stale", false}};
+  CHECK(plat::ListFolder((dir + "\\*.*").c_str(), entries));
+  int dots = 0, folders = 0, files = 0;
+  for (const auto& e : entries) {
+    if (e.name == "." || e.name == "..") ++dots;
+    if (e.name == "請求書" && e.isDirectory) ++folders;
+    if (e.name == "KeyRecord.def" && !e.isDirectory) ++files;
+    CHECK(e.name.find('?') == std::string::npos);
+    CHECK(e.name != "stale");
+  }
+  CHECK_EQ(dots, 2);
+  CHECK_EQ(folders, 1);
+  CHECK_EQ(files, 1);
+  CHECK_EQ(entries.size(), std::size_t(4));  // ".", "..", the file, the folder
+  CHECK(!plat::ListFolder((dir + "\\none*.*").c_str(), entries));
+
+  // Replacing: into a missing target, over an existing one, and a target held
+  // open by another program for a moment.
+  const std::string target = dir + "\\KeyRepeat.def";
+  const std::string temp = dir + "\\KeyRepeat.tmp";
+  CHECK(WriteAll(temp, "new"));
+  CHECK(plat::ReplaceFileWith(target.c_str(), temp.c_str()));
+  CHECK_EQ(ReadAll(target), std::string("new"));
+  CHECK(!plat::PathExists(temp.c_str()));
+  CHECK(WriteAll(temp, "newer"));
+  CHECK(plat::ReplaceFileWith(target.c_str(), temp.c_str()));
+  CHECK_EQ(ReadAll(target), std::string("newer"));
+  CHECK(!plat::PathExists(temp.c_str()));
+
+  CHECK(WriteAll(temp, "third"));
+  HANDLE held = CreateFileW(plat::win32::ToWide(target.c_str()).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                            nullptr);
+  CHECK(held != INVALID_HANDLE_VALUE);
+  std::thread release([held] {
+    Sleep(300);
+    CloseHandle(held);
+  });
+  CHECK(plat::ReplaceFileWith(target.c_str(), temp.c_str()));
+  release.join();
+  CHECK_EQ(ReadAll(target), std::string("third"));
+
+  CHECK(!plat::ReplaceFileWith(target.c_str(), (dir + "\\missing.tmp").c_str()));
+  CHECK_EQ(ReadAll(target), std::string("third"));
+
+  // Removal.
+  CHECK(!plat::RemoveFolder(dir.c_str()));  // not empty
+  for (const char* name : {"\\KeyRecord.def", "\\KeyRepeat.def"}) CHECK(plat::DeleteFileAt((dir + name).c_str()));
+  DeleteFileW(plat::win32::ToWide((dir + "\\").c_str()).append(L"caf\x00E9").c_str());
+  CHECK(!plat::DeleteFileAt((dir + "\\KeyRecord.def").c_str()));
+  CHECK(plat::RemoveFolder((dir + "\\請求書").c_str()));
+  if (!plat::RemoveFolder(dir.c_str())) {
+    CHECK(false);
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW(plat::win32::ToWide((dir + "\\*").c_str()).c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+      do std::printf("left in the test folder: %ls\n", data.cFileName);
+      while (FindNextFileW(find, &data));
+      FindClose(find);
+    }
+  }
+  CHECK(!plat::PathExists(dir.c_str()));
+}
+
+// ------------------------------------------------------------------ clipboard
+
+void TestClipboard() {
+  CHECK(plat::WriteClipboardText("0,0"));
+  CHECK_EQ(plat::ReadClipboardText(65536), std::string("0,0"));
+  CHECK(plat::WriteClipboardText("座標取得 12,34"));
+  CHECK_EQ(plat::ReadClipboardText(65536), std::string("座標取得 12,34"));
+  CHECK_EQ(plat::ReadClipboardText(4), std::string("座"));  // 3 bytes allowed: never half a character
+  CHECK_EQ(plat::ReadClipboardText(1), std::string());
+  // Another program's text that Shift-JIS cannot spell arrives with '?'.
+  if (OpenClipboard(nullptr)) {
+    EmptyClipboard();
+    const wchar_t text[] = L"caf\x00E9";
+    HGLOBAL m = GlobalAlloc(GMEM_MOVEABLE, sizeof text);
+    std::memcpy(GlobalLock(m), text, sizeof text);
+    GlobalUnlock(m);
+    SetClipboardData(CF_UNICODETEXT, m);
+    CloseClipboard();
+  }
+  CHECK_EQ(plat::ReadClipboardText(65536), std::string("caf?"));
+  if (OpenClipboard(nullptr)) {
+    EmptyClipboard();
+    CloseClipboard();
+  }
+  CHECK_EQ(plat::ReadClipboardText(65536), std::string());
+}
+
+// ------------------------------------------------------------------ processes
+
+DWORD ChildExitCode(const std::string& self, const std::string& args) {
+  std::uint32_t id = plat::StartProcess({"\"" + self + "\" " + args, false, plat::kCreateNoWindow, false, 0});
+  if (id == 0) return 0xFFFFFFFFu;
+  HANDLE h = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+  plat::WaitForStartedProcess(id);
+  DWORD code = 0xFFFFFFFEu;
+  if (h) {
+    GetExitCodeProcess(h, &code);
+    CloseHandle(h);
+  }
+  return code;
+}
+
+void TestProcesses() {
+  const std::string self = plat::ModuleFileName();
+  CHECK(self.size() > 4 && self.compare(self.size() - 4, 4, ".exe") == 0);
+  CHECK(plat::PathExists(self.c_str()));
+
+  CHECK_EQ(ChildExitCode(self, "--exit 3"), DWORD(3));
+  CHECK_EQ(plat::StartProcess({"C:\\no such folder\\none.exe", true, 0, false, 0}), 0u);
+
+  // Terminating: only a running process of our own, with the code given.
+  std::uint32_t id = plat::StartProcess({"\"" + self + "\" --sleep", true, plat::kNormalPriorityClass, true, SW_HIDE});
+  CHECK(id != 0);
+  CHECK(plat::IsProcessRunning(id));
+  HANDLE h = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+  plat::TerminateStartedProcess(id, 7);
+  CHECK(!plat::IsProcessRunning(id));
+  DWORD code = 0;
+  if (h) {
+    WaitForSingleObject(h, 5000);
+    GetExitCodeProcess(h, &code);
+    CloseHandle(h);
+  }
+  CHECK_EQ(code, DWORD(7));
+  plat::TerminateStartedProcess(id, 9);  // ended: nothing happens
+  plat::TerminateStartedProcess(GetCurrentProcessId(), 9);  // not started by us: nothing happens
+  plat::TerminateStartedProcess(0, 9);
+  CHECK(plat::IsProcessRunning(GetCurrentProcessId()));
+  CHECK(!plat::IsProcessRunning(0));
+
+  // Single instance: the second owner of the name is told so.
+  const std::string name = "TavolexPlatformTest" + std::to_string(GetCurrentProcessId());
+  CHECK(plat::AcquireSingleInstance(name.c_str()));
+  CHECK_EQ(ChildExitCode(self, "--mutex " + name), DWORD(0));
+  CHECK_EQ(ChildExitCode(self, "--mutex " + name + "x"), DWORD(1));
+}
+
+// ------------------------------------------------------------------ dialogs
+
+// A dialog handler whose reactions the tests set; records what arrives.
+struct TestHandler : plat::DialogHandler {
+  std::function<bool(Window)> init;
+  std::function<void(Window, int)> timer;
+  std::function<long(Window, const plat::Notification&)> notify;
+  std::function<plat::CtlColorAnswer(Window, plat::CtlColorKind, int)> color;
+  std::function<bool(Window, const plat::DrawItem&)> draw;
+  std::vector<std::pair<int, int>> commands;
+
+  bool OnInitDialog(Window d) override { return init ? init(d) : true; }
+  void OnCommand(Window, int id, int code) override { commands.emplace_back(id, code); }
+  long OnNotify(Window d, const plat::Notification& n) override { return notify ? notify(d, n) : 0; }
+  void OnTimer(Window d, int id) override {
+    if (timer) timer(d, id);
+  }
+  plat::CtlColorAnswer OnCtlColor(Window d, plat::CtlColorKind k, int id) override {
+    return color ? color(d, k, id) : plat::CtlColorAnswer{};
+  }
+  bool OnDrawItem(Window d, const plat::DrawItem& item) override { return draw ? draw(d, item) : false; }
+};
+
+const char* ClassOf(res::ControlClass cls) {
+  switch (cls) {
+    case res::ControlClass::Static: return "Static";
+    case res::ControlClass::Edit: return "Edit";
+    case res::ControlClass::Button: return "Button";
+    case res::ControlClass::ComboBox: return "ComboBox";
+    case res::ControlClass::ListView: return "SysListView32";
+    case res::ControlClass::Animation: return "SysAnimate32";
+  }
+  return "";
+}
+
+// Every addressed control of a template exists with its class, styles, text and place.
+void CheckAgainstTemplate(Window dialog, int templateId) {
+  const res::DialogTemplate& t = *res::FindDialogTemplate(templateId);
+  CHECK_EQ(plat::win32::WindowText(H(dialog), 512), std::string(t.caption));
+  for (std::size_t i = 0; i < t.controlCount; ++i) {
+    const res::ControlTemplate& c = t.controls[i];
+    if (c.id == -1) continue;
+    HWND h = H(plat::ControlWindow(dialog, c.id));
+    CHECK(h != nullptr);
+    if (!h) continue;
+    wchar_t cls[64] = {};
+    GetClassNameW(h, cls, 64);
+    if (lstrcmpiW(cls, plat::win32::ToWide(ClassOf(c.cls)).c_str()) != 0) {
+      std::printf("control %d has class %ls\n", c.id, cls);
+      CHECK(false);
+    }
+    // Dialogs turn WS_BORDER of controls into a client edge; the rest stays.
+    auto style = static_cast<std::uint32_t>(GetWindowLongPtrW(h, GWL_STYLE));
+    // Combo boxes hand their scroll bar to their drop-down list.
+    std::uint32_t want = (c.style | res::kWsChild | res::kWsVisible) & ~res::kWsBorder;
+    if (c.cls == res::ControlClass::ComboBox) want &= ~res::kWsVScroll;
+    if ((style & want) != want) {
+      std::printf("control %d has style %08X, template %08X\n", c.id, style, want);
+      CHECK(false);
+    }
+    auto exStyle = static_cast<std::uint32_t>(GetWindowLongPtrW(h, GWL_EXSTYLE));
+    CHECK((exStyle & c.exStyle) == c.exStyle);
+    if (c.cls == res::ControlClass::Static || c.cls == res::ControlClass::Button) {
+      CHECK_EQ(plat::GetControlText(dialog, c.id), std::string(c.text));
+    }
+    RECT r = {c.x, c.y, c.x + c.width, c.y + c.height};
+    MapDialogRect(H(dialog), &r);
+    plat::Rect got = plat::ControlRect(dialog, c.id);
+    // The dialog manager rounds the width and height, not the right and bottom edge.
+    bool same = got.left == r.left && got.top == r.top && std::abs(got.right - r.right) <= 1 &&
+                (std::abs(got.bottom - r.bottom) <= 1 || c.cls == res::ControlClass::ComboBox);
+    if (!same) {
+      std::printf("control %d at %ld,%ld,%ld,%ld, template %ld,%ld,%ld,%ld\n", c.id, static_cast<long>(got.left),
+                  static_cast<long>(got.top), static_cast<long>(got.right), static_cast<long>(got.bottom), r.left,
+                  r.top, r.right, r.bottom);
+      CHECK(false);
+    }
+  }
+}
+
+COLORREF PixelOf(Window dialog, int controlId, int x, int y) {
+  HWND h = H(plat::ControlWindow(dialog, controlId));
+  RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
+  HDC dc = GetDC(h);
+  COLORREF c = GetPixel(dc, x, y);
+  ReleaseDC(h, dc);
+  return c;
+}
+
+void TestMainDialogControls(Window d, TestHandler& handler) {
+  CheckAgainstTemplate(d, res::kMainDialog);
+  CHECK((GetWindowLongPtrW(H(d), GWL_EXSTYLE) & WS_EX_APPWINDOW) != 0);
+  CHECK(plat::HasSystemMenu(d));
+  CHECK_EQ(plat::LoadResourceString(res::kAboutMenuString), std::string(res::FindString(res::kAboutMenuString)));
+  CHECK_EQ(plat::LoadResourceString(9999), std::string());
+  HMENU menu = GetSystemMenu(H(d), FALSE);
+  int items = GetMenuItemCount(menu);
+  plat::AppendSystemMenuItem(d, 16, "ラディモについて(&A)...");
+  CHECK_EQ(GetMenuItemCount(menu), items + 2);
+  wchar_t text[64] = {};
+  GetMenuStringW(menu, 16, text, 64, MF_BYCOMMAND);
+  CHECK_EQ(plat::win32::ToSjis(text), std::string("ラディモについて(&A)..."));
+
+  plat::SetDialogIcon(d, res::kIcon);
+  CHECK(SendMessageW(H(d), WM_GETICON, ICON_BIG, 0) != 0);
+  CHECK(SendMessageW(H(d), WM_GETICON, ICON_SMALL, 0) != 0);
+  CHECK(plat::AnimationOpen(d, 106, res::kStatusAnimation));
+  plat::AnimationPlay(d, 106, 0, -1, -1);
+  CHECK(!plat::AnimationOpen(d, 106, 9999));
+
+  // Edits: writes raise EN_CHANGE at once; reads never cut a character in two.
+  handler.commands.clear();
+  plat::SetControlText(d, 1004, "画面をクリア");
+  int enChanges = 0;
+  for (const auto& [id, code] : handler.commands) enChanges += id == 1004 && code == plat::kEnChange;
+  CHECK_EQ(enChanges, 1);
+  CHECK_EQ(plat::GetControlText(d, 1004), std::string("画面をクリア"));
+  CHECK_EQ(plat::GetControlText(d, 1004, 4), std::string("画"));
+  plat::LimitText(d, 1004, 512);
+  CHECK_EQ(SendDlgItemMessageW(H(d), 1004, EM_GETLIMITTEXT, 0, 0), LRESULT(512));
+  plat::SetEditReadOnly(d, 1004, true);
+  CHECK(plat::IsEditReadOnly(d, 1004));
+  plat::SetEditReadOnly(d, 1004, false);
+  CHECK(!plat::IsEditReadOnly(d, 1004));
+  plat::EnableControl(d, 1004, false);
+  CHECK(!plat::IsControlEnabled(d, 1004));
+  plat::ShowControl(d, 1005, false);
+  CHECK(!plat::IsControlVisible(d, 1005));
+  plat::MoveControlToTop(d, 1020, 635, 473, 45, 16);
+  plat::Rect r = plat::ControlRect(d, 1020);
+  CHECK(r.left == 635 && r.top == 473 && r.right == 680 && r.bottom == 489);
+  plat::SetButtonCheck(d, 1044, 1);
+  CHECK_EQ(plat::GetButtonCheck(d, 1044), 1);
+
+  // Combo box 1082 keeps its entries sorted.
+  CHECK_EQ(plat::ComboAdd(d, 1082, "請求書"), 0);
+  CHECK_EQ(plat::ComboAdd(d, 1082, "Alpha"), 0);
+  CHECK_EQ(plat::ComboCount(d, 1082), 2);
+  CHECK_EQ(plat::ComboItemText(d, 1082, 1), std::string("請求書"));
+  CHECK_EQ(plat::ComboItemText(d, 1082, 5), std::string());
+  plat::ComboSetSelection(d, 1082, 1);
+  CHECK_EQ(plat::ComboGetSelection(d, 1082), 1);
+  plat::ComboReset(d, 1082);
+  CHECK_EQ(plat::ComboCount(d, 1082), 0);
+  CHECK_EQ(plat::ComboGetSelection(d, 1082), -1);
+
+  // List view.
+  plat::ListAddExtendedStyle(d, 1000, 0x20100E5);
+  CHECK((plat::ListExtendedStyle(d, 1000) & 0x20100E5) == 0x20100E5);
+  plat::ListInsertColumn(d, 1000, 0, "番号", 40, plat::kAlignLeft);
+  plat::ListInsertColumn(d, 1000, 1, "操作する名称", 120, plat::kAlignCenter);
+  CHECK_EQ(plat::ListColumnCount(d, 1000), 2);
+  CHECK_EQ(plat::ListColumnWidth(d, 1000, 1), 120);
+  CHECK_EQ(plat::ListInsertRow(d, 1000, 0, "1"), 0);
+  CHECK_EQ(plat::ListInsertRow(d, 1000, 1, "2"), 1);
+  plat::ListSetCell(d, 1000, 0, 1, "画面をクリア");
+  CHECK_EQ(plat::ListGetCell(d, 1000, 0, 1), std::string("画面をクリア"));
+  CHECK_EQ(plat::ListGetCell(d, 1000, 0, 1, 6), std::string("画面"));
+  std::string longText(700, 'a');
+  longText += "表";
+  plat::ListSetCell(d, 1000, 1, 1, longText.c_str());
+  CHECK_EQ(plat::ListGetCell(d, 1000, 1, 1, 2048), longText);
+  CHECK_EQ(plat::ListGetCell(d, 1000, 1, 1).size(), std::size_t(511));
+  CHECK_EQ(plat::ListRowCount(d, 1000), 2);
+
+  std::vector<plat::Notification> changes;
+  handler.notify = [&](Window, const plat::Notification& n) {
+    if (n.code == plat::kLvnItemChanged) changes.push_back(n);
+    return 0L;
+  };
+  plat::ListSetChecked(d, 1000, 1, true);
+  CHECK(plat::ListIsChecked(d, 1000, 1));
+  CHECK(!plat::ListIsChecked(d, 1000, 0));
+  CHECK(!changes.empty() && changes.back().item == 1 && changes.back().controlId == 1000 &&
+        (changes.back().changedMask & LVIF_STATE) && (changes.back().newState & plat::kLvisStateImageMask) == 0x2000);
+  plat::ListSetChecked(d, 1000, 1, false);
+  CHECK(!plat::ListIsChecked(d, 1000, 1));
+  CHECK_EQ(plat::ListFirstSelected(d, 1000), -1);
+  changes.clear();
+  plat::ListSelectRow(d, 1000, 1);
+  CHECK_EQ(plat::ListFirstSelected(d, 1000), 1);
+  CHECK(!changes.empty() && (changes.back().newState & plat::kLvisSelected));
+  plat::ListEnsureVisible(d, 1000, 1);
+  plat::ListRedrawRow(d, 1000, 1);
+  handler.notify = nullptr;
+}
+
+// Custom draw, control colours and owner drawing reach the handler and their
+// answers reach the system.
+void TestPainting(Window d, TestHandler& handler) {
+  int itemStages = 0;
+  handler.notify = [&](Window, const plat::Notification& n) -> long {
+    if (n.controlId != 1000 || n.code != plat::kNmCustomDraw) return 0;
+    if (n.drawStage == plat::kCddsPrepaint) return plat::kCdrfNotifyItemDraw;
+    if (n.drawStage == plat::kCddsItemPrepaint && n.backColor) {
+      ++itemStages;
+      *n.backColor = plat::Rgb(255, 0, 0);
+    }
+    return 0;
+  };
+  handler.color = [](Window, plat::CtlColorKind kind, int id) {
+    plat::CtlColorAnswer a;
+    if (kind == plat::CtlColorKind::Static && id == 1030) a = {true, plat::Rgb(255, 255, 255), plat::Rgb(0, 0, 0)};
+    return a;
+  };
+  handler.draw = [](Window, const plat::DrawItem& item) {
+    plat::DrawFillRect(item, item.rect, plat::Rgb(100, 100, 100));
+    plat::DrawCenteredText(item, item.rect, "実行", plat::Rgb(255, 255, 255));
+    plat::DrawEdge(item, item.rect, false);
+    return true;
+  };
+  plat::ListDeleteAllRows(d, 1000);
+  CHECK_EQ(plat::ListRowCount(d, 1000), 0);
+  plat::ListInsertRow(d, 1000, 0, "1");
+  plat::Redraw(d, 1000);
+  CHECK(itemStages > 0);
+  RECT row = {};
+  row.left = LVIR_BOUNDS;
+  SendDlgItemMessageW(H(d), 1000, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
+  CHECK_EQ(PixelOf(d, 1000, row.left + 60, (row.top + row.bottom) / 2), RGB(255, 0, 0));
+  CHECK_EQ(PixelOf(d, 1030, 1, 1), RGB(0, 0, 0));
+  CHECK_EQ(PixelOf(d, 1027, 3, 3), RGB(100, 100, 100));
+  handler.notify = nullptr;
+  handler.color = nullptr;
+  handler.draw = nullptr;
+}
+
+void TestWindows(Window d) {
+  plat::Rect desk = plat::DesktopRect();
+  CHECK(desk.right > 0 && desk.bottom > 0);
+  plat::PlaceWindow(d, 5, 10, true);
+  plat::Rect w = plat::WindowRect(d);
+  CHECK(w.left == 5 && w.top == 10);
+  CHECK(plat::IsTopmost(d));
+  CHECK(plat::IsWindowVisible(d));
+  bool found = false;
+  for (const auto& t : plat::TopLevelWindows()) {
+    if (t.window != d) continue;
+    found = true;
+    CHECK(t.visible && !t.owned && t.processId == GetCurrentProcessId());
+    CHECK_EQ(t.title, std::string(res::FindDialogTemplate(res::kMainDialog)->caption));
+  }
+  CHECK(found);
+  plat::PlaceWindow(d, 5, 10, false);
+  CHECK(!plat::IsTopmost(d));
+  plat::SetWindowBounds(d, 20, 30, 300, 200, true);
+  w = plat::WindowRect(d);
+  CHECK(w.left == 20 && w.top == 30 && w.right == 320 && w.bottom == 230);
+  plat::ShowWindowCmd(d, plat::kSwHide);
+  CHECK(!plat::IsWindowVisible(d));
+  plat::ShowWindowCmd(d, plat::kSwShow);
+}
+
+void TestDialogs() {
+  TestHandler main;
+  int initCalls = 0, aboutResult = 0;
+  main.init = [&](Window d) {
+    ++initCalls;
+    TestMainDialogControls(d, main);
+    plat::StartTimer(d, 42, 50);
+    return true;
+  };
+  main.timer = [&](Window d, int id) {
+    plat::StopTimer(d, id);
+    if (id != 42) return;
+    TestPainting(d, main);
+    // The about box runs modally over the main dialog and is an owned window.
+    TestHandler about;
+    about.init = [&](Window a) {
+      CheckAgainstTemplate(a, res::kAboutDialog);
+      plat::StartTimer(a, 1, 50);
+      return true;
+    };
+    about.timer = [&](Window a, int) {
+      plat::StopTimer(a, 1);
+      bool owned = false;
+      for (const auto& t : plat::TopLevelWindows()) owned |= t.window == a && t.owned;
+      CHECK(owned);
+      plat::EndModalDialog(a, 5);
+    };
+    aboutResult = plat::RunModalDialog(res::kAboutDialog, about, d);
+    TestWindows(d);
+    plat::EndModalDialog(d, 77);
+  };
+  CHECK_EQ(plat::RunModalDialog(res::kMainDialog, main, plat::kNoWindow), 77);
+  CHECK_EQ(initCalls, 1);
+  CHECK_EQ(aboutResult, 5);
+
+  TestHandler name;
+  name.init = [&](Window d) {
+    CheckAgainstTemplate(d, res::kJobNameDialog);
+    plat::EndModalDialog(d, plat::kIdCancel);
+    return true;
+  };
+  CHECK_EQ(plat::RunModalDialog(res::kJobNameDialog, name, plat::kNoWindow), plat::kIdCancel);
+  CHECK_EQ(plat::RunModalDialog(4242, name, plat::kNoWindow), -1);
+}
+
+// Shows the main dialog with some content for a while (screenshots).
+int HoldMainDialog(int seconds) {
+  TestHandler h;
+  h.init = [&](Window d) {
+    plat::SetDialogIcon(d, res::kIcon);
+    plat::ListAddExtendedStyle(d, 1000, 0x20100E5);
+    const char* titles[] = {"番号", "操作する名称", "横座標", "縦座標", "アクション"};
+    for (int i = 0; i < 5; ++i) plat::ListInsertColumn(d, 1000, i, titles[i], i == 1 || i == 4 ? 150 : 50, 0);
+    plat::ListInsertRow(d, 1000, 0, "1");
+    plat::ListSetCell(d, 1000, 0, 1, "画面をクリア");
+    plat::ListSetCell(d, 1000, 0, 4, "ショートカットを入力する");
+    plat::ListSetChecked(d, 1000, 0, true);
+    plat::ComboAdd(d, 1082, "＿作業作成中＿〔下書き〕");
+    plat::ComboSetSelection(d, 1082, 0);
+    plat::AnimationOpen(d, 106, res::kStatusAnimation);
+    plat::AnimationPlay(d, 106, 0, -1, -1);
+    plat::PlaceWindow(d, 5, 5, true);
+    plat::StartTimer(d, 1, static_cast<unsigned>(seconds) * 1000);
+    return true;
+  };
+  h.timer = [](Window d, int) { plat::EndModalDialog(d, 0); };
+  h.color = [](Window, plat::CtlColorKind kind, int id) {
+    plat::CtlColorAnswer a;
+    if (kind == plat::CtlColorKind::Dialog) a = {true, 0, plat::Rgb(255, 255, 255)};
+    if (kind == plat::CtlColorKind::Static && (id == 1031 || id == 1033 || id == 1034))
+      a = {true, plat::Rgb(0, 255, 0), plat::Rgb(0, 0, 0)};
+    return a;
+  };
+  h.draw = [](Window d, const plat::DrawItem& item) {
+    plat::DrawFillRect(item, item.rect, plat::Rgb(100, 100, 100));
+    plat::DrawCenteredText(item, item.rect, plat::GetControlText(d, item.controlId).c_str(),
+                           plat::Rgb(255, 255, 255));
+    plat::DrawEdge(item, item.rect, false);
+    return true;
+  };
+  return plat::RunModalDialog(res::kMainDialog, h, plat::kNoWindow);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc >= 2 && std::wcscmp(argv[1], L"--sleep") == 0) {
+    Sleep(60000);
+    return 0;
+  }
+  if (argc >= 3 && std::wcscmp(argv[1], L"--exit") == 0) return _wtoi(argv[2]);
+  if (argc >= 3 && std::wcscmp(argv[1], L"--mutex") == 0) {
+    return plat::AcquireSingleInstance(plat::win32::ToSjis(argv[2]).c_str()) ? 1 : 0;
+  }
+  if (argc >= 3 && std::wcscmp(argv[1], L"--hold") == 0) return HoldMainDialog(_wtoi(argv[2]));
+
+  TestTextConversion();
+  TestFiles();
+  TestClipboard();
+  TestProcesses();
+  TestDialogs();
+  std::printf("%d checks, %d failures\n", g_checks, g_failures);
+  return g_failures == 0 ? 0 : 1;
+}

@@ -1,0 +1,62 @@
+#include "platform/win32/win32_common.h"
+
+#include <vector>
+
+namespace plat::win32 {
+
+std::wstring ToWide(const char* sjis) {
+  if (!sjis || !*sjis) return {};
+  int n = MultiByteToWideChar(kShiftJis, 0, sjis, -1, nullptr, 0);
+  if (n <= 0) return {};
+  std::wstring out(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(kShiftJis, 0, sjis, -1, &out[0], n);
+  out.resize(static_cast<std::size_t>(n - 1));  // without the terminator
+  return out;
+}
+
+std::string ToSjis(const wchar_t* text, int length, bool* exact) {
+  if (exact) *exact = true;
+  if (!text) return {};
+  if (length < 0) length = static_cast<int>(wcslen(text));
+  if (length == 0) return {};
+  BOOL usedDefault = FALSE;
+  int n = WideCharToMultiByte(kShiftJis, WC_NO_BEST_FIT_CHARS, text, length, nullptr, 0, "?", &usedDefault);
+  if (n <= 0) {
+    if (exact) *exact = false;
+    return {};
+  }
+  std::string out(static_cast<std::size_t>(n), '\0');
+  usedDefault = FALSE;
+  WideCharToMultiByte(kShiftJis, WC_NO_BEST_FIT_CHARS, text, length, &out[0], n, "?", &usedDefault);
+  if (exact && usedDefault) *exact = false;
+  // A NUL inside the counted text would end the text early for every caller.
+  std::size_t nul = out.find('\0');
+  if (nul != std::string::npos) out.resize(nul);
+  return out;
+}
+
+void CutToBytes(std::string& text, std::size_t maxBytes) {
+  if (text.size() <= maxBytes) return;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    std::size_t len = IsSjisLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
+    if (i + len > maxBytes) break;
+    i += len;
+  }
+  text.resize(i);
+}
+
+std::string WindowText(HWND window, std::size_t bufferSize) {
+  if (!window || bufferSize == 0) return {};
+  int length = GetWindowTextLengthW(window);
+  if (length <= 0) return {};
+  std::vector<wchar_t> buf(static_cast<std::size_t>(length) + 1, L'\0');
+  int got = GetWindowTextW(window, buf.data(), length + 1);
+  std::string text = ToSjis(buf.data(), got < 0 ? 0 : got);
+  CutToBytes(text, bufferSize - 1);
+  return text;
+}
+
+HINSTANCE ModuleInstance() { return GetModuleHandleW(nullptr); }
+
+}  // namespace plat::win32

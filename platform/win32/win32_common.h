@@ -1,0 +1,46 @@
+// Shared by the Windows implementation of platform.h: the Windows headers and
+// the Shift-JIS <-> UTF-16 conversion at the boundary.
+#pragma once
+
+#ifndef UNICODE
+#define UNICODE
+#endif
+#ifndef _UNICODE
+#define _UNICODE
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+// platform.h names an enumerator MessageBox; this layer calls MessageBoxW by name.
+#undef MessageBox
+
+#include <cstddef>
+#include <string>
+
+namespace plat::win32 {
+
+constexpr UINT kShiftJis = 932;
+
+// Shift-JIS to UTF-16. Bytes that are not valid Shift-JIS become the
+// system's replacement character; a null pointer is the empty text.
+std::wstring ToWide(const char* sjis);
+
+// UTF-16 (`length` code units, or up to the NUL when length is -1) to
+// Shift-JIS. A character that code page 932 cannot represent becomes '?'
+// (never a look-alike), and `exact`, when given, is set to false.
+std::string ToSjis(const wchar_t* text, int length = -1, bool* exact = nullptr);
+
+// True when `c` is the first byte of a two-byte Shift-JIS character.
+inline bool IsSjisLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+// Cuts the text to at most maxBytes bytes without splitting a two-byte character.
+void CutToBytes(std::string& text, std::size_t maxBytes);
+
+// The text of a window, converted; at most bufferSize - 1 bytes.
+std::string WindowText(HWND window, std::size_t bufferSize);
+
+HINSTANCE ModuleInstance();
+
+}  // namespace plat::win32
