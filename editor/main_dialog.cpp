@@ -49,10 +49,17 @@ constexpr unsigned kListExtendedStyle = plat::kLvsExGridLines | plat::kLvsExChec
                                         plat::kLvsExTwoClickActivate | plat::kLvsExDoubleBuffer |
                                         plat::kLvsExHeaderInAllViews;
 
-// Stop-seconds caption and field move out of the way of the placement buttons.
+// The stop-seconds caption and field go on top of the placement buttons
+// 1028 and 1062, which share their place. They are placed by dialog units:
+// fixed pixel positions would put them outside the window at the common
+// dialog font sizes.
 void PlaceStopSecondsFields(plat::Window dialog) {
-  plat::MoveControlToTop(dialog, kStopSecondsLabel, 635, 455, 45, 16);
-  plat::MoveControlToTop(dialog, kStopSecondsEdit, 635, 473, 45, 16);
+  const plat::Rect label = plat::DialogUnitsToPixels(dialog, {362, 333, 362 + 24, 333 + 12});
+  const plat::Rect field = plat::DialogUnitsToPixels(dialog, {362, 345, 362 + 24, 345 + 12});
+  plat::MoveControlToTop(dialog, kStopSecondsLabel, label.left, label.top, label.right - label.left,
+                         label.bottom - label.top);
+  plat::MoveControlToTop(dialog, kStopSecondsEdit, field.left, field.top, field.right - field.left,
+                         field.bottom - field.top);
 }
 
 // The one line an empty job starts with, shown as row 0.

@@ -212,6 +212,8 @@ void SetFocusTo(Window dialog, int controlId);
 // Moves a control in client pixels, puts it at the top of the z-order, shows it.
 void MoveControlToTop(Window dialog, int controlId, int x, int y, int width, int height);
 Rect ControlRect(Window dialog, int controlId);  // client pixels
+// Dialog units of the dialog's font to client pixels (MapDialogRect).
+Rect DialogUnitsToPixels(Window dialog, const Rect& units);
 void Redraw(Window dialog, int controlId);       // invalidate, erase, update now
 
 // Buttons

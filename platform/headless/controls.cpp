@@ -188,6 +188,12 @@ Rect ControlRect(Window dialog, int controlId) {
   return c != nullptr ? c->rect : Rect{};
 }
 
+Rect DialogUnitsToPixels(Window, const Rect& units) {
+  using headless::detail::ToPixelsX;
+  using headless::detail::ToPixelsY;
+  return {ToPixelsX(units.left), ToPixelsY(units.top), ToPixelsX(units.right), ToPixelsY(units.bottom)};
+}
+
 void Redraw(Window dialog, int controlId) {
   Control* c = FindControl(dialog, controlId);
   if (c == nullptr) return;

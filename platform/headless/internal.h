@@ -33,6 +33,10 @@ void ResetWindows();
 constexpr std::uint32_t kOwnProcessId = 900;
 
 // ---------------------------------------------------------------- windows
+// Dialog units in pixels, for a dialog font of 6 x 13 pixels base units.
+inline int ToPixelsX(int dlu) { return dlu * 3 / 2; }
+inline int ToPixelsY(int dlu) { return dlu * 13 / 8; }
+
 struct ListRow {
   std::vector<std::string> cells;  // cells[0] is the item text
   unsigned state = 0;              // LVIS_* and the state image bits

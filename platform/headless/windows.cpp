@@ -88,9 +88,6 @@ Control* FindControlWindow(plat::Window window, Dialog** owner) {
   return nullptr;
 }
 
-int ToPixelsX(int dlu) { return dlu * 3 / 2; }
-int ToPixelsY(int dlu) { return dlu * 13 / 8; }
-
 std::unique_ptr<Dialog> CreateDialog(const res::DialogTemplate& tpl, plat::DialogHandler& handler,
                                      plat::Window owner) {
   auto d = std::make_unique<Dialog>();

@@ -81,6 +81,12 @@ Rect ControlRect(Window dialog, int controlId) {
   return {r.left, r.top, r.right, r.bottom};
 }
 
+Rect DialogUnitsToPixels(Window dialog, const Rect& units) {
+  RECT r = {units.left, units.top, units.right, units.bottom};
+  MapDialogRect(H(dialog), &r);
+  return {r.left, r.top, r.right, r.bottom};
+}
+
 void Redraw(Window dialog, int controlId) {
   RedrawWindow(Item(dialog, controlId), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }

@@ -121,13 +121,14 @@ TEST_F(MainDialog, EditorFieldsStartDisabledAndArrangedForNoInput) {
       EXPECT_FALSE(plat::IsControlVisible(d, id)) << id;
     }
     EXPECT_EQ(editor::inputMode, editor::InputNone);
-    plat::Rect label = headless::ControlPixelRect(d, 1061), field = headless::ControlPixelRect(d, 1020);
-    EXPECT_EQ(label.left, 635);
-    EXPECT_EQ(label.top, 455);
-    EXPECT_EQ(label.right - label.left, 45);
-    EXPECT_EQ(label.bottom - label.top, 16);
-    EXPECT_EQ(field.left, 635);
-    EXPECT_EQ(field.top, 473);
+    // On top of the placement buttons, at the place the template gives them.
+    plat::Rect label = headless::ControlPixelRect(d, 1061);
+    EXPECT_EQ(label.left, 362 * 3 / 2);
+    EXPECT_EQ(label.top, 333 * 13 / 8);
+    plat::Rect field = headless::ControlPixelRect(d, 1020);
+    EXPECT_EQ(field.left, 362 * 3 / 2);
+    EXPECT_EQ(field.top, 345 * 13 / 8);
+    EXPECT_EQ(field.right, (362 + 24) * 3 / 2);
     auto z = headless::ZOrder(d);
     ASSERT_GE(z.size(), 2u);
     EXPECT_EQ(z[0], 1020);  // moved last, so on top
