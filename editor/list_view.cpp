@@ -8,7 +8,7 @@
 
 namespace editor {
 
-const ListColumnSpec kListColumns[kListColumnCount] = {
+const ListColumnDef kListColumns[kListColumnCount] = {
     {"No.", plat::kAlignLeft, true, true},
     {"操作する名称", plat::kAlignLeft, true, true},
     {"X座標", plat::kAlignCenter, true, false},
@@ -48,8 +48,8 @@ long DecimalValue(const std::string& text) {
 }  // namespace
 
 int InitialColumnWidth(int column) {
-  const ListColumnSpec& spec = kListColumns[column];
-  return spec.visible ? 10 * static_cast<int>(std::strlen(spec.title)) : 0;
+  const ListColumnDef& def = kListColumns[column];
+  return def.visible ? 10 * static_cast<int>(std::strlen(def.title)) : 0;
 }
 
 void InsertListColumns(plat::Window dialog) {

@@ -8,13 +8,13 @@ namespace editor {
 constexpr int kListColumnCount = 12;
 constexpr int kRepeatMarkColumn = 11;
 
-struct ListColumnSpec {
+struct ListColumnDef {
   const char* title;
   int align;
   bool visible;      // columns 6 to 9 exist with width 0
   bool autosized;    // sized to the contents by AutosizeColumns
 };
-extern const ListColumnSpec kListColumns[kListColumnCount];
+extern const ListColumnDef kListColumns[kListColumnCount];
 
 // Width of a column when it is inserted: 10 pixels per byte of its title,
 // 0 for the hidden window columns.
