@@ -59,24 +59,15 @@ set_target_properties(Tavolex PROPERTIES OUTPUT_NAME Tavolex SUFFIX .exe
                                          RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
 # --- Tests of the platform layer and the resources, run under Wine
-file(GLOB PLATFORM_WIN32_TEST_SOURCES CONFIGURE_DEPENDS platform/win32/tests/*.cpp)
-if(PLATFORM_WIN32_TEST_SOURCES)
-  add_executable(platform_win32_tests ${PLATFORM_WIN32_TEST_SOURCES} ${TAVOLEX_RES_OBJECT})
-  add_dependencies(platform_win32_tests tavolex_resource_object)
-  target_link_libraries(platform_win32_tests PRIVATE platform_win32)
-  target_link_options(platform_win32_tests PRIVATE -municode)
-  find_program(TAVOLEX_WINE NAMES wine)
-  find_program(TAVOLEX_XVFB_RUN NAMES xvfb-run)
-  if(TAVOLEX_WINE AND TAVOLEX_XVFB_RUN)
-    add_test(NAME platform_win32
-             COMMAND ${CMAKE_COMMAND} -E env WINEPREFIX=${CMAKE_BINARY_DIR}/wine-platform-tests WINEDEBUG=-all
-                     WINEDLLOVERRIDES=mscoree,mshtml= ${TAVOLEX_XVFB_RUN} -a ${TAVOLEX_WINE}
-                     $<TARGET_FILE:platform_win32_tests>)
-    set_tests_properties(platform_win32 PROPERTIES LABELS "e2e;platform" TIMEOUT 600)
-  endif()
-endif()
+file(GLOB PLATFORM_WIN32_TEST_SOURCES CONFIGURE_DEPENDS tests/win32/*.cpp)
+add_executable(platform_win32_tests ${PLATFORM_WIN32_TEST_SOURCES} ${TAVOLEX_RES_OBJECT})
+add_dependencies(platform_win32_tests tavolex_resource_object)
+target_link_libraries(platform_win32_tests PRIVATE platform_win32)
+target_link_options(platform_win32_tests PRIVATE -municode)
+add_test(NAME platform_win32
+         COMMAND bash ${CMAKE_SOURCE_DIR}/tools/wine/run-under-wine.sh --build-dir ${CMAKE_BINARY_DIR}
+                 --timeout 600 -- $<TARGET_FILE:platform_win32_tests>)
+set_tests_properties(platform_win32 PROPERTIES LABELS "e2e;platform" TIMEOUT 900)
 
-# The end-to-end tests of Tavolex.exe keep their own build description.
-if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/tests/e2e/CMakeLists.txt)
-  add_subdirectory(tests/e2e)
-endif()
+# --- The end-to-end tests of Tavolex.exe with stand-ins of the companions
+include(cmake/e2e.cmake)

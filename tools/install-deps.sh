@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake make g++ libgtest-dev googletest          # native build and unit tests
   mingw-w64 g++-mingw-w64-x86-64-posix            # the Windows cross build
-  wine wine64 xvfb xauth x11-utils                # running Tavolex.exe on a virtual display
+  wine wine64 xvfb xauth x11-utils locales        # running Tavolex.exe on a virtual display
   imagemagick fonts-ipafont-gothic                # screenshots, Japanese dialog fonts
   clang libclang-rt-14-dev                        # fuzz targets (libFuzzer, sanitizers)
 )

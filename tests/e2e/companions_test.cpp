@@ -1,0 +1,160 @@
+// The companion programs beside the editor: the coordinate picker's lifetime with the
+// editor, and the stand-ins' own behaviour that the other tests rely on.
+#include <cstdlib>
+
+#include "tests/e2e/harness.h"
+
+namespace e2e {
+namespace {
+
+// One entry of the runner stand-in's log: a tag line "<TAG> <n>" followed by n bytes
+// and a line feed (n = -1: nothing, the file was missing).
+struct RunnerLog {
+  std::string command, inspect, repeat, end;
+  bool haveInspect = false, haveRepeat = false, complete = false;
+};
+
+bool TakeBlock(const std::string& log, size_t& pos, const char* tag, std::string& bytes,
+               bool& present) {
+  const std::string head = std::string(tag) + " ";
+  if (log.compare(pos, head.size(), head) != 0) return false;
+  size_t eol = log.find('\n', pos);
+  if (eol == std::string::npos) return false;
+  long n = std::strtol(log.substr(pos + head.size(), eol - pos - head.size()).c_str(), nullptr, 10);
+  pos = eol + 1;
+  present = n >= 0;
+  if (n < 0) n = 0;
+  if (pos + static_cast<size_t>(n) + 1 > log.size()) return false;
+  bytes = log.substr(pos, static_cast<size_t>(n));
+  pos += static_cast<size_t>(n) + 1;
+  return true;
+}
+
+RunnerLog ParseRunnerLog(const std::string& log) {
+  RunnerLog out;
+  size_t pos = log.find('\n');  // past "RUN <pid>"
+  if (log.compare(0, 4, "RUN ") != 0 || pos == std::string::npos) return out;
+  ++pos;
+  bool present = false;
+  if (!TakeBlock(log, pos, "COMMAND", out.command, present)) return out;
+  if (!TakeBlock(log, pos, "INSPECT", out.inspect, out.haveInspect)) return out;
+  if (!TakeBlock(log, pos, "REPEAT", out.repeat, out.haveRepeat)) return out;
+  size_t eol = log.find('\n', pos);
+  if (eol == std::string::npos) return out;
+  out.end = log.substr(pos, eol - pos);
+  out.complete = true;
+  return out;
+}
+
+class Companions : public EditorTest {};
+
+TEST_F(Companions, PickerStartsWithTheEditorAndIsEndedAtExit) {
+  ASSERT_NO_FATAL_FAILURE(MakeFolder(true));
+  Process editor;
+  HWND dialog = StartEditorAndWait(editor, L"Picking");
+  ASSERT_NE(dialog, nullptr);
+
+  DWORD pickerId = 0;
+  WaitUntil(
+      [&] {
+        for (const ProcessEntry& p : ListProcesses())
+          if (_wcsicmp(p.exeName.c_str(), L"Pickmark.exe") == 0 && p.parentId == editor.id())
+            pickerId = p.id;
+        return pickerId != 0;
+      },
+      10000, 100);
+  ASSERT_NE(pickerId, 0u) << "no Pickmark.exe started by the editor";
+  HANDLE picker = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pickerId);
+  ASSERT_NE(picker, nullptr);
+
+  // Started with its path alone, unquoted.
+  std::string started;
+  WaitUntil([&] { return ReadBytes(folder_.Path(L"picker-start.txt"), started) && !started.empty(); },
+            5000);
+  EXPECT_EQ(started, Utf8(folder_.Path(L"Pickmark.exe")) + "\n");
+  EXPECT_NE(FindWindowWithTitlePart(L"座標取得"), nullptr);
+
+  CloseWithCloseBoxAndExpectExitZero(editor, dialog);
+  EXPECT_EQ(WaitForSingleObject(picker, 5000), static_cast<DWORD>(WAIT_OBJECT_0))
+      << "the picker still runs after the editor ended";
+  DWORD code = STILL_ACTIVE;
+  GetExitCodeProcess(picker, &code);
+  EXPECT_EQ(code, 0u);
+  CloseHandle(picker);
+}
+
+TEST_F(Companions, RunnerStandInDecodesTheScrambledFileAndWaitsForRelease) {
+  ASSERT_NO_FATAL_FAILURE(MakeFolder(true));
+  const std::string lines = "画面をクリア,,,ショートカットを入力する,Win+D  (画面消去),,,,,2\r\n\r\n";
+  const std::string repeat = "1,1,2,3\r\n0,,,\r\n0,,,\r\n";
+  ASSERT_TRUE(WriteBytes(folder_.Path(L"KeyInspec.def.psw"), SwapNibbles(lines)));
+  ASSERT_TRUE(WriteBytes(folder_.Path(L"KeyRepeat.def"), repeat));
+
+  const std::wstring arguments =
+      L"\"" + folder_.Path(L"KeyInspec.def") + L"\" \"" + folder_.Path(L"KeyRepeat.def") + L"\"";
+  Process runner = Process::Start(folder_.Path(L"Runvane.exe"), arguments);
+  ASSERT_TRUE(runner.started());
+  std::string log;
+  ASSERT_TRUE(WaitUntil([&] { return ReadBytes(folder_.Path(L"runner-log.txt"), log) && !log.empty(); },
+                        10000));
+  Sleep(300);
+  EXPECT_TRUE(runner.Running()) << "the runner ended before it was released";
+
+  ASSERT_TRUE(WriteBytes(folder_.Path(L"runner-release"), ""));
+  EXPECT_TRUE(runner.WaitForExit(5000));
+  EXPECT_FALSE(FileExists(folder_.Path(L"runner-release")));
+
+  ASSERT_TRUE(ReadBytes(folder_.Path(L"runner-log.txt"), log));
+  RunnerLog parsed = ParseRunnerLog(log);
+  ASSERT_TRUE(parsed.complete) << log;
+  EXPECT_EQ(parsed.command, Utf8(L"\"" + folder_.Path(L"Runvane.exe") + L"\" " + arguments));
+  EXPECT_TRUE(parsed.haveInspect);
+  EXPECT_TRUE(parsed.inspect == lines) << "decoded test-run lines differ";
+  EXPECT_TRUE(parsed.haveRepeat);
+  EXPECT_EQ(parsed.repeat, repeat);
+  EXPECT_EQ(parsed.end, "END released");
+}
+
+TEST_F(Companions, PickerStandInAnswersOnTheClipboardAndLogsMoves) {
+  ASSERT_NO_FATAL_FAILURE(MakeFolder(true));
+  Process picker = Process::Start(folder_.Path(L"Pickmark.exe"), L"");
+  ASSERT_TRUE(picker.started());
+  HWND window = nullptr;
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        for (HWND w : TopLevelWindowsOf(picker.id(), true))
+          if (WindowText(w).find(L"座標取得") != std::wstring::npos) window = w;
+        return window != nullptr;
+      },
+      10000));
+
+  ASSERT_TRUE(WriteBytes(folder_.Path(L"picker-say.txt"), "NEW ACTION"));
+  ASSERT_TRUE(WaitUntil([&] { return !FileExists(folder_.Path(L"picker-say.txt")); }, 5000));
+  std::string text;
+  ASSERT_TRUE(ReadClipboardText(text));
+  EXPECT_EQ(text, "NEW ACTION");
+
+  ASSERT_TRUE(SetWindowPos(window, HWND_TOPMOST, 309, 428, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW));
+  std::string moves;
+  EXPECT_TRUE(WaitUntil(
+      [&] { return ReadBytes(folder_.Path(L"picker-log.txt"), moves) && moves == "309,428\n"; },
+      5000))
+      << "picker-log.txt holds \"" << moves << "\"";
+}
+
+TEST_F(Companions, TitlePickerStandInPutsTheChosenTitleAndEnds) {
+  ASSERT_NO_FATAL_FAILURE(MakeFolder(true));
+  const std::string title = "請求書.xlsx - 表計算";
+  ASSERT_TRUE(WriteBytes(folder_.Path(L"title-text.txt"), title));
+  Process picker = Process::Start(folder_.Path(L"Titlescan.exe"), L"");
+  ASSERT_TRUE(picker.started());
+  // The editor waits for input idle and then for the end, both without a time-out.
+  EXPECT_EQ(WaitForInputIdle(picker.handle(), 10000), 0u);
+  ASSERT_TRUE(picker.WaitForExit(10000));
+  std::string text;
+  ASSERT_TRUE(ReadClipboardText(text));
+  EXPECT_TRUE(text == title) << "clipboard holds " << Utf8(FromShiftJis(text));
+}
+
+}  // namespace
+}  // namespace e2e

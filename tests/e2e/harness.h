@@ -1,0 +1,184 @@
+// Driving Tavolex.exe from the outside under Wine: program folders, processes,
+// windows, files and screenshots. Everything here uses plain Win32 calls from a
+// separate process, as a user's tools would.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// Where the build put the programs, and where the tests may write (Windows paths).
+struct Config {
+  std::wstring tavolex;   // Tavolex.exe
+  std::wstring standins;  // folder of the companion stand-ins
+  std::wstring work;      // root of the per-test program folders
+  std::wstring screens;   // screenshots
+};
+Config& GetConfig();
+
+// "Z:\..." for a Unix path ("/..."); other paths are returned with '/' as '\'.
+std::wstring ToWindowsPath(const std::wstring& path);
+
+// ---------------------------------------------------------------------------
+// Text
+
+std::string Utf8(const std::wstring& text);
+std::wstring FromShiftJis(const std::string& bytes);
+std::string ToShiftJis(const std::wstring& text);
+
+// ---------------------------------------------------------------------------
+// Files
+
+bool ReadBytes(const std::wstring& path, std::string& bytes);
+bool WriteBytes(const std::wstring& path, const std::string& bytes);
+bool FileExists(const std::wstring& path);
+bool DirectoryExists(const std::wstring& path);
+std::vector<std::wstring> ListNames(const std::wstring& folder);  // sorted, no . and ..
+void RemoveTree(const std::wstring& path);
+
+// Every file and folder below root, relative path to its bytes (folders map to "<dir>").
+std::map<std::wstring, std::string> SnapshotTree(const std::wstring& root);
+
+// Each byte with its two 4-bit halves exchanged: the stored form of definition files.
+std::string SwapNibbles(std::string bytes);
+
+// Waits until pred() holds or the time is up; true when it held.
+template <typename Pred>
+bool WaitUntil(Pred pred, DWORD timeoutMs, DWORD stepMs = 50) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if (pred()) return true;
+    if (GetTickCount() - start >= timeoutMs) return false;
+    Sleep(stepMs);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Processes
+
+class Process {
+ public:
+  Process() = default;
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+  Process(Process&& other) noexcept;
+  Process& operator=(Process&& other) noexcept;
+  ~Process();  // ends the process when it still runs
+
+  // Starts exe with the command line "\"exe\" arguments" (arguments may be empty), in
+  // the exe's folder.
+  static Process Start(const std::wstring& exe, const std::wstring& arguments);
+
+  bool started() const { return process_ != nullptr; }
+  DWORD id() const { return id_; }
+  HANDLE handle() const { return process_; }
+  DWORD startError() const { return startError_; }
+
+  bool Running() const;
+  bool WaitForExit(DWORD timeoutMs) const;
+  DWORD ExitCode() const;  // STILL_ACTIVE while running
+  void Kill();
+
+ private:
+  HANDLE process_ = nullptr;
+  DWORD id_ = 0;
+  DWORD startError_ = 0;
+};
+
+struct ProcessEntry {
+  DWORD id;
+  DWORD parentId;
+  std::wstring exeName;
+};
+std::vector<ProcessEntry> ListProcesses();
+
+// Ends every process of the editor or of a stand-in (by executable name). The tests
+// own the Wine prefix while they run, so nothing else carries these names.
+void KillStrayPrograms();
+
+// ---------------------------------------------------------------------------
+// Windows
+
+std::wstring WindowText(HWND window);
+std::wstring ClassOf(HWND window);
+std::vector<HWND> TopLevelWindowsOf(DWORD processId, bool visibleOnly);
+// A description of the process's top-level windows, for failure messages.
+std::string DescribeWindowsOf(DWORD processId);
+
+// The visible, unowned dialog-class ("#32770") top-level window of the process; waits
+// up to timeoutMs and gives up early when the process ends. nullptr when none came.
+HWND WaitForDialog(const Process& process, DWORD timeoutMs);
+
+// The first visible top-level window whose title contains the text.
+HWND FindWindowWithTitlePart(const std::wstring& part);
+
+std::wstring DialogItemText(HWND dialog, int id);
+
+// List view contents, read across the process boundary through memory allocated in
+// the owning process.
+int ListViewColumnCount(HWND listView);
+int ListViewRowCount(HWND listView);
+std::wstring ListViewCell(HWND listView, int row, int column);
+
+// Captures the window's screen rectangle into a 24-bit BMP file.
+bool SaveWindowScreenshot(HWND window, const std::wstring& bmpPath);
+
+// CF_TEXT of the clipboard; false when there is none.
+bool ReadClipboardText(std::string& bytes);
+
+// ---------------------------------------------------------------------------
+// A fresh program folder for one test: <work>/<name> with a copy of Tavolex.exe and,
+// when asked, the three companion stand-ins.
+
+class ProgramFolder {
+ public:
+  ProgramFolder() = default;
+  void Create(const std::wstring& name, bool withStandIns);
+
+  const std::wstring& root() const { return root_; }
+  std::wstring Path(const std::wstring& relative) const { return root_ + L"\\" + relative; }
+  std::wstring Editor() const { return Path(L"Tavolex.exe"); }
+
+  // A job folder with the given files (name to bytes).
+  void MakeJob(const std::wstring& job, const std::map<std::wstring, std::string>& files) const;
+
+ private:
+  std::wstring root_;
+};
+
+// Base fixture: a program folder named after the test, stray programs ended before
+// and after, and the editor started and driven by helpers.
+class EditorTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Creates the program folder (call first in each test).
+  void MakeFolder(bool withStandIns = false);
+
+  // Starts the editor in the program folder; the job name is passed as one quoted
+  // argument unless it is empty.
+  Process StartEditor(const std::wstring& jobName);
+
+  // Starts the editor and waits for its dialog; fails the test when none appears.
+  HWND StartEditorAndWait(Process& editor, const std::wstring& jobName);
+
+  // Closes the dialog with the close box and waits for the process to end.
+  void CloseWithCloseBoxAndExpectExitZero(Process& editor, HWND dialog);
+
+  ProgramFolder folder_;
+};
+
+std::string CurrentTestFolderName();
+
+// Time-outs. The first start in a new Wine prefix is slow.
+constexpr DWORD kDialogTimeoutMs = 30000;
+constexpr DWORD kExitTimeoutMs = 15000;
+
+}  // namespace e2e

@@ -1,0 +1,28 @@
+// Shared helpers of the companion stand-ins that the end-to-end tests place beside
+// Tavolex.exe. Each stand-in talks to the test through small files in its own folder.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace standin {
+
+// The folder of the running executable, with a trailing backslash.
+std::wstring ModuleFolder();
+
+// The whole file, or false when it cannot be opened (other writers are allowed).
+bool ReadWholeFile(const std::wstring& path, std::string& bytes);
+
+// Appends the bytes; creates the file when missing.
+bool AppendToFile(const std::wstring& path, const std::string& bytes);
+
+bool FileExists(const std::wstring& path);
+
+std::string ToUtf8(const std::wstring& text);
+
+// Puts the bytes (Shift-JIS, no terminator needed) on the clipboard as CF_TEXT,
+// retrying while another program holds the clipboard open.
+bool PutClipboardText(HWND owner, const std::string& bytes);
+
+}  // namespace standin
