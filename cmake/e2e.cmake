@@ -55,3 +55,18 @@ add_test(NAME e2e
           --work=${CMAKE_BINARY_DIR}/e2e-work
           --screens=${CMAKE_BINARY_DIR}/e2e-screens)
 set_tests_properties(e2e PROPERTIES LABELS e2e TIMEOUT 1800)
+
+# The same tests on a Western Windows (ANSI code page 1252): the program converts
+# its Shift-JIS text itself and uses only the W functions, so nothing may change.
+add_test(NAME e2e_western_code_page
+  COMMAND ${CMAKE_COMMAND} -E env TAVOLEX_WINE_LOCALE=C.UTF-8
+          bash ${TAVOLEX_E2E_ROOT}/tools/wine/run-under-wine.sh
+          --build-dir ${CMAKE_BINARY_DIR}/western
+          --timeout 1700
+          --
+          $<TARGET_FILE:e2e_tests>
+          --tavolex=$<TARGET_FILE:Tavolex>
+          --standins=${CMAKE_BINARY_DIR}/standins
+          --work=${CMAKE_BINARY_DIR}/western/e2e-work
+          --screens=${CMAKE_BINARY_DIR}/western/e2e-screens)
+set_tests_properties(e2e_western_code_page PROPERTIES LABELS e2e TIMEOUT 1800)
