@@ -69,7 +69,7 @@ TEST_F(Companions, PickerStartsWithTheEditorAndIsEndedAtExit) {
 
   // Started with its path alone, unquoted.
   std::string started;
-  WaitUntil([&] { return ReadBytes(folder_.Path(L"picker-start.txt"), started) && !started.empty(); },
+  WaitUntil([&] { return ReadWholeFile(folder_.Path(L"picker-start.txt"), started) && !started.empty(); },
             5000);
   EXPECT_EQ(started, Utf8(folder_.Path(L"Pickmark.exe")) + "\n");
   EXPECT_NE(FindWindowWithTitlePart(L"座標取得"), nullptr);
@@ -95,7 +95,7 @@ TEST_F(Companions, RunnerStandInDecodesTheScrambledFileAndWaitsForRelease) {
   Process runner = Process::Start(folder_.Path(L"Runvane.exe"), arguments);
   ASSERT_TRUE(runner.started());
   std::string log;
-  ASSERT_TRUE(WaitUntil([&] { return ReadBytes(folder_.Path(L"runner-log.txt"), log) && !log.empty(); },
+  ASSERT_TRUE(WaitUntil([&] { return ReadWholeFile(folder_.Path(L"runner-log.txt"), log) && !log.empty(); },
                         10000));
   Sleep(300);
   EXPECT_TRUE(runner.Running()) << "the runner ended before it was released";
@@ -104,7 +104,7 @@ TEST_F(Companions, RunnerStandInDecodesTheScrambledFileAndWaitsForRelease) {
   EXPECT_TRUE(runner.WaitForExit(5000));
   EXPECT_FALSE(FileExists(folder_.Path(L"runner-release")));
 
-  ASSERT_TRUE(ReadBytes(folder_.Path(L"runner-log.txt"), log));
+  ASSERT_TRUE(ReadWholeFile(folder_.Path(L"runner-log.txt"), log));
   RunnerLog parsed = ParseRunnerLog(log);
   ASSERT_TRUE(parsed.complete) << log;
   EXPECT_EQ(parsed.command, Utf8(L"\"" + folder_.Path(L"Runvane.exe") + L"\" " + arguments));
@@ -137,7 +137,7 @@ TEST_F(Companions, PickerStandInAnswersOnTheClipboardAndLogsMoves) {
   ASSERT_TRUE(SetWindowPos(window, HWND_TOPMOST, 309, 428, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW));
   std::string moves;
   EXPECT_TRUE(WaitUntil(
-      [&] { return ReadBytes(folder_.Path(L"picker-log.txt"), moves) && moves == "309,428\n"; },
+      [&] { return ReadWholeFile(folder_.Path(L"picker-log.txt"), moves) && moves == "309,428\n"; },
       5000))
       << "picker-log.txt holds \"" << moves << "\"";
 }

@@ -56,19 +56,6 @@ std::string ToShiftJis(const std::wstring& text) {
 // ---------------------------------------------------------------------------
 // Files
 
-bool ReadBytes(const std::wstring& path, std::string& bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  bytes.clear();
-  char block[8192];
-  DWORD got = 0;
-  while (ReadFile(file, block, sizeof block, &got, nullptr) && got > 0) bytes.append(block, got);
-  CloseHandle(file);
-  return true;
-}
-
 bool WriteBytes(const std::wstring& path, const std::string& bytes) {
   // Written under a temporary name and renamed, so that a polling reader never sees a
   // part of the file.
@@ -130,7 +117,7 @@ static void SnapshotInto(const std::wstring& root, const std::wstring& relative,
       SnapshotInto(root, rel, out);
     } else {
       std::string bytes;
-      out[rel] = ReadBytes(full, bytes) ? bytes : std::string("<unreadable>");
+      out[rel] = ReadWholeFile(full, bytes) ? bytes : std::string("<unreadable>");
     }
   }
 }

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/standins/standin.h"
+
 namespace e2e {
 
 // Where the build put the programs, and where the tests may write (Windows paths).
@@ -35,7 +37,8 @@ std::string ToShiftJis(const std::wstring& text);
 // ---------------------------------------------------------------------------
 // Files
 
-bool ReadBytes(const std::wstring& path, std::string& bytes);
+// The whole file's bytes; false when it cannot be opened.
+using standin::ReadWholeFile;
 bool WriteBytes(const std::wstring& path, const std::string& bytes);
 bool FileExists(const std::wstring& path);
 bool DirectoryExists(const std::wstring& path);

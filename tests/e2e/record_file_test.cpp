@@ -31,7 +31,7 @@ TEST_F(RecordFile, PlainRecordFileStaysUnchangedAfterCloseBox) {
   ASSERT_NO_FATAL_FAILURE(CloseWithCloseBoxAndExpectExitZero(editor, dialog));
 
   std::string after;
-  ASSERT_TRUE(ReadBytes(folder_.Path(L"請求処理\\KeyRecord.def"), after));
+  ASSERT_TRUE(ReadWholeFile(folder_.Path(L"請求処理\\KeyRecord.def"), after));
   EXPECT_TRUE(after == record) << "KeyRecord.def changed: " << record.size() << " bytes before, "
                                << after.size() << " after";
   EXPECT_EQ(ListNames(folder_.Path(L"請求処理")), std::vector<std::wstring>{L"KeyRecord.def"});
@@ -53,7 +53,7 @@ TEST_F(RecordFile, ScrambledRecordIsRestoredAndLeftPlainAfterCloseBox) {
   ASSERT_NO_FATAL_FAILURE(CloseWithCloseBoxAndExpectExitZero(editor, dialog));
 
   std::string after;
-  ASSERT_TRUE(ReadBytes(folder_.Path(L"Scrambled\\KeyRecord.def"), after));
+  ASSERT_TRUE(ReadWholeFile(folder_.Path(L"Scrambled\\KeyRecord.def"), after));
   EXPECT_TRUE(after == record) << "the restored file differs from the unscrambled bytes: "
                                << record.size() << " bytes expected, " << after.size() << " found";
   EXPECT_EQ(ListNames(folder_.Path(L"Scrambled")), std::vector<std::wstring>{L"KeyRecord.def"});
@@ -72,7 +72,7 @@ TEST_F(RecordFile, ScrambledRecordWinsOverAnOlderPlainOne) {
   ASSERT_NO_FATAL_FAILURE(CloseWithCloseBoxAndExpectExitZero(editor, dialog));
 
   std::string after;
-  ASSERT_TRUE(ReadBytes(folder_.Path(L"Both\\KeyRecord.def"), after));
+  ASSERT_TRUE(ReadWholeFile(folder_.Path(L"Both\\KeyRecord.def"), after));
   EXPECT_TRUE(after == record) << "the plain file was not replaced by the scrambled content";
   EXPECT_EQ(ListNames(folder_.Path(L"Both")), std::vector<std::wstring>{L"KeyRecord.def"});
 }
@@ -87,7 +87,7 @@ TEST_F(RecordFile, ScrambledEmptyRecordBecomesEmptyPlainFile) {
   ASSERT_NO_FATAL_FAILURE(CloseWithCloseBoxAndExpectExitZero(editor, dialog));
 
   std::string after = "not read";
-  ASSERT_TRUE(ReadBytes(folder_.Path(L"Empty\\KeyRecord.def"), after));
+  ASSERT_TRUE(ReadWholeFile(folder_.Path(L"Empty\\KeyRecord.def"), after));
   EXPECT_EQ(after.size(), 0u);
   EXPECT_EQ(ListNames(folder_.Path(L"Empty")), std::vector<std::wstring>{L"KeyRecord.def"});
 }
