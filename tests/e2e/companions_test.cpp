@@ -71,7 +71,7 @@ TEST_F(Companions, PickerStartsWithTheEditorAndIsEndedAtExit) {
   std::string started;
   WaitUntil([&] { return ReadWholeFile(folder_.Path(L"picker-start.txt"), started) && !started.empty(); },
             5000);
-  EXPECT_EQ(started, Utf8(folder_.Path(L"Pickmark.exe")) + "\n");
+  EXPECT_EQ(started, standin::ToUtf8(folder_.Path(L"Pickmark.exe")) + "\n");
   EXPECT_NE(FindWindowWithTitlePart(L"座標取得"), nullptr);
 
   CloseWithCloseBoxAndExpectExitZero(editor, dialog);
@@ -107,7 +107,7 @@ TEST_F(Companions, RunnerStandInDecodesTheScrambledFileAndWaitsForRelease) {
   ASSERT_TRUE(ReadWholeFile(folder_.Path(L"runner-log.txt"), log));
   RunnerLog parsed = ParseRunnerLog(log);
   ASSERT_TRUE(parsed.complete) << log;
-  EXPECT_EQ(parsed.command, Utf8(L"\"" + folder_.Path(L"Runvane.exe") + L"\" " + arguments));
+  EXPECT_EQ(parsed.command, standin::ToUtf8(L"\"" + folder_.Path(L"Runvane.exe") + L"\" " + arguments));
   EXPECT_TRUE(parsed.haveInspect);
   EXPECT_TRUE(parsed.inspect == lines) << "decoded test-run lines differ";
   EXPECT_TRUE(parsed.haveRepeat);
@@ -153,7 +153,7 @@ TEST_F(Companions, TitlePickerStandInPutsTheChosenTitleAndEnds) {
   ASSERT_TRUE(picker.WaitForExit(10000));
   std::string text;
   ASSERT_TRUE(ReadClipboardText(text));
-  EXPECT_TRUE(text == title) << "clipboard holds " << Utf8(FromShiftJis(text));
+  EXPECT_TRUE(text == title) << "clipboard holds " << standin::ToUtf8(FromShiftJis(text));
 }
 
 }  // namespace

@@ -25,16 +25,6 @@ std::wstring ToWindowsPath(const std::wstring& path) {
 // ---------------------------------------------------------------------------
 // Text
 
-std::string Utf8(const std::wstring& text) {
-  if (text.empty()) return std::string();
-  int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                              nullptr, nullptr);
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], n, nullptr,
-                      nullptr);
-  return out;
-}
-
 std::wstring FromShiftJis(const std::string& bytes) {
   if (bytes.empty()) return std::wstring();
   int n = MultiByteToWideChar(932, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
@@ -278,7 +268,7 @@ std::vector<HWND> TopLevelWindowsOf(DWORD processId, bool visibleOnly) {
 std::string DescribeWindowsOf(DWORD processId) {
   std::string out;
   for (HWND window : TopLevelWindowsOf(processId, false)) {
-    out += "  [" + Utf8(ClassOf(window)) + "] \"" + Utf8(WindowText(window)) + "\"" +
+    out += "  [" + standin::ToUtf8(ClassOf(window)) + "] \"" + standin::ToUtf8(WindowText(window)) + "\"" +
            (IsWindowVisible(window) ? " visible" : " hidden") + "\n";
   }
   return out.empty() ? std::string("  (no top-level windows)\n") : out;
@@ -445,15 +435,15 @@ void ProgramFolder::Create(const std::wstring& name, bool withStandIns) {
   CreateDirectoryW(config.work.c_str(), nullptr);
   root_ = config.work + L"\\" + name;
   RemoveTree(root_);
-  ASSERT_FALSE(DirectoryExists(root_)) << "cannot clear " << Utf8(root_);
-  ASSERT_TRUE(CreateDirectoryW(root_.c_str(), nullptr)) << "cannot create " << Utf8(root_);
+  ASSERT_FALSE(DirectoryExists(root_)) << "cannot clear " << standin::ToUtf8(root_);
+  ASSERT_TRUE(CreateDirectoryW(root_.c_str(), nullptr)) << "cannot create " << standin::ToUtf8(root_);
   ASSERT_TRUE(CopyFileW(config.tavolex.c_str(), Editor().c_str(), FALSE))
-      << "cannot copy " << Utf8(config.tavolex);
+      << "cannot copy " << standin::ToUtf8(config.tavolex);
   if (withStandIns) {
     for (const wchar_t* tool : {L"Pickmark.exe", L"Runvane.exe", L"Titlescan.exe"}) {
       const std::wstring from = config.standins + L"\\" + tool;
       ASSERT_TRUE(CopyFileW(from.c_str(), Path(tool).c_str(), FALSE))
-          << "cannot copy " << Utf8(from);
+          << "cannot copy " << standin::ToUtf8(from);
     }
   }
 }
@@ -461,9 +451,9 @@ void ProgramFolder::Create(const std::wstring& name, bool withStandIns) {
 void ProgramFolder::MakeJob(const std::wstring& job,
                             const std::map<std::wstring, std::string>& files) const {
   const std::wstring folder = Path(job);
-  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr)) << Utf8(folder);
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr)) << standin::ToUtf8(folder);
   for (const auto& file : files)
-    ASSERT_TRUE(WriteBytes(folder + L"\\" + file.first, file.second)) << Utf8(file.first);
+    ASSERT_TRUE(WriteBytes(folder + L"\\" + file.first, file.second)) << standin::ToUtf8(file.first);
 }
 
 std::string CurrentTestFolderName() {

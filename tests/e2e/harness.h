@@ -30,7 +30,6 @@ std::wstring ToWindowsPath(const std::wstring& path);
 // ---------------------------------------------------------------------------
 // Text
 
-std::string Utf8(const std::wstring& text);
 std::wstring FromShiftJis(const std::string& bytes);
 std::string ToShiftJis(const std::wstring& text);
 

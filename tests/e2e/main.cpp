@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (!e2e::FileExists(config.tavolex))
-    std::fprintf(stderr, "warning: %s does not exist\n", e2e::Utf8(config.tavolex).c_str());
+    std::fprintf(stderr, "warning: %s does not exist\n", standin::ToUtf8(config.tavolex).c_str());
   CreateDirectoryW(config.work.c_str(), nullptr);
   CreateDirectoryW(config.screens.c_str(), nullptr);
   return RUN_ALL_TESTS();

@@ -50,12 +50,12 @@ TEST_F(MainDialog, EveryLabelAndButtonShowsItsTemplateText) {
     if (!item) continue;
     const std::wstring expected = FromShiftJis(control.text);
     const std::wstring actual = DialogItemText(dialog, control.id);
-    EXPECT_TRUE(actual == expected) << "text \"" << Utf8(actual) << "\", expected \""
-                                    << Utf8(expected) << "\"";
+    EXPECT_TRUE(actual == expected) << "text \"" << standin::ToUtf8(actual) << "\", expected \""
+                                    << standin::ToUtf8(expected) << "\"";
     ++checked;
   }
   EXPECT_GT(checked, 40);
-  EXPECT_EQ(WindowText(dialog), FromShiftJis(main->caption)) << Utf8(WindowText(dialog));
+  EXPECT_EQ(WindowText(dialog), FromShiftJis(main->caption)) << standin::ToUtf8(WindowText(dialog));
   ASSERT_NO_FATAL_FAILURE(Close(dialog));
 }
 
@@ -149,7 +149,7 @@ TEST_F(MainDialog, EmptyJobShowsTheDefaultRowInTwelveColumns) {
                                        L"Win+D  (画面消去)", L"", L"", L"", L"", L"2", L""};
   for (int column = 0; column < 12; ++column) {
     EXPECT_EQ(ListViewCell(list, 0, column), std::wstring(expected[column]))
-        << "column " << column << ": " << Utf8(ListViewCell(list, 0, column));
+        << "column " << column << ": " << standin::ToUtf8(ListViewCell(list, 0, column));
   }
   // The default row is not a change: the close box ends without a question and writes
   // nothing.
@@ -168,7 +168,7 @@ TEST_F(MainDialog, JobLinesBecomeNumberedRows) {
   for (int row = 0; row < 3; ++row) {
     EXPECT_EQ(ListViewCell(list, row, 0), std::to_wstring(row + 1));
     EXPECT_EQ(ListViewCell(list, row, 1), std::wstring(names[row]))
-        << "row " << row << ": " << Utf8(ListViewCell(list, row, 1));
+        << "row " << row << ": " << standin::ToUtf8(ListViewCell(list, row, 1));
   }
   EXPECT_EQ(ListViewCell(list, 2, 2), L"640");
   EXPECT_EQ(ListViewCell(list, 2, 3), L"480");
@@ -184,7 +184,7 @@ TEST_F(MainDialog, ScreenshotIsSaved) {
   Sleep(1500);
   const std::wstring path = GetConfig().screens + L"\\main-dialog.bmp";
   DeleteFileW(path.c_str());
-  EXPECT_TRUE(SaveWindowScreenshot(dialog, path)) << Utf8(path);
+  EXPECT_TRUE(SaveWindowScreenshot(dialog, path)) << standin::ToUtf8(path);
   ASSERT_NO_FATAL_FAILURE(Close(dialog));
 }
 

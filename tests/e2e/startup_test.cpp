@@ -23,10 +23,10 @@ TEST_P(StartWithJobName, CreatesJobFolderAndCloseBoxEndsWithExitCodeZero) {
   ASSERT_NE(dialog, nullptr);
 
   EXPECT_TRUE(DirectoryExists(folder_.Path(c.folder)))
-      << "no job folder " << Utf8(c.folder) << " while the editor runs; the program folder holds:"
+      << "no job folder " << standin::ToUtf8(c.folder) << " while the editor runs; the program folder holds:"
       << [&] {
            std::string names;
-           for (const std::wstring& name : ListNames(folder_.root())) names += " " + Utf8(name);
+           for (const std::wstring& name : ListNames(folder_.root())) names += " " + standin::ToUtf8(name);
            return names;
          }();
 
@@ -61,7 +61,7 @@ TEST_F(StartUp, SecondCopyEndsAtOnceWithoutWindowAndChangesNoFile) {
         // system itself may give a thread.
         for (HWND window : TopLevelWindowsOf(second.id(), false)) {
           if (ClassOf(window) == L"IME") continue;
-          windowsSeen += "  [" + Utf8(ClassOf(window)) + "] \"" + Utf8(WindowText(window)) + "\"\n";
+          windowsSeen += "  [" + standin::ToUtf8(ClassOf(window)) + "] \"" + standin::ToUtf8(WindowText(window)) + "\"\n";
         }
         return !second.Running();
       },
