@@ -6,4 +6,6 @@ namespace companions {
 
 void ResetClipboard() { plat::WriteClipboardText("0,0"); }
 
+void MovePickerWindow(int, int) {}
+
 }  // namespace companions

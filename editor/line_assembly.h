@@ -1,13 +1,13 @@
-// From stored lines to list rows.
+// From the editor fields to a stored line, and the editor's arrangement for
+// each action kind.
 #pragma once
 
 #include "platform/platform.h"
 
 namespace editor {
 
-// Rebuilds every row of the operation list from the definition lines: the
-// row number, fields 1 to 10 (a TypeText input shown masked), every row
-// ticked. Column 11 stays empty.
-void FillOperationList(plat::Window dialog);
+// Shows, hides, labels and empties the editor controls for action `kind`
+// and sets inputMode.
+void SetupEditorForAction(plat::Window dialog, int kind);
 
 }  // namespace editor

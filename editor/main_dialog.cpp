@@ -7,7 +7,8 @@
 #include "companions/screen.h"
 #include "editor/colors.h"
 #include "editor/controls.h"
-#include "editor/line_assembly.h"
+#include "editor/features.h"
+#include "editor/list_fill.h"
 #include "editor/list_view.h"
 #include "editor/records.h"
 #include "editor/state.h"
@@ -107,6 +108,7 @@ bool CTavolexDlg::OnInitDialog(plat::Window dialog) {
   FillOperationList(dialog);
   UpdatingControls = true;
   ClearEditorFields(dialog);
+  RepeatRulesAtStart(dialog);
   UpdatingControls = false;
   RefreshRepeatMarkers(dialog);
   if (jobstore::LineCount() > 0) AutosizeColumns(dialog);
@@ -132,6 +134,7 @@ bool CTavolexDlg::OnInitDialog(plat::Window dialog) {
 
   companions::PickerProcessId = companions::StartPicker();
   companions::ResetClipboard();
+  AcquisitionAtStart(dialog);
 
   plat::Rect desktop = plat::DesktopRect();
   ScreenWidth = desktop.right;
@@ -158,11 +161,32 @@ void CTavolexDlg::OnCommand(plat::Window dialog, int controlId, int code) {
       return;
     }
   }
+  if (OperationEditorCommand(dialog, controlId, code)) return;
+  if (RepeatAndRunCommand(dialog, controlId, code)) return;
+  if (AcquisitionCommand(dialog, controlId, code)) return;
+  JobCommand(dialog, controlId, code);
 }
 
-long CTavolexDlg::OnNotify(plat::Window, const plat::Notification&) { return 0; }
+long CTavolexDlg::OnNotify(plat::Window dialog, const plat::Notification& n) {
+  long result = 0;
+  OperationListNotify(dialog, n, &result);
+  return result;
+}
 
-void CTavolexDlg::OnTimer(plat::Window dialog, int timerId) { plat::StopTimer(dialog, timerId); }
+// Every timer is one-shot: it is stopped here, and its owner starts it again
+// where it must go on.
+void CTavolexDlg::OnTimer(plat::Window dialog, int timerId) {
+  plat::StopTimer(dialog, timerId);
+  if (OperationEditorTimer(dialog, timerId)) return;
+  if (RepeatAndRunTimer(dialog, timerId)) return;
+  if (AcquisitionTimer(dialog, timerId)) return;
+  JobTimer(dialog, timerId);
+}
+
+plat::CtlColorAnswer CTavolexDlg::OnCtlColor(plat::Window dialog, plat::CtlColorKind kind,
+                                             int controlId) {
+  return MainDialogColors(dialog, kind, controlId);
+}
 
 bool CTavolexDlg::OnSysCommand(plat::Window dialog, unsigned command) {
   if ((command & 0xFFF0u) != kAboutCommand) return false;

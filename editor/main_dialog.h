@@ -17,6 +17,8 @@ class CTavolexDlg : public plat::DialogHandler {
   void OnTimer(plat::Window dialog, int timerId) override;
   bool OnSysCommand(plat::Window dialog, unsigned command) override;
   bool OnDrawItem(plat::Window dialog, const plat::DrawItem& item) override;
+  plat::CtlColorAnswer OnCtlColor(plat::Window dialog, plat::CtlColorKind kind,
+                                  int controlId) override;
 
  private:
   plat::Window window_ = plat::kNoWindow;

@@ -10,6 +10,8 @@ bool UpdatingControls = false;
 int RedrawQueue[kRedrawQueueSize];
 int ScreenWidth = 0, ScreenHeight = 0;
 InputMode inputMode = InputNone;
+bool rowCommandBusy = false;
+bool loadingFields = false;
 
 void MarkJobModified(plat::Window dialog) {
   JobModified = true;
@@ -28,6 +30,8 @@ void ResetEditorState() {
   for (int& slot : RedrawQueue) slot = -1;
   ScreenWidth = ScreenHeight = 0;
   inputMode = InputNone;
+  rowCommandBusy = false;
+  loadingFields = false;
 }
 
 }  // namespace editor

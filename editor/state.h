@@ -13,7 +13,9 @@ extern bool JobModified;        // unsaved changes since the job was loaded
 extern bool UpdatingControls;   // the program itself is writing rows or fields
 extern int RedrawQueue[kRedrawQueueSize];
 extern int ScreenWidth, ScreenHeight;
-extern InputMode inputMode;  // where the input data of the arranged action comes from
+extern InputMode inputMode;
+extern bool rowCommandBusy;  // New, Insert or Delete runs: field changes rebuild no line
+extern bool loadingFields;   // the selected row is being loaded into the fields  // where the input data of the arranged action comes from
 
 // JobModified and the status animation move together: a change stops the
 // animation, a fresh job plays it again.

@@ -1,0 +1,35 @@
+// The main dialog's features. Each feature answers the commands,
+// notifications and timers it owns (true when it handled them) and adds its
+// own steps to the dialog's start. The main dialog asks them in turn, so a
+// feature is wired by filling in its own file.
+#pragma once
+
+#include "platform/platform.h"
+
+namespace editor {
+
+// --- The operation editor: list selection and colours, fields, row commands
+bool OperationEditorCommand(plat::Window dialog, int controlId, int code);
+// NM_CLICK, LVN_ITEMCHANGED and NM_CUSTOMDRAW of the operation list.
+bool OperationListNotify(plat::Window dialog, const plat::Notification& n, long* result);
+bool OperationEditorTimer(plat::Window dialog, int timerId);  // 666
+
+// --- Repeat rules and the test run
+void RepeatRulesAtStart(plat::Window dialog);  // load the rules and apply the three check boxes
+bool RepeatAndRunCommand(plat::Window dialog, int controlId, int code);
+bool RepeatAndRunTimer(plat::Window dialog, int timerId);  // 777
+// Validates and writes the repeat rules; on failure tells the user why and
+// answers false (the caller then abandons its save, switch or run).
+bool SaveRepeatRulesOrTell(plat::Window dialog);
+
+// --- Screen acquisition: the coordinate picker, titles, paths, rectangles
+void AcquisitionAtStart(plat::Window dialog);  // timers 999 and 888
+bool AcquisitionCommand(plat::Window dialog, int controlId, int code);
+bool AcquisitionTimer(plat::Window dialog, int timerId);  // 888, 999
+
+// --- Jobs and the dialog's colours
+bool JobCommand(plat::Window dialog, int controlId, int code);
+bool JobTimer(plat::Window dialog, int timerId);  // 1234
+plat::CtlColorAnswer MainDialogColors(plat::Window dialog, plat::CtlColorKind kind, int controlId);
+
+}  // namespace editor
