@@ -6,6 +6,7 @@
 
 #include "app/commands.h"
 #include "companions/contract.h"
+#include "editor/features.h"
 #include "editor/main_dialog.h"
 #include "editor/state.h"
 #include "jobstore/lines.h"
@@ -88,6 +89,7 @@ int RunTavolex(const std::vector<std::string>& args) {
 
 void SaveAndExit(plat::Window dialog) {
   if (plat::KeyPressedSinceLastQuery(plat::kVkReturn)) return;
+  if (!editor::SaveRepeatRulesOrTell(dialog)) return;
   jobstore::PrepareJobPaths();
   plat::EndModalDialog(dialog, editor::JobModified ? plat::kIdOk : plat::kIdCancel);
 }

@@ -1,11 +1,239 @@
 #include "companions/repeat.h"
 
+#include <cstring>
+
+#include "jobstore/files.h"
+#include "jobstore/lines.h"
+#include "jobstore/paths.h"
+#include "text/csv.h"
+#include "text/sjis.h"
+
 namespace companions {
 
-void LoadRepeatRules(plat::Window) {}
-void ToggleRepeatRule(plat::Window, int) {}
-RepeatSave ValidateAndSaveRepeatRules(plat::Window) { return RepeatSave::Saved; }
-void ShiftRangesAfterInsert(plat::Window, int) {}
-void ShiftRangesAfterDelete(plat::Window, int) {}
+const RepeatRuleControls kRepeatRules[kRepeatRuleCount] = {
+    {1045, 1006, 1007, 1008}, {1046, 1009, 1010, 1011}, {1047, 1012, 1013, 1014}};
+
+namespace {
+
+constexpr std::size_t kLineBufferSize = 1024;  // a line read from a file
+constexpr std::size_t kFieldSize = 8;          // a field: at most 7 bytes
+constexpr char kCrLf[] = "\r\n";
+
+// The three first lines of a file, each with its line end, cut at the read
+// buffer's size; `overLong` tells which lines were longer.
+struct FirstLines {
+  std::array<std::string, kRepeatRuleCount> lines;
+  std::array<bool, kRepeatRuleCount> overLong{};
+};
+
+FirstLines ReadFirstLines(int handle) {
+  FirstLines out;
+  std::size_t line = 0;
+  char block[512];
+  while (line < kRepeatRuleCount) {
+    long got = plat::ReadFile(handle, block, sizeof block);
+    if (got <= 0) break;
+    for (long i = 0; i < got && line < kRepeatRuleCount; ++i) {
+      std::string& text = out.lines[line];
+      if (text.size() + 1 < kLineBufferSize) {
+        text.push_back(block[i]);
+      } else {
+        out.overLong[line] = true;
+      }
+      if (block[i] == '\n') ++line;
+    }
+  }
+  return out;
+}
+
+RepeatRuleText ReadRule(plat::Window dialog, const RepeatRuleControls& c) {
+  RepeatRuleText rule;
+  rule.checked = plat::GetButtonCheck(dialog, c.check) == 1;
+  rule.from = plat::GetControlText(dialog, c.from, kFieldSize);
+  rule.to = plat::GetControlText(dialog, c.to, kFieldSize);
+  rule.count = plat::GetControlText(dialog, c.count, kFieldSize);
+  return rule;
+}
+
+RepeatRanges ReadRanges(plat::Window dialog) {
+  RepeatRanges ranges;
+  for (int k = 0; k < kRepeatRuleCount; ++k) {
+    const RepeatRuleControls& c = kRepeatRules[k];
+    if (plat::GetButtonCheck(dialog, c.check) != 1) continue;
+    ranges[k].from = text::LeadingNumber(plat::GetControlText(dialog, c.from, kFieldSize).c_str());
+    ranges[k].to = text::LeadingNumber(plat::GetControlText(dialog, c.to, kFieldSize).c_str());
+  }
+  return ranges;
+}
+
+void ApplyChanges(plat::Window dialog, const RangeChanges& changes) {
+  for (int k = 0; k < kRepeatRuleCount; ++k) {
+    const RepeatRuleControls& c = kRepeatRules[k];
+    const RangeChange& change = changes[k];
+    if (change.kind == RangeChange::SwitchOff) {
+      plat::SetButtonCheck(dialog, c.check, 0);
+      ToggleRepeatRule(dialog, k + 1);
+    } else if (change.kind == RangeChange::Renumber) {
+      plat::SetControlText(dialog, c.from, std::to_string(change.from).c_str());
+      plat::SetControlText(dialog, c.to, std::to_string(change.to).c_str());
+    }
+  }
+}
+
+bool AnyRangeReversed(const RepeatRanges& ranges) {
+  for (const RepeatRange& r : ranges) {
+    if (r.from > r.to) return true;
+  }
+  return false;
+}
+
+bool FieldIsValid(const std::string& field) {
+  return text::IsAllDigits(field.c_str()) && text::LeadingNumber(field.c_str()) != 0;
+}
+
+}  // namespace
+
+bool RepeatRulesAreValid(const RepeatRuleSet& rules) {
+  RepeatRanges ranges;
+  for (int k = 0; k < kRepeatRuleCount; ++k) {
+    const RepeatRuleText& rule = rules[k];
+    if (!rule.checked) continue;
+    if (!FieldIsValid(rule.from) || !FieldIsValid(rule.to) || !FieldIsValid(rule.count)) {
+      return false;
+    }
+    ranges[k].from = text::LeadingNumber(rule.from.c_str());
+    ranges[k].to = text::LeadingNumber(rule.to.c_str());
+    if (ranges[k].from > ranges[k].to) return false;
+  }
+  // Pairs (1, 2), (2, 3), (1, 3); a is always the lower-numbered rule.
+  static const int kPairs[][2] = {{0, 1}, {1, 2}, {0, 2}};
+  for (const auto& pair : kPairs) {
+    const RepeatRange& a = ranges[pair[0]];
+    const RepeatRange& b = ranges[pair[1]];
+    if (a.from == 0 || b.from == 0) continue;
+    if ((a.from <= b.from && a.to >= b.to) || (a.from >= b.from && a.to <= b.to) ||
+        (a.from < b.from && b.from <= a.to) || (a.from > b.from && a.from <= b.to)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::string RepeatFileText(const RepeatRuleSet& rules) {
+  std::string out;
+  for (const RepeatRuleText& rule : rules) {
+    if (rule.checked) out += rule.from + "," + rule.to + "," + rule.count;
+    out += kCrLf;
+  }
+  return out;
+}
+
+RepeatRuleText ReadRepeatRuleLine(const std::string& line, bool overLong) {
+  RepeatRuleText rule;
+  // The field reader sees the line up to its first NUL, as a C text.
+  const char* text = line.c_str();
+  if (overLong || text[0] == '\0' || std::strcmp(text, kCrLf) == 0) return rule;
+  // Each field is read whole first, so that one too long for its 8 bytes is
+  // seen, instead of being cut or running into the next.
+  char field[kLineBufferSize];
+  std::string* targets[] = {&rule.from, &rule.to, &rule.count};
+  for (int n = 1; n <= 3; ++n) {
+    text::GetCsvItem(n, text, field, sizeof field);
+    if (std::strlen(field) >= kFieldSize) return RepeatRuleText{};
+    *targets[n - 1] = field;
+  }
+  rule.checked = true;
+  return rule;
+}
+
+RangeChanges RenumberAfterInsert(const RepeatRanges& ranges, long n) {
+  RangeChanges changes;
+  if (AnyRangeReversed(ranges)) return changes;
+  for (int k = 0; k < kRepeatRuleCount; ++k) {
+    const RepeatRange& r = ranges[k];
+    if (r.from == 0) continue;
+    changes[k].kind = RangeChange::Renumber;
+    changes[k].from = n > r.from ? r.from : r.from + 1;
+    changes[k].to = n > r.to ? r.to : r.to + 1;
+  }
+  return changes;
+}
+
+RangeChanges RenumberAfterDelete(const RepeatRanges& ranges, long n) {
+  RangeChanges changes;
+  if (AnyRangeReversed(ranges)) return changes;
+  for (int k = 0; k < kRepeatRuleCount; ++k) {
+    const RepeatRange& r = ranges[k];
+    if (r.from == 0) continue;
+    if (r.from == n && r.to == n) {
+      changes[k].kind = RangeChange::SwitchOff;
+      continue;
+    }
+    changes[k].kind = RangeChange::Renumber;
+    changes[k].from = n >= r.from ? r.from : r.from - 1;
+    if (changes[k].from < 1) changes[k].from = 1;
+    changes[k].to = n > r.to ? r.to : r.to - 1;
+  }
+  return changes;
+}
+
+void LoadRepeatRules(plat::Window dialog) {
+  for (const RepeatRuleControls& c : kRepeatRules) {
+    plat::SetButtonCheck(dialog, c.check, 0);
+    for (int id : {c.from, c.to, c.count}) plat::SetControlText(dialog, id, "");
+  }
+  int handle = plat::OpenFile(jobstore::RepeatFilePath, plat::OpenMode::Read);
+  if (handle < 0) return;
+  FirstLines file = ReadFirstLines(handle);
+  plat::CloseFile(handle);
+  for (int k = 0; k < kRepeatRuleCount; ++k) {
+    RepeatRuleText rule = ReadRepeatRuleLine(file.lines[k], file.overLong[k]);
+    if (!rule.checked) continue;
+    const RepeatRuleControls& c = kRepeatRules[k];
+    plat::SetButtonCheck(dialog, c.check, 1);
+    if (!rule.from.empty()) plat::SetControlText(dialog, c.from, rule.from.c_str());
+    if (!rule.to.empty()) plat::SetControlText(dialog, c.to, rule.to.c_str());
+    if (!rule.count.empty()) plat::SetControlText(dialog, c.count, rule.count.c_str());
+  }
+}
+
+void ToggleRepeatRule(plat::Window dialog, int rule) {
+  if (rule < 1 || rule > kRepeatRuleCount) return;
+  const RepeatRuleControls& c = kRepeatRules[rule - 1];
+  bool checked = plat::GetButtonCheck(dialog, c.check) == 1;
+  for (int id : {c.from, c.to, c.count}) {
+    plat::SetEditReadOnly(dialog, id, !checked);
+    if (!checked) plat::SetControlText(dialog, id, "");
+  }
+}
+
+RepeatSave ValidateAndSaveRepeatRules(plat::Window dialog) {
+  if (jobstore::LineCount() == 0) {
+    for (int k = 0; k < kRepeatRuleCount; ++k) {
+      plat::SetButtonCheck(dialog, kRepeatRules[k].check, 0);
+      ToggleRepeatRule(dialog, k + 1);
+    }
+  }
+  RepeatRuleSet rules;
+  for (int k = 0; k < kRepeatRuleCount; ++k) rules[k] = ReadRule(dialog, kRepeatRules[k]);
+  if (!RepeatRulesAreValid(rules)) return RepeatSave::Invalid;
+
+  // A new file takes the old one's place only when it was written whole, so
+  // a failing write keeps the rules saved before.
+  const std::string bytes = RepeatFileText(rules);
+  jobstore::SafeFileWriter file(jobstore::RepeatFilePath);
+  if (!file.Open() || !file.Write(bytes.data(), bytes.size()) || !file.Commit()) {
+    return RepeatSave::WriteFailed;
+  }
+  return RepeatSave::Saved;
+}
+
+void ShiftRangesAfterInsert(plat::Window dialog, int n) {
+  ApplyChanges(dialog, RenumberAfterInsert(ReadRanges(dialog), n));
+}
+
+void ShiftRangesAfterDelete(plat::Window dialog, int d) {
+  ApplyChanges(dialog, RenumberAfterDelete(ReadRanges(dialog), d));
+}
 
 }  // namespace companions

@@ -2,6 +2,9 @@
 // fields, and their file KeyRepeat.def.
 #pragma once
 
+#include <array>
+#include <string>
+
 #include "platform/platform.h"
 
 namespace companions {
@@ -12,11 +15,61 @@ enum class RepeatSave {
   WriteFailed,  // valid, but KeyRepeat.def could not be written
 };
 
+constexpr int kRepeatRuleCount = 3;
+
+// The controls of one rule.
+struct RepeatRuleControls {
+  int check, from, to, count;
+};
+extern const RepeatRuleControls kRepeatRules[kRepeatRuleCount];
+
+// Loads KeyRepeat.def into the controls; a missing file leaves every rule
+// off. The callers then run ToggleRepeatRule for rules 1, 2 and 3.
 void LoadRepeatRules(plat::Window dialog);
-void ToggleRepeatRule(plat::Window dialog, int rule);  // rule 1, 2 or 3
+// Applies rule `rule`'s check box (1, 2 or 3) to its three fields: writable
+// when ticked, read-only and emptied when not. Marking the job modified is
+// the caller's part.
+void ToggleRepeatRule(plat::Window dialog, int rule);
 RepeatSave ValidateAndSaveRepeatRules(plat::Window dialog);
 // Renumbers the ticked rules after row n (1-based) was inserted or deleted.
 void ShiftRangesAfterInsert(plat::Window dialog, int n);
 void ShiftRangesAfterDelete(plat::Window dialog, int d);
+
+// --- The decisions, as plain functions of their inputs
+
+// One rule as its controls hold it.
+struct RepeatRuleText {
+  bool checked = false;
+  std::string from, to, count;
+};
+using RepeatRuleSet = std::array<RepeatRuleText, kRepeatRuleCount>;
+
+// The validation of the ticked rules: every field digits only and not 0,
+// from not above to, and no two ranges sharing a row.
+bool RepeatRulesAreValid(const RepeatRuleSet& rules);
+// The bytes of KeyRepeat.def: "from,to,count" CR LF for a ticked rule, CR LF
+// alone for one that is not, three lines.
+std::string RepeatFileText(const RepeatRuleSet& rules);
+// One line of KeyRepeat.def as read (line end kept; `overLong` when the line
+// did not fit the 1,024-byte read buffer). A line that cannot be read (empty,
+// over-long, first byte NUL, a field longer than 7 bytes) gives a rule that
+// is off and empty.
+RepeatRuleText ReadRepeatRuleLine(const std::string& line, bool overLong);
+
+// The range of a rule for renumbering: from and to as values, both 0 for a
+// rule that is off.
+struct RepeatRange {
+  long from = 0, to = 0;
+};
+struct RangeChange {
+  enum Kind { Keep, Renumber, SwitchOff } kind = Keep;
+  long from = 0, to = 0;  // the new values for Renumber
+};
+using RangeChanges = std::array<RangeChange, kRepeatRuleCount>;
+using RepeatRanges = std::array<RepeatRange, kRepeatRuleCount>;
+// What happens to each rule when row n (1-based) is inserted or deleted.
+// Nothing changes when no rule is ticked or any range has from above to.
+RangeChanges RenumberAfterInsert(const RepeatRanges& ranges, long n);
+RangeChanges RenumberAfterDelete(const RepeatRanges& ranges, long n);
 
 }  // namespace companions

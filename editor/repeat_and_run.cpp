@@ -1,10 +1,139 @@
+// The repeat rules' check boxes and the test run of the ticked rows: the
+// run button 1027 and timer 777, which brings the editor back when the
+// runner has ended.
+#include <string>
+#include <vector>
+
+#include "companions/contract.h"
+#include "companions/repeat.h"
+#include "companions/test_run.h"
+#include "editor/controls.h"
 #include "editor/features.h"
+#include "editor/state.h"
+#include "jobstore/lines.h"
+#include "jobstore/paths.h"
 
 namespace editor {
 
-void RepeatRulesAtStart(plat::Window) {}
-bool RepeatAndRunCommand(plat::Window, int, int) { return false; }
-bool RepeatAndRunTimer(plat::Window, int) { return false; }
-bool SaveRepeatRulesOrTell(plat::Window) { return true; }
+namespace {
+
+constexpr int kRunnerTimer = 777;
+constexpr unsigned kRunnerPollMs = 1000;
+
+constexpr char kCheckCaption[] = "データ検査";
+constexpr char kAppCaption[] = "タヴォレクス";
+constexpr char kInvalidRepeatRules[] =
+    "繰返し処理の設定値に不備があります。\n\n"
+    "・チェック済で未入力項目がある\n"
+    "・FROM値がTO値より大きい\n"
+    "・FROM値とTO値の範囲が重複している\n"
+    "・設定値にゼロがある\n\n"
+    "修正してください。";
+constexpr char kRepeatFileNotWritten[] = "繰返し処理の設定を保存できませんでした。";
+constexpr char kRunFileNotWritten[] = "動作試験の操作をファイルに書き込めませんでした。";
+
+// `what` is the message's first sentence; the file's path follows it.
+void TellFileNotWritten(plat::Window dialog, const char* what, const char* path) {
+  std::string message = std::string(what) + "\n\n" + path +
+                        "\n\n保存先のフォルダーとディスクの空き容量を確認してください。";
+  plat::ShowMessageBox(dialog, message.c_str(), kAppCaption, plat::kMbOk | plat::kMbIconWarning);
+}
+
+void TellRunnerNotStarted(plat::Window dialog) {
+  std::string message = std::string("動作試験を実行するプログラムを起動できませんでした。\n\n") +
+                        companions::RunnerToolPath +
+                        "\n\nプログラムがこの場所にあるか確認してください。";
+  plat::ShowMessageBox(dialog, message.c_str(), kAppCaption, plat::kMbOk | plat::kMbIconWarning);
+}
+
+// Back from a test run: the editor and the coordinate picker's window.
+void ShowEditorAgain(plat::Window dialog) {
+  plat::ShowWindowCmd(dialog, plat::kSwShow);
+  companions::ShowWindowByTitle(companions::PickerTitleText);
+}
+
+// Button 1027: writes the ticked rows to the test-run file, hides the editor
+// and the picker's window and starts the runner on the file.
+void StartTestRun(plat::Window dialog) {
+  if (!SaveRepeatRulesOrTell(dialog)) return;
+
+  std::vector<bool> ticked;
+  for (int i = 0; i < jobstore::LineCount(); ++i) {
+    ticked.push_back(plat::ListIsChecked(dialog, kOperationList, i));
+  }
+  switch (companions::WriteTestRunFile(ticked)) {
+    case companions::TestRunFile::Written:
+      break;
+    case companions::TestRunFile::NotWritten:
+      TellFileNotWritten(dialog, kRunFileNotWritten, jobstore::InspectFilePath);
+      return;
+    case companions::TestRunFile::NotScrambled:
+      TellFileNotWritten(dialog, kRunFileNotWritten, jobstore::InspectScrambledPath);
+      return;
+  }
+
+  plat::ShowWindowCmd(dialog, plat::kSwHide);
+  companions::HideWindowByTitle(companions::PickerTitleText);
+  companions::RunnerProcessId =
+      companions::StartRunner(jobstore::InspectFilePath, jobstore::RepeatFilePath);
+  if (companions::RunnerProcessId == 0) {
+    ShowEditorAgain(dialog);
+    TellRunnerNotStarted(dialog);
+    return;
+  }
+  plat::StartTimer(dialog, kRunnerTimer, kRunnerPollMs);
+}
+
+// Timer 777 (already stopped by the dialog): waits for the runner's end.
+void WatchRunner(plat::Window dialog) {
+  if (companions::IsProcessAlive(companions::RunnerProcessId)) {
+    plat::StartTimer(dialog, kRunnerTimer, kRunnerPollMs);
+    return;
+  }
+  ShowEditorAgain(dialog);
+}
+
+}  // namespace
+
+void RepeatRulesAtStart(plat::Window dialog) {
+  companions::LoadRepeatRules(dialog);
+  for (int rule = 1; rule <= companions::kRepeatRuleCount; ++rule) {
+    companions::ToggleRepeatRule(dialog, rule);
+  }
+}
+
+bool RepeatAndRunCommand(plat::Window dialog, int controlId, int code) {
+  if (code != plat::kBnClicked) return false;
+  if (controlId >= kRepeatCheck1 && controlId <= kRepeatCheck3) {
+    companions::ToggleRepeatRule(dialog, controlId - kRepeatCheck1 + 1);
+    MarkJobModified(dialog);
+    return true;
+  }
+  if (controlId == kRunButton) {
+    StartTestRun(dialog);
+    return true;
+  }
+  return false;
+}
+
+bool RepeatAndRunTimer(plat::Window dialog, int timerId) {
+  if (timerId != kRunnerTimer) return false;
+  WatchRunner(dialog);
+  return true;
+}
+
+bool SaveRepeatRulesOrTell(plat::Window dialog) {
+  switch (companions::ValidateAndSaveRepeatRules(dialog)) {
+    case companions::RepeatSave::Saved:
+      return true;
+    case companions::RepeatSave::Invalid:
+      plat::ShowMessageBox(dialog, kInvalidRepeatRules, kCheckCaption, plat::kMbOk);
+      return false;
+    case companions::RepeatSave::WriteFailed:
+      TellFileNotWritten(dialog, kRepeatFileNotWritten, jobstore::RepeatFilePath);
+      return false;
+  }
+  return false;
+}
 
 }  // namespace editor

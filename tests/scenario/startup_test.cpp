@@ -173,7 +173,8 @@ TEST_F(Startup, AFailedSaveAtExitIsReportedAndKeepsTheOldFile) {
     void (*inject)();
   } faults[] = {
       {"write fails part way", [] { headless::FailWriteAfter("C:\\Tools\\job\\KeyRecord.tmp", 3); }},
-      {"disk full", [] { headless::SetDiskFree(4); }},
+      // KeyRepeat.def (three empty lines, 6 bytes) is written first and fits.
+      {"disk full", [] { headless::SetDiskFree(6 + 4); }},
       {"cannot create", [] { headless::FailCreate("C:\\Tools\\job\\KeyRecord.tmp"); }},
   };
   for (const Fault& f : faults) {
