@@ -408,6 +408,13 @@ void TestMainDialogControls(Window d, TestHandler& handler) {
   CHECK(r.left == 635 && r.top == 473 && r.right == 680 && r.bottom == 489);
   plat::SetButtonCheck(d, 1044, 1);
   CHECK_EQ(plat::GetButtonCheck(d, 1044), 1);
+  // Setting a check box raises no command: loading the repeat rules ticks
+  // their boxes without running the click handler.
+  handler.commands.clear();
+  plat::SetButtonCheck(d, 1045, 1);
+  CHECK_EQ(plat::GetButtonCheck(d, 1045), 1);
+  CHECK(handler.commands.empty());
+  plat::SetButtonCheck(d, 1045, 0);
 
   // Combo box 1082 keeps its entries sorted.
   CHECK_EQ(plat::ComboAdd(d, 1082, "請求書"), 0);
