@@ -247,9 +247,11 @@ TEST_F(RepeatRules, AFileThatCannotBeWrittenIsReportedAndKeepsTheOldRules) {
 
 // ------------------------------------------------------------- renumbering
 //
-// Each case ticks rules, then runs a row change of the list and compares the
-// rules and the marks. `change` does what a row command does to the list and
-// the rules; it can be replaced by a click on the real button.
+// Each case ticks rules, then changes the rows and compares the rules and
+// the marks. ChangeRows does what Insert and Delete do to the lines, the list
+// and the rules; through the real buttons the same change is
+// ClickListRow(d, 1000, row - 1) followed by Click(d, 1023) (the new row
+// takes number `row`) or Click(d, 1025) (row `row` goes).
 
 struct RowChange {
   const char* what;
