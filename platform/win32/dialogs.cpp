@@ -196,6 +196,10 @@ int RunModalDialog(int templateId, DialogHandler& handler, Window owner) {
 
 void EndModalDialog(Window dialog, int result) { EndDialog(H(dialog), result); }
 
+void PrepareSolidBrushes(const std::vector<Color>& colors) {
+  for (Color color : colors) SolidBrushFor(color);
+}
+
 int ShowMessageBox(Window owner, const char* text, const char* caption, unsigned type) {
   return MessageBoxW(H(owner), ToWide(text).c_str(), ToWide(caption).c_str(), type);
 }
