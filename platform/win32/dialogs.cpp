@@ -151,6 +151,9 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
       HDC dc = reinterpret_cast<HDC>(wParam);
       SetTextColor(dc, a.textColor);
       SetBkMode(dc, TRANSPARENT);
+      // Controls that paint text opaquely whatever the mode (list-box items)
+      // then use the brush's colour too.
+      SetBkColor(dc, a.brushColor);
       return reinterpret_cast<INT_PTR>(SolidBrushFor(a.brushColor));  // returned directly, not in DWLP_MSGRESULT
     }
     case WM_DRAWITEM: {
