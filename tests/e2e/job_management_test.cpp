@@ -221,6 +221,15 @@ TEST_F(Jobs, TheDraftIsNamedWithTheKeyboard) {
   EXPECT_TRUE(IsWindowVisible(name));
   Sleep(200);
   TypeText(L"受注/出荷:2024");
+  Sleep(300);
+  // Its caption: red text on grey.
+  RECT caption = {};
+  GetWindowRect(GetDlgItem(name, 1039), &caption);
+  InflateRect(&caption, -2, -2);
+  const std::vector<COLORREF> pixels = Capture(caption);
+  EXPECT_GT(Share(pixels, Is(RGB(220, 220, 220))), 0.4);
+  EXPECT_GT(Share(pixels, IsRedText), 0.02);
+  SaveWindowScreenshot(name, GetConfig().screens + L"\\job-name-dialog.bmp");
   PressKey(VK_RETURN);
 
   ASSERT_TRUE(editor_.WaitForExit(kExitTimeoutMs)) << DescribeWindowsOf(editor_.id());
