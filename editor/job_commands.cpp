@@ -1,7 +1,6 @@
 // Jobs in the main dialog: switching with the job list 1082, deleting with
 // button 1029; the action list's highlight pass (timer 1234) and the dialog's
 // control colours.
-#include <cstring>
 #include <string>
 
 #include "companions/repeat.h"
@@ -17,7 +16,6 @@
 #include "jobstore/jobs.h"
 #include "jobstore/lines.h"
 #include "jobstore/paths.h"
-#include "jobstore/scramble.h"
 
 namespace editor {
 
@@ -35,8 +33,7 @@ void PutSelectionBack(plat::Window dialog) { jobstore::SelectCurrentJob(dialog, 
 void LoadSwitchedJob(plat::Window dialog) {
   UpdatingControls = true;
   ClearEditorFields(dialog);
-  jobstore::UnscrambleRecordFile();
-  jobstore::LoadDefinitionLines();
+  jobstore::LoadCurrentJob();
   FillOperationList(dialog);
   companions::LoadRepeatRules(dialog);
   for (int rule = 1; rule <= 3; ++rule) companions::ToggleRepeatRule(dialog, rule);
@@ -71,15 +68,13 @@ void SwitchJob(plat::Window dialog) {
     PutSelectionBack(dialog);
     return;
   }
-  if (!jobstore::SaveDefinitionLines()) {
+  if (!jobstore::SaveAndDropCurrentJob()) {
     plat::ShowMessageBox(dialog, jobstore::SaveFailureText(jobstore::RecordFilePath).c_str(), kAppCaption,
                          plat::kMbOk | plat::kMbIconWarning);
     PutSelectionBack(dialog);
     return;
   }
-  jobstore::FreeDefinitionLines();
-  std::strcpy(jobstore::JobName, chosen.c_str());  // a listed name: shorter than 256 bytes
-  jobstore::PrepareJobPaths();
+  jobstore::EnterJob(chosen.c_str());
   LoadSwitchedJob(dialog);
 }
 

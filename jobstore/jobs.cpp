@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "jobstore/lines.h"
 #include "jobstore/paths.h"
+#include "jobstore/scramble.h"
 #include "text/sjis.h"
 
 namespace jobstore {
@@ -91,6 +93,23 @@ bool DeleteFolderTree(const char* folder) {
   if (!IsDirectSubfolderOfProgram(root) || !plat::IsDirectory(root.c_str())) return false;
   if (plat::IsReparsePoint(root.c_str())) return plat::RemoveFolder(root.c_str());
   return RemoveTree(root);
+}
+
+bool SaveAndDropCurrentJob() {
+  if (!SaveDefinitionLines()) return false;
+  FreeDefinitionLines();
+  return true;
+}
+
+void EnterJob(const char* name) {
+  std::strncpy(JobName, name, kJobNameSize - 1);
+  JobName[kJobNameSize - 1] = '\0';
+  PrepareJobPaths();
+}
+
+void LoadCurrentJob() {
+  UnscrambleRecordFile();
+  LoadDefinitionLines();
 }
 
 std::string SaveFailureText(const char* path) {

@@ -28,6 +28,15 @@ std::string JobFolderOf(const char* name);
 // outside the folder is touched. True when the folder is gone.
 bool DeleteFolderTree(const char* folder);
 
+// Switching jobs, the job store's steps. Writes the current job's lines in
+// plain form and frees them; false (the lines kept) when the write failed.
+bool SaveAndDropCurrentJob();
+// Makes `name` (a listed job, shorter than 256 bytes) the current job and
+// points the paths into its folder, which is created when it has gone.
+void EnterJob(const char* name);
+// Reads the current job's lines, its scrambled file made plain first.
+void LoadCurrentJob();
+
 // What a failed save of the definition lines tells the user.
 std::string SaveFailureText(const char* path);
 
