@@ -1,9 +1,7 @@
-// Job names, the removal of a job's folder and the dialogs' colour rules.
+// Job names and the removal of a job's folder.
 #include <string>
 #include <vector>
 
-#include "editor/colors.h"
-#include "editor/records.h"
 #include "jobstore/job_names.h"
 #include "jobstore/jobs.h"
 #include "jobstore/paths.h"
@@ -128,114 +126,6 @@ TEST_F(JobNames, AFileThatCannotBeDeletedLeavesTheRestGone) {
   headless::FailDelete("C:\\Tools\\job\\stuck.txt");
   EXPECT_FALSE(jobstore::DeleteFolderTree("C:\\Tools\\job"));
   EXPECT_EQ(headless::FolderNames("C:\\Tools\\job"), std::vector<std::string>{"stuck.txt"});
-}
-
-// ---------------------------------------------------------------- colours
-
-using plat::CtlColorKind;
-using plat::Rgb;
-
-struct ColorCase {
-  CtlColorKind kind;
-  int id;
-  const char* action;
-  bool handled;
-  plat::Color text, brush;
-};
-
-TEST(DialogColors, MainDialogRules) {
-  const plat::Color white = Rgb(255, 255, 255), black = 0, grey = Rgb(220, 220, 220), red = Rgb(255, 0, 0);
-  const plat::Color caption = Rgb(0, 10, 60), green = Rgb(0, 255, 0);
-  const ColorCase cases[] = {
-      {CtlColorKind::Edit, 1020, "", true, red, white},  // stop seconds, writable
-      {CtlColorKind::Edit, 1004, "", true, black, white},
-      {CtlColorKind::Edit, 1006, "", true, black, white},
-      {CtlColorKind::Dialog, 0, "", true, black, white},
-      {CtlColorKind::ListBox, 1082, "テキストを複写する", true, black, Rgb(200, 255, 200)},
-      {CtlColorKind::ListBox, 1081, "テキストを複写する", true, black, Rgb(200, 255, 200)},
-      {CtlColorKind::ListBox, 1080, "", true, black, white},
-      {CtlColorKind::ListBox, 1080, "マウスで右クリックする", true, black, Rgb(255, 255, 220)},
-      {CtlColorKind::ListBox, 1080, "文字を入力する", true, black, grey},
-      {CtlColorKind::ListBox, 1080, "指定秒間は停止する", true, black, Rgb(250, 250, 250)},
-      {CtlColorKind::ListBox, 1080, "ショートカットを入力する", true, black, Rgb(200, 230, 255)},
-      {CtlColorKind::ListBox, 1080, "アプリケーションの表示設定", true, black, Rgb(255, 220, 220)},
-      {CtlColorKind::ListBox, 1080, "マウスでクリック", true, black, white},  // not a whole name
-      {CtlColorKind::Static, 1030, "", true, white, black},
-      {CtlColorKind::Static, 1031, "", true, green, black},
-      {CtlColorKind::Static, 1033, "", true, green, black},
-      {CtlColorKind::Static, 1034, "", true, green, black},
-      {CtlColorKind::Static, 1035, "", true, caption, grey},
-      {CtlColorKind::Static, 1038, "", true, caption, grey},
-      {CtlColorKind::Static, 1032, "", true, caption, grey},
-      {CtlColorKind::Static, 1040, "", true, caption, grey},
-      {CtlColorKind::Static, 1043, "", true, caption, grey},
-      {CtlColorKind::Static, 1061, "", true, caption, grey},
-      {CtlColorKind::Static, 1048, "", true, black, white},
-      {CtlColorKind::Static, 1059, "", true, black, white},
-      {CtlColorKind::Static, 1001, "", true, red, grey},
-      {CtlColorKind::Static, 1003, "", true, red, grey},
-      {CtlColorKind::Static, 1044, "", true, Rgb(0, 90, 20), white},
-      {CtlColorKind::Static, 1020, "", true, black, grey},  // stop seconds, disabled
-      {CtlColorKind::Static, 1045, "", true, black, grey},
-      {CtlColorKind::Static, 1039, "", true, black, grey},
-      {CtlColorKind::Static, -1, "", true, black, grey},
-      {CtlColorKind::Button, 1027, "", false, 0, 0},
-      {CtlColorKind::ScrollBar, 1000, "", false, 0, 0},
-      {CtlColorKind::MessageBox, 0, "", false, 0, 0},
-  };
-  for (const ColorCase& c : cases) {
-    SCOPED_TRACE("kind " + std::to_string(static_cast<int>(c.kind)) + ", id " + std::to_string(c.id));
-    plat::CtlColorAnswer a = editor::MainDialogColor(c.kind, c.id, c.action);
-    EXPECT_EQ(a.handled, c.handled);
-    if (!c.handled) continue;
-    EXPECT_EQ(a.textColor, c.text);
-    EXPECT_EQ(a.brushColor, c.brush);
-  }
-}
-
-TEST(DialogColors, JobNameDialogRules) {
-  const ColorCase cases[] = {
-      {CtlColorKind::Edit, 1019, "", true, 0, Rgb(255, 255, 255)},
-      {CtlColorKind::Dialog, 0, "", true, 0, Rgb(255, 255, 255)},
-      {CtlColorKind::Static, 1039, "", true, Rgb(255, 0, 0), Rgb(220, 220, 220)},
-      {CtlColorKind::Button, 1, "", false, 0, 0},
-      {CtlColorKind::ListBox, 0, "", false, 0, 0},
-  };
-  for (const ColorCase& c : cases) {
-    plat::CtlColorAnswer a = editor::JobNameDialogColor(c.kind);
-    EXPECT_EQ(a.handled, c.handled);
-    if (c.handled) {
-      EXPECT_EQ(a.textColor, c.text);
-      EXPECT_EQ(a.brushColor, c.brush);
-    }
-  }
-}
-
-// Every answer's brush is one of the brushes made at start: painting never makes one.
-TEST(DialogColors, EveryAnswerUsesAPreparedBrush) {
-  const std::vector<plat::Color> brushes = editor::DialogBrushColors();
-  auto prepared = [&](plat::Color c) {
-    for (plat::Color b : brushes) {
-      if (b == c) return true;
-    }
-    return false;
-  };
-  std::vector<std::string> texts(editor::kActionNames, editor::kActionNames + editor::kActionKindCount);
-  texts.push_back("");
-  for (int k = 0; k <= static_cast<int>(CtlColorKind::MessageBox); ++k) {
-    auto kind = static_cast<CtlColorKind>(k);
-    EXPECT_TRUE(!editor::JobNameDialogColor(kind).handled || prepared(editor::JobNameDialogColor(kind).brushColor));
-    for (int id = -1; id <= 1100; ++id) {
-      for (const std::string& text : texts) {
-        plat::CtlColorAnswer a = editor::MainDialogColor(kind, id, text.c_str());
-        if (a.handled && !prepared(a.brushColor)) {
-          ADD_FAILURE() << "kind " << k << ", id " << id << ": brush " << a.brushColor;
-          return;
-        }
-      }
-    }
-  }
-  EXPECT_EQ(brushes.size(), 8u);  // white, black, grey and five more action colours, one each
 }
 
 }  // namespace
