@@ -6,9 +6,12 @@
 
 #include "app/commands.h"
 #include "companions/contract.h"
+#include "editor/colors.h"
 #include "editor/features.h"
 #include "editor/main_dialog.h"
+#include "editor/new_job_name.h"
 #include "editor/state.h"
+#include "jobstore/jobs.h"
 #include "jobstore/lines.h"
 #include "jobstore/paths.h"
 #include "jobstore/scramble.h"
@@ -59,6 +62,7 @@ class CTavolexApp {
     jobstore::UnscrambleRecordFile();
     jobstore::LoadDefinitionLines();
 
+    editor::CreateDialogBrushes();
     editor::CTavolexDlg dialog;
     int result = dialog.DoModal();
 
@@ -87,9 +91,60 @@ int RunTavolex(const std::vector<std::string>& args) {
   return 0;
 }
 
+namespace {
+
+// The five files of the job whose paths are current.
+struct JobFiles {
+  std::string paths[5];
+  JobFiles() {
+    const char* current[5] = {jobstore::RecordFilePath, jobstore::RecordScrambledPath, jobstore::InspectFilePath,
+                              jobstore::InspectScrambledPath, jobstore::RepeatFilePath};
+    for (int i = 0; i < 5; ++i) paths[i] = current[i];
+  }
+  void Delete() const {
+    for (const std::string& path : paths) plat::DeleteFileAt(path.c_str());
+  }
+};
+
+// The draft job with lines gets a name before the editor ends: its repeat
+// rules and lines are written under the new name first, and only then are the
+// draft's files deleted. A cancelled name dialog leaves the job the draft.
+// False when a write under the new name failed: the user has been told, the
+// job is the draft again with its files, and the editor stays open.
+bool NameDraftJob(plat::Window dialog) {
+  if (std::strcmp(jobstore::JobName, jobstore::DraftJobName) != 0 || jobstore::LineCount() == 0) return true;
+  editor::NewJobName ask;
+  if (ask.DoModal(dialog) != plat::kIdOk) return true;
+
+  const JobFiles draft;
+  const std::string folder = jobstore::JobFolderOf(ask.Name().c_str());
+  const bool folderExisted = plat::IsDirectory(folder.c_str());
+  std::strcpy(jobstore::JobName, ask.Name().c_str());  // a usable name: shorter than 256 bytes
+  bool saved = jobstore::PrepareJobPaths() && editor::SaveRepeatRulesOrTell(dialog);
+  if (saved && !jobstore::SaveDefinitionLines()) {
+    ReportSaveFailure();
+    saved = false;
+  }
+  if (!saved) {
+    if (!folderExisted) {  // leave no half-made job behind
+      JobFiles().Delete();
+      plat::RemoveFolder(folder.c_str());
+    }
+    std::strcpy(jobstore::JobName, jobstore::DraftJobName);
+    jobstore::PrepareJobPaths();
+    return false;
+  }
+  draft.Delete();
+  editor::MarkJobModified(dialog);  // the dialog ends with OK and the lines are stored scrambled
+  return true;
+}
+
+}  // namespace
+
 void SaveAndExit(plat::Window dialog) {
   if (plat::KeyPressedSinceLastQuery(plat::kVkReturn)) return;
   if (!editor::SaveRepeatRulesOrTell(dialog)) return;
+  if (!NameDraftJob(dialog)) return;
   jobstore::PrepareJobPaths();
   plat::EndModalDialog(dialog, editor::JobModified ? plat::kIdOk : plat::kIdCancel);
 }

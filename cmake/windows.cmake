@@ -71,3 +71,4 @@ set_tests_properties(platform_win32 PROPERTIES LABELS "e2e;platform" TIMEOUT 900
 
 # --- The end-to-end tests of Tavolex.exe with stand-ins of the companions
 include(cmake/e2e.cmake)
+include(cmake/package.cmake)

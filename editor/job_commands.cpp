@@ -1,9 +1,131 @@
+// Jobs in the main dialog: switching with the job list 1082, deleting with
+// button 1029; the action list's highlight pass (timer 1234) and the dialog's
+// control colours.
+#include <string>
+
+#include "companions/repeat.h"
+#include "companions/screen.h"
+#include "editor/colors.h"
+#include "editor/controls.h"
 #include "editor/features.h"
+#include "editor/line_assembly.h"
+#include "editor/list_fill.h"
+#include "editor/list_view.h"
+#include "editor/main_dialog.h"
+#include "editor/state.h"
+#include "jobstore/jobs.h"
+#include "jobstore/lines.h"
+#include "jobstore/paths.h"
 
 namespace editor {
 
-bool JobCommand(plat::Window, int, int) { return false; }
-bool JobTimer(plat::Window, int) { return false; }
-plat::CtlColorAnswer MainDialogColors(plat::Window, plat::CtlColorKind, int) { return {}; }
+namespace {
+
+constexpr char kAppCaption[] = "タヴォレクス";
+constexpr int kActionListTimer = 1234;
+constexpr unsigned kActionListTimerMs = 100;
+constexpr int kActionListPassEnd = 10;  // entries 0 to 10
+
+void PutSelectionBack(plat::Window dialog) { jobstore::SelectCurrentJob(dialog, kJobCombo); }
+
+// The job's lines, its repeat rules and the editor as a freshly opened job
+// has them.
+void LoadSwitchedJob(plat::Window dialog) {
+  UpdatingControls = true;
+  ClearEditorFields(dialog);
+  jobstore::LoadCurrentJob();
+  FillOperationList(dialog);
+  companions::LoadRepeatRules(dialog);
+  for (int rule = 1; rule <= 3; ++rule) companions::ToggleRepeatRule(dialog, rule);
+  UpdatingControls = false;
+
+  RefreshRepeatMarkers(dialog);
+  AutosizeColumns(dialog);
+  plat::SetButtonCheck(dialog, kCheckAllButton, 1);
+  EnableEditorFields(dialog, false);
+  SetupEditorForAction(dialog, 0);
+  CurrentRow = -1;
+  companions::MovePickerWindow(ScreenWidth / 2, ScreenHeight / 2);
+  companions::ResetClipboard();
+  ClearJobModified(dialog);  // also plays the status animation again
+  rowCommandBusy = false;
+  loadingFields = false;
+}
+
+// Selection change of the job list: saves the current job and opens the
+// chosen one. A failed save keeps the current job with its lines.
+void SwitchJob(plat::Window dialog) {
+  int selected = plat::ComboGetSelection(dialog, kJobCombo);
+  std::string chosen = selected >= 0 ? plat::ComboItemText(dialog, kJobCombo, selected) : std::string();
+  if (chosen.empty() || chosen == jobstore::JobName) return;
+
+  if (!SaveRepeatRulesOrTell(dialog)) {
+    PutSelectionBack(dialog);
+    return;
+  }
+  if (plat::ShowMessageBox(dialog, "処理作業の操作定義を切り替えます。\n\n作業中の操作定義は保存されます。",
+                           kAppCaption, plat::kMbYesNo) != plat::kIdYes) {
+    PutSelectionBack(dialog);
+    return;
+  }
+  if (!jobstore::SaveAndDropCurrentJob()) {
+    plat::ShowMessageBox(dialog, jobstore::SaveFailureText(jobstore::RecordFilePath).c_str(), kAppCaption,
+                         plat::kMbOk | plat::kMbIconWarning);
+    PutSelectionBack(dialog);
+    return;
+  }
+  jobstore::EnterJob(chosen.c_str());
+  LoadSwitchedJob(dialog);
+}
+
+// Button 1029: removes the current job's folder and ends the editor without
+// saving anything.
+void DeleteJob(plat::Window dialog) {
+  if (plat::ShowMessageBox(dialog, "処理作業の内容が完全に失われます。\n\nよろしいですか？", kAppCaption,
+                           plat::kMbYesNo) != plat::kIdYes) {
+    return;
+  }
+  std::string folder = jobstore::JobFolderOf(jobstore::JobName);
+  if (!jobstore::DeleteFolderTree(folder.c_str()) && plat::PathExists(folder.c_str())) {
+    std::string message = "処理作業のフォルダーを完全には削除できませんでした。\n\n" + folder;
+    plat::ShowMessageBox(dialog, message.c_str(), kAppCaption, plat::kMbOk | plat::kMbIconWarning);
+  }
+  plat::EndModalDialog(dialog, plat::kIdCancel);
+}
+
+}  // namespace
+
+bool JobCommand(plat::Window dialog, int controlId, int code) {
+  if (controlId == kJobCombo && code == plat::kCbnSelChange) {
+    SwitchJob(dialog);
+    return true;
+  }
+  if (controlId == kDeleteJobButton && code == plat::kBnClicked) {
+    DeleteJob(dialog);
+    return true;
+  }
+  if (controlId == kActionCombo && code == plat::kCbnDropDown) {
+    plat::StartTimer(dialog, kActionListTimer, kActionListTimerMs);
+    return true;
+  }
+  return false;
+}
+
+// 100 ms after the action list dropped down, its highlight passes over the
+// entries 0 to 10 and comes back to the selected one. Selecting by program
+// raises no selection change, so the operation editor does not react.
+bool JobTimer(plat::Window dialog, int timerId) {
+  if (timerId != kActionListTimer) return false;
+  int selected = plat::ComboGetSelection(dialog, kActionCombo);
+  for (int i = 0; i <= kActionListPassEnd; ++i) plat::ComboSetSelection(dialog, kActionCombo, i);
+  plat::ComboSetSelection(dialog, kActionCombo, selected);
+  return true;
+}
+
+plat::CtlColorAnswer MainDialogColors(plat::Window dialog, plat::CtlColorKind kind, int controlId) {
+  if (kind != plat::CtlColorKind::ListBox) return MainDialogColor(kind, controlId, nullptr);
+  std::string action = plat::GetControlText(dialog, kActionCombo, 32);
+  return MainDialogColor(kind, controlId, action.c_str());
+}
 
 }  // namespace editor

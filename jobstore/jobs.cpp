@@ -4,21 +4,66 @@
 #include <string>
 #include <vector>
 
+#include "jobstore/lines.h"
 #include "jobstore/paths.h"
+#include "jobstore/scramble.h"
+#include "text/sjis.h"
 
 namespace jobstore {
 
+namespace {
+
+// The folder's listing pattern: a backslash appended unless the folder ends
+// with one (not a second byte of a two-byte character), then "*.*".
+std::string ListingPattern(std::string folder) {
+  if (FindLastChar(folder.c_str(), '\\') != static_cast<long>(folder.size()) - 1) folder += '\\';
+  return folder + "*.*";
+}
+
+bool IsDotEntry(const std::string& name) { return name == "." || name == ".."; }
+
+// Empties a folder and removes it. A link is removed as itself, never entered.
+bool RemoveTree(const std::string& folder) {
+  std::vector<plat::FolderEntry> entries;
+  if (!plat::ListFolder((folder + "\\*.*").c_str(), entries)) return false;
+  for (const plat::FolderEntry& e : entries) {
+    if (IsDotEntry(e.name)) continue;
+    std::string path = folder + "\\" + e.name;
+    if (e.isDirectory && !e.isReparsePoint) {
+      RemoveTree(path);
+    } else if (e.isDirectory) {
+      plat::RemoveFolder(path.c_str());
+    } else {
+      plat::DeleteFileAt(path.c_str());
+    }
+  }
+  return plat::RemoveFolder(folder.c_str());
+}
+
+// True when `folder` is the program folder followed by one plain name.
+bool IsDirectSubfolderOfProgram(const std::string& folder) {
+  std::string program = ProgramFolder();
+  if (folder.size() <= program.size() || folder.compare(0, program.size(), program) != 0) return false;
+  std::string name = folder.substr(program.size());
+  if (IsDotEntry(name)) return false;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    if ((name[i] == '\\' || name[i] == '/' || name[i] == ':') && text::BeginsCharacter(name.c_str(), i)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
 void FillJobList(plat::Window dialog, int comboId) {
-  EnsureModulePath();
-  std::string pattern = FolderOfPath(ModulePath);
+  std::string pattern = ListingPattern(ProgramFolder());
   plat::ComboReset(dialog, comboId);
-  // A backslash that is the second byte of a two-byte character does not end the folder.
-  if (FindLastChar(pattern.c_str(), '\\') != static_cast<long>(pattern.size()) - 1) pattern += '\\';
-  pattern += "*.*";
   std::vector<plat::FolderEntry> entries;
   if (plat::ListFolder(pattern.c_str(), entries)) {
     for (const plat::FolderEntry& e : entries) {
-      if (e.isDirectory && e.name != "." && e.name != "..") plat::ComboAdd(dialog, comboId, e.name.c_str());
+      if (!e.isDirectory || IsDotEntry(e.name) || !IsUsableJobName(e.name.c_str())) continue;
+      plat::ComboAdd(dialog, comboId, e.name.c_str());
     }
   }
   plat::ComboSetSelection(dialog, comboId, 0);
@@ -34,6 +79,44 @@ void SelectCurrentJob(plat::Window dialog, int comboId) {
     }
   }
   plat::ComboSetSelection(dialog, comboId, -1);
+}
+
+std::string ProgramFolder() {
+  EnsureModulePath();
+  return ModulePath[0] == '\0' ? std::string(".\\") : std::string(FolderOfPath(ModulePath));
+}
+
+std::string JobFolderOf(const char* name) { return ProgramFolder() + name; }
+
+bool DeleteFolderTree(const char* folder) {
+  std::string root = folder != nullptr ? folder : "";
+  if (!IsDirectSubfolderOfProgram(root) || !plat::IsDirectory(root.c_str())) return false;
+  if (plat::IsReparsePoint(root.c_str())) return plat::RemoveFolder(root.c_str());
+  return RemoveTree(root);
+}
+
+bool SaveAndDropCurrentJob() {
+  if (!SaveDefinitionLines()) return false;
+  FreeDefinitionLines();
+  return true;
+}
+
+void EnterJob(const char* name) {
+  std::strncpy(JobName, name, kJobNameSize - 1);
+  JobName[kJobNameSize - 1] = '\0';
+  PrepareJobPaths();
+}
+
+void LoadCurrentJob() {
+  UnscrambleRecordFile();
+  LoadDefinitionLines();
+}
+
+std::string SaveFailureText(const char* path) {
+  std::string message = "操作定義を保存できませんでした。\n\n";
+  message += path;
+  message += "\n\n保存先のフォルダーとディスクの空き容量を確認してください。";
+  return message;
 }
 
 }  // namespace jobstore

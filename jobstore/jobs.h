@@ -1,16 +1,43 @@
 // The jobs beside the program: every subfolder of the program folder.
 #pragma once
 
+#include <string>
+
 #include "platform/platform.h"
 
 namespace jobstore {
 
 // Fills the job list (a sorted drop-down list) with the program folder's
 // subfolders and selects the current job; no entry is selected when the
-// current job is not among them.
+// current job is not among them. Folders that cannot be a job's name (one the
+// command line would refuse too) are left out.
 void FillJobList(plat::Window dialog, int comboId);
 
 // Selects the entry whose text is JobName; none when there is no such entry.
 void SelectCurrentJob(plat::Window dialog, int comboId);
+
+// The program folder as FolderOfPath(ModulePath) gives it (ending with a
+// backslash), copied; ".\" when the program's path is unknown.
+std::string ProgramFolder();
+// The folder of the job `name`: the program folder followed by the name.
+std::string JobFolderOf(const char* name);
+
+// Removes a job's folder with everything in it, depth first. Only a direct
+// subfolder of the program folder is removed; links (junctions, symbolic
+// links) met on the way are removed themselves and never entered, so nothing
+// outside the folder is touched. True when the folder is gone.
+bool DeleteFolderTree(const char* folder);
+
+// Switching jobs, the job store's steps. Writes the current job's lines in
+// plain form and frees them; false (the lines kept) when the write failed.
+bool SaveAndDropCurrentJob();
+// Makes `name` (a listed job, shorter than 256 bytes) the current job and
+// points the paths into its folder, which is created when it has gone.
+void EnterJob(const char* name);
+// Reads the current job's lines, its scrambled file made plain first.
+void LoadCurrentJob();
+
+// What a failed save of the definition lines tells the user.
+std::string SaveFailureText(const char* path);
 
 }  // namespace jobstore

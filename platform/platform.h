@@ -118,6 +118,10 @@ struct CtlColorAnswer {
   Color brushColor = 0;  // the implementation keeps one solid brush per colour
 };
 
+// Creates the solid brushes of these colours now, once for the process, so
+// that colour requests during painting only look them up.
+void PrepareSolidBrushes(const std::vector<Color>& colors);
+
 // WM_DRAWITEM of an owner-drawn button, with a small drawing toolkit.
 struct DrawItem {
   int controlId = 0;
@@ -313,6 +317,10 @@ bool IsProcessRunning(std::uint32_t processId);
 
 bool PathExists(const char* path);   // _access(path, 0)
 bool IsDirectory(const char* path);  // the path itself exists and is a folder
+// The path itself is a junction or symbolic link (not what it points to).
+// RemoveFolder on a folder link and DeleteFileAt on a file link remove the
+// link only.
+bool IsReparsePoint(const char* path);
 bool CreateFolder(const char* path);
 bool RemoveFolder(const char* path);
 bool DeleteFileAt(const char* path);
@@ -320,6 +328,7 @@ bool DeleteFileAt(const char* path);
 struct FolderEntry {
   std::string name;
   bool isDirectory = false;
+  bool isReparsePoint = false;  // a junction or symbolic link: its target is elsewhere
 };
 // Lists the entries matching a pattern such as "C:\dir\*.*" ("." and ".."
 // included, as the system gives them). False when nothing was found.

@@ -58,6 +58,9 @@ struct Node {
   bool isDirectory = false;
   std::string data;
   std::uint64_t order = 0;
+  // A junction or symbolic link: the key and root of what it points to.
+  std::string linkKey, linkRootKey;
+  bool IsLink() const { return !linkKey.empty(); }
 };
 
 struct OpenHandle {
@@ -129,7 +132,9 @@ std::vector<std::string> SplitPath(const std::string& path) {
   return parts;
 }
 
-Resolved Resolve(const std::string& path) {
+// A path is followed through links, as the system does; with followLast
+// false its last name stays the link itself (removing or testing the link).
+Resolved Resolve(const std::string& path, bool followLast = true) {
   Resolved r;
   std::vector<std::string> parts = SplitPath(path);
   std::size_t first = 0;
@@ -156,9 +161,17 @@ Resolved Resolve(const std::string& path) {
     r.names.push_back(name);
   }
   r.key = r.rootKey;
-  for (const std::string& name : r.names) {
+  for (std::size_t i = 0; i < r.names.size(); ++i) {
     r.parentKey = r.key;
-    r.key += "\\" + FoldCase(name);
+    r.key += "\\" + FoldCase(r.names[i]);
+    if (i + 1 == r.names.size() && !followLast) break;
+    auto link = Fs().nodes.find(r.key);
+    if (link != Fs().nodes.end() && link->second.IsLink()) {
+      r.rootKey = link->second.linkRootKey;
+      r.key = link->second.linkKey;
+      auto target = Fs().nodes.find(r.key);
+      r.parentKey = target != Fs().nodes.end() ? target->second.parentKey : r.rootKey;
+    }
   }
   r.valid = true;
   return r;
@@ -318,6 +331,19 @@ void PutFile(const std::string& path, const std::string& bytes) {
   node->data = bytes;
 }
 
+void MakeLink(const std::string& path, const std::string& target) {
+  Resolved to = Resolve(target);
+  Node* targetNode = FindNode(to);
+  if (targetNode == nullptr) throw std::invalid_argument("MakeLink: no target \"" + target + "\"");
+  Resolved r = PrepareParents(path, "MakeLink");
+  if (r.IsRoot() || FindNode(Resolve(path, false)) != nullptr) {
+    throw std::invalid_argument("MakeLink: something is in the way of \"" + path + "\"");
+  }
+  Node& link = AddNode(Resolve(path, false), targetNode->isDirectory);
+  link.linkKey = to.key;
+  link.linkRootKey = to.rootKey;
+}
+
 bool HasFile(const std::string& path) { return FindFile(Resolve(path)) != nullptr; }
 
 bool HasFolder(const std::string& path) { return IsFolderKey(Resolve(path)); }
@@ -371,6 +397,13 @@ bool IsDirectory(const char* path) {
   return path != nullptr && headless::IsFolderKey(headless::Resolve(path));
 }
 
+bool IsReparsePoint(const char* path) {
+  if (path == nullptr) return false;
+  Resolved r = headless::Resolve(path, false);
+  headless::Node* node = headless::FindNode(r);
+  return node != nullptr && node->IsLink();
+}
+
 bool CreateFolder(const char* path) {
   if (path == nullptr) return false;
   Resolved r = headless::Resolve(path);
@@ -382,17 +415,17 @@ bool CreateFolder(const char* path) {
 
 bool RemoveFolder(const char* path) {
   if (path == nullptr) return false;
-  Resolved r = headless::Resolve(path);
+  Resolved r = headless::Resolve(path, false);
   headless::Node* node = headless::FindNode(r);
   if (node == nullptr || !node->isDirectory || Fs().failDelete.count(r.key) > 0) return false;
-  if (headless::HasChildren(r.key)) return false;
+  if (!node->IsLink() && headless::HasChildren(r.key)) return false;  // a link goes, not its target
   Fs().nodes.erase(r.key);
   return true;
 }
 
 bool DeleteFileAt(const char* path) {
   if (path == nullptr) return false;
-  Resolved r = headless::Resolve(path);
+  Resolved r = headless::Resolve(path, false);
   if (headless::FindFile(r) == nullptr || Fs().failDelete.count(r.key) > 0) return false;
   if (headless::IsOpen(r.key)) return false;  // sharing violation, as on Windows
   Fs().nodes.erase(r.key);
@@ -424,7 +457,7 @@ bool ListFolder(const char* pattern, std::vector<FolderEntry>& entries) {
   }
   for (const headless::Node* child : headless::Children(folder.key)) {
     if (all || headless::WildcardMatch(mask.c_str(), headless::FoldCase(child->name).c_str())) {
-      entries.push_back({child->name, child->isDirectory});
+      entries.push_back({child->name, child->isDirectory, child->IsLink()});
     }
   }
   return !entries.empty();

@@ -29,6 +29,10 @@ void AddShare(const std::string& serverAndShare);  // "\\srv\pub"
 // drive or share, or a file or folder is in the way.
 void MakeFolder(const std::string& path);          // creates missing parents too
 void PutFile(const std::string& path, const std::string& bytes);  // creates missing parents too
+// A junction (to a folder) or symbolic link (to a file) at path, pointing to
+// target, which must exist. Paths through it reach the target; ListFolder
+// reports it as a reparse point; RemoveFolder / DeleteFileAt remove the link.
+void MakeLink(const std::string& path, const std::string& target);
 bool HasFile(const std::string& path);
 bool HasFolder(const std::string& path);
 std::string FileBytes(const std::string& path);  // empty when missing
@@ -199,5 +203,9 @@ struct CellColors {
 CellColors PaintListCell(plat::Window dialog, int controlId, int row, int column);
 // WM_CTLCOLOR* for a control (or the dialog itself with controlId 0).
 plat::CtlColorAnswer QueryCtlColor(plat::Window dialog, plat::CtlColorKind kind, int controlId);
+// Colours given to plat::PrepareSolidBrushes, and the number of handled
+// colour answers whose brush had not been prepared (a brush made while painting).
+std::vector<plat::Color> PreparedBrushes();
+int UnpreparedBrushAnswers();
 
 }  // namespace headless

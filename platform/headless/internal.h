@@ -121,6 +121,8 @@ struct WindowSystem {
   int desktopWidth = 1920;
   int desktopHeight = 1080;
   std::vector<DrawCall> drawCalls;
+  std::vector<plat::Color> brushes;  // PrepareSolidBrushes
+  int unpreparedBrushAnswers = 0;
 };
 
 WindowSystem& Windows();

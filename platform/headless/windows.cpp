@@ -283,8 +283,16 @@ bool PaintOwnerDrawn(plat::Window dialog, int controlId) {
 
 plat::CtlColorAnswer QueryCtlColor(plat::Window dialog, plat::CtlColorKind kind, int controlId) {
   Dialog* d = FindDialog(dialog);
-  return d != nullptr ? d->handler->OnCtlColor(dialog, kind, controlId) : plat::CtlColorAnswer{};
+  plat::CtlColorAnswer a = d != nullptr ? d->handler->OnCtlColor(dialog, kind, controlId) : plat::CtlColorAnswer{};
+  const auto& brushes = Windows().brushes;
+  if (a.handled && std::find(brushes.begin(), brushes.end(), a.brushColor) == brushes.end()) {
+    ++Windows().unpreparedBrushAnswers;
+  }
+  return a;
 }
+
+std::vector<plat::Color> PreparedBrushes() { return Windows().brushes; }
+int UnpreparedBrushAnswers() { return Windows().unpreparedBrushAnswers; }
 
 std::uint64_t Now() { return Windows().now; }
 
@@ -356,6 +364,13 @@ int RunModalDialog(int templateId, DialogHandler& handler, Window owner) {
   headless::detail::RemoveTop(d.window);
   if (ownerDialog != nullptr && !ownerDialog->destroyed) --ownerDialog->disabledBy;
   return d.result;
+}
+
+void PrepareSolidBrushes(const std::vector<Color>& colors) {
+  auto& brushes = Windows().brushes;
+  for (Color color : colors) {
+    if (std::find(brushes.begin(), brushes.end(), color) == brushes.end()) brushes.push_back(color);
+  }
 }
 
 void EndModalDialog(Window dialog, int result) {

@@ -151,6 +151,9 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
       HDC dc = reinterpret_cast<HDC>(wParam);
       SetTextColor(dc, a.textColor);
       SetBkMode(dc, TRANSPARENT);
+      // Controls that paint text opaquely whatever the mode (list-box items)
+      // then use the brush's colour too.
+      SetBkColor(dc, a.brushColor);
       return reinterpret_cast<INT_PTR>(SolidBrushFor(a.brushColor));  // returned directly, not in DWLP_MSGRESULT
     }
     case WM_DRAWITEM: {
@@ -195,6 +198,10 @@ int RunModalDialog(int templateId, DialogHandler& handler, Window owner) {
 }
 
 void EndModalDialog(Window dialog, int result) { EndDialog(H(dialog), result); }
+
+void PrepareSolidBrushes(const std::vector<Color>& colors) {
+  for (Color color : colors) SolidBrushFor(color);
+}
 
 int ShowMessageBox(Window owner, const char* text, const char* caption, unsigned type) {
   return MessageBoxW(H(owner), ToWide(text).c_str(), ToWide(caption).c_str(), type);

@@ -46,6 +46,11 @@ bool IsDirectory(const char* path) {
   return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+bool IsReparsePoint(const char* path) {
+  DWORD attributes = GetFileAttributesW(ToWide(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
 bool CreateFolder(const char* path) { return CreateDirectoryW(ToWide(path).c_str(), nullptr) != FALSE; }
 
 bool RemoveFolder(const char* path) { return RemoveDirectoryW(ToWide(path).c_str()) != FALSE; }
@@ -61,7 +66,8 @@ bool ListFolder(const char* pattern, std::vector<FolderEntry>& entries) {
     bool exact = true;
     std::string name = win32::ToSjis(data.cFileName, -1, &exact);
     if (!exact) continue;  // a name code page 932 cannot spell cannot be opened by it either
-    entries.push_back({name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    entries.push_back({name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                       (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
   } while (FindNextFileW(find, &data));
   FindClose(find);
   return true;
