@@ -198,8 +198,10 @@ TEST_F(Acquisition, PlacementButtonsSetAndReadAWindowRectangle) {
       << r.left << "," << r.top << "," << r.right << "," << r.bottom;
   // The stand-in saw the same position in its own coordinates.
   std::string moves;
-  ReadWholeFile(folder_.Path(L"picker-log.txt"), moves);
-  EXPECT_NE(moves.find("40,60\n"), std::string::npos) << moves;
+  EXPECT_TRUE(WaitUntil(
+      [&] { return ReadWholeFile(folder_.Path(L"picker-log.txt"), moves) && moves.find("40,60\n") != std::string::npos; },
+      3000))
+      << moves;
 
   ASSERT_TRUE(SetWindowPos(picker, nullptr, 100, 80, 250, 90, SWP_NOZORDER | SWP_NOACTIVATE));
   ClickItem(dialog, 1062);
