@@ -295,6 +295,28 @@ TEST_F(Acquisition, TheOpenFileDialogGivesAPathAndCancelEmptiesTheField) {
   EXPECT_TRUE(WaitUntil([&] { return _wcsicmp(DialogItemText(dialog, 1005).c_str(), path.c_str()) == 0; }, 5000))
       << Text8(dialog, 1005);
 
+  // A file whose name Shift-JIS cannot write is refused with a message; the field
+  // keeps the path it had.
+  const std::wstring western = folder_.Path(L"caf\x00E9.exe");
+  ASSERT_TRUE(WriteBytes(western, "MZ"));
+  ClickItem(dialog, 1060);
+  ASSERT_TRUE(WaitUntil([&] { return fileDialog() != nullptr; }, 10000));
+  Sleep(500);
+  SetForegroundWindow(fileDialog());
+  TypeText(western);
+  PressKey(VK_RETURN);
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        box = fileDialog();
+        return box != nullptr && WindowText(box) == FromShiftJis("データ検査");
+      },
+      5000))
+      << DescribeWindowsOf(editor_.id());
+  ClickItem(box, IDOK);
+  EXPECT_TRUE(WaitUntil([&] { return fileDialog() == nullptr; }, 5000));
+  EXPECT_EQ(_wcsicmp(DialogItemText(dialog, 1005).c_str(), path.c_str()), 0) << Text8(dialog, 1005);
+
   ClickItem(dialog, 1060);
   ASSERT_TRUE(WaitUntil([&] { return fileDialog() != nullptr; }, 10000));
   Sleep(500);
