@@ -70,3 +70,21 @@ add_test(NAME e2e_western_code_page
           --work=${CMAKE_BINARY_DIR}/western/e2e-work
           --screens=${CMAKE_BINARY_DIR}/western/e2e-screens)
 set_tests_properties(e2e_western_code_page PROPERTIES LABELS e2e TIMEOUT 1800)
+
+# Screen acquisition on a display scaled to 150 % (144 DPI, a larger virtual screen so
+# that the sharp dialog fits): the editor is aware of each monitor's DPI, yet every
+# coordinate it exchanges with jobs and companions must be the one a program without
+# DPI awareness sees.
+add_test(NAME e2e_dpi144
+  COMMAND ${CMAKE_COMMAND} -E env TAVOLEX_WINE_DPI=144 TAVOLEX_XVFB_SCREEN=1920x1440x24
+          bash ${TAVOLEX_E2E_ROOT}/tools/wine/run-under-wine.sh
+          --build-dir ${CMAKE_BINARY_DIR}/dpi144
+          --timeout 600
+          --
+          $<TARGET_FILE:e2e_tests>
+          --gtest_filter=Acquisition.*
+          --tavolex=$<TARGET_FILE:Tavolex>
+          --standins=${CMAKE_BINARY_DIR}/standins
+          --work=${CMAKE_BINARY_DIR}/dpi144/e2e-work
+          --screens=${CMAKE_BINARY_DIR}/dpi144/e2e-screens)
+set_tests_properties(e2e_dpi144 PROPERTIES LABELS e2e TIMEOUT 900)

@@ -133,8 +133,7 @@ bool CTavolexDlg::OnInitDialog(plat::Window dialog) {
   for (int id = 1006; id <= 1018; ++id) plat::LimitText(dialog, id, 4);
 
   companions::PickerProcessId = companions::StartPicker();
-  companions::ResetClipboard();
-  AcquisitionAtStart(dialog);
+  AcquisitionAtStart(dialog);  // timer 999, "0,0" on the clipboard, timer 888
 
   plat::Rect desktop = plat::DesktopRect();
   ScreenWidth = desktop.right;

@@ -276,10 +276,41 @@ void SetWindowBounds(Window window, int x, int y, int width, int height, bool to
 // ---------------------------------------------------------------------------
 // Clipboard
 
-// The CF_TEXT of the clipboard, at most maxBytes - 1 bytes; empty when there is none.
+// The clipboard's text as Shift-JIS, at most maxBytes - 1 bytes; empty when
+// there is none. CF_TEXT is taken as it stands when a program put it there;
+// CF_UNICODETEXT is converted (never to a look-alike) when that is what was put.
 std::string ReadClipboardText(std::size_t maxBytes);
+
+// One reading of the clipboard's text, with what tells one text from another.
+struct ClipboardReading {
+  std::string text;            // as ReadClipboardText gives it
+  bool cut = false;            // the text was longer than maxBytes - 1 bytes
+  std::uint32_t sequence = 0;  // the clipboard's sequence number; 0 when unknown
+};
+// Opens the clipboard with a short bounded retry while another program holds
+// it; an empty reading when it stays held.
+ClipboardReading ReadClipboard(std::size_t maxBytes);
 // Puts the text on the clipboard as CF_UNICODETEXT (the system offers CF_TEXT too).
 bool WriteClipboardText(const char* text);
+
+// ---------------------------------------------------------------------------
+// The open-file dialog
+
+// Flags of the open-file dialog (OFN_*).
+constexpr unsigned kOfnHideReadOnly = 0x4;
+constexpr unsigned kOfnCreatePrompt = 0x2000;
+constexpr unsigned kOfnExplorer = 0x80000;
+constexpr unsigned kOfnEnableSizing = 0x800000;
+
+struct OpenFileChoice {
+  bool chosen = false;      // false: cancelled (or the dialog failed)
+  std::string path;         // the chosen full path, Shift-JIS
+  bool exact = true;        // false: the path has a character code page 932 cannot write
+};
+// Shows the open-file dialog with one filter entry (its name and pattern), no
+// default extension and no initial file name.
+OpenFileChoice ChooseFileToOpen(Window owner, const char* filterName, const char* pattern,
+                                unsigned flags);
 
 // ---------------------------------------------------------------------------
 // Processes

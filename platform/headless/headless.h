@@ -90,6 +90,22 @@ void SetClipboard(const std::string& text);  // CF_TEXT as another program would
 std::string Clipboard();                     // what the clipboard holds as text
 void ClearClipboard();
 std::vector<std::string> ClipboardWrites();  // texts the program wrote, in order
+// Another program keeps the clipboard open: while held, the program's reads
+// find no text and its writes fail.
+void HoldClipboard(bool held);
+// Counts every change of the clipboard, as GetClipboardSequenceNumber does.
+std::uint32_t ClipboardSequence();
+
+// ---------------------------------------------------------------- open-file dialog
+struct OpenFileRecord {
+  plat::Window owner = 0;
+  std::string filterName, pattern;
+  unsigned flags = 0;
+};
+// The user's answer to the next open-file dialog; a dialog without a queued
+// answer is cancelled.
+void QueueOpenFileAnswer(const plat::OpenFileChoice& answer);
+std::vector<OpenFileRecord> OpenFileDialogs();
 
 // ---------------------------------------------------------------- keyboard
 // Marks a key as pressed since the last query (GetAsyncKeyState's low bit).

@@ -11,6 +11,10 @@ struct SystemState {
   bool clipboardHasText = false;
   std::string clipboard;
   std::vector<std::string> clipboardWrites;
+  bool clipboardHeld = false;
+  std::uint32_t clipboardSequence = 1;
+  std::deque<plat::OpenFileChoice> openFileAnswers;
+  std::vector<OpenFileRecord> openFileDialogs;
   std::set<int> pressedKeys;
   std::deque<int> queuedAnswers;
   std::vector<MessageBoxRecord> boxes;
@@ -38,6 +42,7 @@ void Reset() {
 void SetClipboard(const std::string& text) {
   State().clipboardHasText = true;
   State().clipboard = text;
+  ++State().clipboardSequence;
 }
 
 std::string Clipboard() { return State().clipboardHasText ? State().clipboard : std::string(); }
@@ -45,9 +50,15 @@ std::string Clipboard() { return State().clipboardHasText ? State().clipboard : 
 void ClearClipboard() {
   State().clipboardHasText = false;
   State().clipboard.clear();
+  ++State().clipboardSequence;
 }
 
 std::vector<std::string> ClipboardWrites() { return State().clipboardWrites; }
+void HoldClipboard(bool held) { State().clipboardHeld = held; }
+std::uint32_t ClipboardSequence() { return State().clipboardSequence; }
+
+void QueueOpenFileAnswer(const plat::OpenFileChoice& answer) { State().openFileAnswers.push_back(answer); }
+std::vector<OpenFileRecord> OpenFileDialogs() { return State().openFileDialogs; }
 
 void PressKey(int virtualKey) { State().pressedKeys.insert(virtualKey); }
 
@@ -59,18 +70,40 @@ int UnansweredMessageBoxes() { return State().unanswered; }
 
 namespace plat {
 
-std::string ReadClipboardText(std::size_t maxBytes) {
+ClipboardReading ReadClipboard(std::size_t maxBytes) {
   const headless::SystemState& state = headless::State();
-  if (!state.clipboardHasText) return std::string();
-  return headless::detail::CutToBuffer(state.clipboard, maxBytes);
+  ClipboardReading reading;
+  if (state.clipboardHeld) return reading;
+  reading.sequence = state.clipboardSequence;
+  if (!state.clipboardHasText) return reading;
+  reading.text = headless::detail::CutToBuffer(state.clipboard, maxBytes);
+  reading.cut = reading.text.size() < state.clipboard.size();
+  return reading;
 }
 
+std::string ReadClipboardText(std::size_t maxBytes) { return ReadClipboard(maxBytes).text; }
+
 bool WriteClipboardText(const char* text) {
-  if (text == nullptr) return false;
+  if (text == nullptr || headless::State().clipboardHeld) return false;
   // Stored as CF_UNICODETEXT; the system converts it back for CF_TEXT.
   headless::SetClipboard(text);
   headless::State().clipboardWrites.push_back(text);
   return true;
+}
+
+OpenFileChoice ChooseFileToOpen(Window owner, const char* filterName, const char* pattern,
+                                unsigned flags) {
+  headless::SystemState& state = headless::State();
+  headless::OpenFileRecord record;
+  record.owner = owner;
+  record.filterName = filterName != nullptr ? filterName : "";
+  record.pattern = pattern != nullptr ? pattern : "";
+  record.flags = flags;
+  state.openFileDialogs.push_back(record);
+  if (state.openFileAnswers.empty()) return {};
+  OpenFileChoice answer = state.openFileAnswers.front();
+  state.openFileAnswers.pop_front();
+  return answer;
 }
 
 bool KeyPressedSinceLastQuery(int virtualKey) {

@@ -7,6 +7,7 @@
 #include "platform/win32/win32_common.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
 
 namespace plat {
 namespace {
@@ -244,15 +245,20 @@ void SetDialogIcon(Window dialog, int iconResourceId) {
   SendMessageW(H(dialog), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
 }
 
+// Screen positions and sizes of top-level windows are in the coordinates of
+// jobs and companions (see UnawareCoordinates); client pixels of the dialog's
+// controls are not.
 Rect DesktopRect() { return WindowRect(W(GetDesktopWindow())); }
 
 Rect WindowRect(Window window) {
+  win32::UnawareCoordinates unaware;
   RECT r = {};
   GetWindowRect(H(window), &r);
   return {r.left, r.top, r.right, r.bottom};
 }
 
 void PlaceWindow(Window window, int x, int y, bool topmost) {
+  win32::UnawareCoordinates unaware;
   SetWindowPos(H(window), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, x, y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
 }
 
@@ -293,7 +299,32 @@ std::vector<TopLevelWindow> TopLevelWindows() {
 }
 
 void SetWindowBounds(Window window, int x, int y, int width, int height, bool top) {
+  win32::UnawareCoordinates unaware;
   SetWindowPos(H(window), HWND_TOP, x, y, width, height, SWP_SHOWWINDOW | (top ? 0 : SWP_NOZORDER));
+}
+
+OpenFileChoice ChooseFileToOpen(Window owner, const char* filterName, const char* pattern,
+                                unsigned flags) {
+  // "name\0pattern\0\0"
+  std::wstring filter = ToWide(filterName);
+  filter.push_back(L'\0');
+  filter += ToWide(pattern);
+  filter.push_back(L'\0');
+  filter.push_back(L'\0');
+  wchar_t file[MAX_PATH] = {};
+  OPENFILENAMEW ofn = {};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = H(owner);
+  ofn.lpstrFilter = filter.c_str();
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = file;
+  ofn.nMaxFile = MAX_PATH;
+  ofn.Flags = flags;
+  OpenFileChoice choice;
+  if (!GetOpenFileNameW(&ofn)) return choice;
+  choice.chosen = true;
+  choice.path = win32::ToSjis(file, -1, &choice.exact);
+  return choice;
 }
 
 }  // namespace plat

@@ -50,24 +50,61 @@ std::basic_string<Char> ClipboardBlockText(HANDLE data) {
 
 // ---------------------------------------------------------------- clipboard
 
-std::string ReadClipboardText(std::size_t maxBytes) {
-  if (maxBytes == 0) return {};
-  const bool unicode = IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE;
-  if (!unicode && !IsClipboardFormatAvailable(CF_TEXT)) return {};
-  if (!OpenClipboard(GetFocus())) return {};
+namespace {
+
+// Another program (the picker, a clipboard manager) may hold the clipboard
+// for a moment: a few short tries, never a long wait on the dialog's thread.
+bool OpenClipboardBriefly(HWND owner) {
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    if (OpenClipboard(owner)) return true;
+    Sleep(10);
+  }
+  return false;
+}
+
+// The text format the writer put on the clipboard: the system lists the
+// formats in the order they were put, its own conversions after them.
+UINT OriginalTextFormat() {
+  for (UINT f = EnumClipboardFormats(0); f != 0; f = EnumClipboardFormats(f)) {
+    if (f == CF_TEXT || f == CF_UNICODETEXT) return f;
+    if (f == CF_OEMTEXT) return CF_UNICODETEXT;  // the system's conversion of OEM text
+  }
+  return 0;
+}
+
+}  // namespace
+
+ClipboardReading ReadClipboard(std::size_t maxBytes) {
+  ClipboardReading reading;
+  if (!IsClipboardFormatAvailable(CF_UNICODETEXT) && !IsClipboardFormatAvailable(CF_TEXT)) {
+    reading.sequence = GetClipboardSequenceNumber();
+    return reading;
+  }
+  if (!OpenClipboardBriefly(GetFocus())) return reading;
+  reading.sequence = GetClipboardSequenceNumber();
   std::string text;
-  if (unicode) {
-    // The same text a Japanese system offers as CF_TEXT, and exact whatever
-    // the system's code page is.
+  if (OriginalTextFormat() == CF_UNICODETEXT) {
+    // Written as Unicode: convert it ourselves, without best-fit look-alikes.
     std::wstring wide = ClipboardBlockText<wchar_t>(GetClipboardData(CF_UNICODETEXT));
     text = win32::ToSjis(wide.c_str(), static_cast<int>(wide.size()));
   } else {
+    // Written as CF_TEXT (Shift-JIS by the companions' contract): the bytes
+    // as they stand. The system's Unicode copy of it was made with the
+    // writer's keyboard locale and may hold '?' for every Japanese character.
     text = ClipboardBlockText<char>(GetClipboardData(CF_TEXT));
   }
   CloseClipboard();
+  if (maxBytes == 0) {
+    reading.cut = !text.empty();
+    return reading;
+  }
+  reading.cut = text.size() > maxBytes - 1;
   win32::CutToBytes(text, maxBytes - 1);
-  return text;
+  reading.text = std::move(text);
+  return reading;
 }
+
+std::string ReadClipboardText(std::size_t maxBytes) { return ReadClipboard(maxBytes).text; }
 
 bool WriteClipboardText(const char* text) {
   if (!text) return false;
@@ -82,10 +119,7 @@ bool WriteClipboardText(const char* text) {
   }
   std::memcpy(p, wide.c_str(), bytes);
   GlobalUnlock(memory);
-  // Another program may hold the clipboard for a moment (the picker writes to it).
-  bool opened = false;
-  for (int attempt = 0; attempt < 5 && !(opened = OpenClipboard(nullptr) != FALSE); ++attempt) Sleep(10);
-  if (!opened) {
+  if (!OpenClipboardBriefly(nullptr)) {
     GlobalFree(memory);
     return false;
   }

@@ -59,4 +59,27 @@ std::string WindowText(HWND window, std::size_t bufferSize) {
 
 HINSTANCE ModuleInstance() { return GetModuleHandleW(nullptr); }
 
+namespace {
+
+// SetThreadDpiAwarenessContext, looked up at run time (Windows 10 1607 and later).
+using SetThreadDpiContextFn = HANDLE(WINAPI*)(HANDLE);
+
+SetThreadDpiContextFn SetThreadDpiContext() {
+  static SetThreadDpiContextFn fn = reinterpret_cast<SetThreadDpiContextFn>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetThreadDpiAwarenessContext")));
+  return fn;
+}
+
+const HANDLE kDpiAwarenessContextUnaware = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-1));
+
+}  // namespace
+
+UnawareCoordinates::UnawareCoordinates() {
+  if (SetThreadDpiContextFn set = SetThreadDpiContext()) previous_ = set(kDpiAwarenessContextUnaware);
+}
+
+UnawareCoordinates::~UnawareCoordinates() {
+  if (previous_ != nullptr) SetThreadDpiContext()(previous_);
+}
+
 }  // namespace plat::win32

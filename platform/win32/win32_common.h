@@ -43,4 +43,21 @@ std::string WindowText(HWND window, std::size_t bufferSize);
 
 HINSTANCE ModuleInstance();
 
+// Jobs and the companion programs give screen coordinates as a program
+// without DPI awareness sees them, while the dialog itself is aware of each
+// monitor's DPI. While an object of this class lives, the thread's window
+// calls (window rectangles, placement, the desktop's size) use the unaware
+// coordinates; the system scales them. Does nothing where the system has no
+// per-thread DPI awareness.
+class UnawareCoordinates {
+ public:
+  UnawareCoordinates();
+  ~UnawareCoordinates();
+  UnawareCoordinates(const UnawareCoordinates&) = delete;
+  UnawareCoordinates& operator=(const UnawareCoordinates&) = delete;
+
+ private:
+  HANDLE previous_ = nullptr;  // the thread's DPI awareness context before
+};
+
 }  // namespace plat::win32

@@ -25,6 +25,8 @@ bool TakeOption(const std::wstring& argument, const wchar_t* name, std::wstring&
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The coordinates this program compares are those of the jobs and companions.
+  standin::UseDpiUnawareCoordinates();
   ::testing::InitGoogleTest(&argc, argv);
 
   // Our own options, read from the wide command line so that any path survives.

@@ -225,6 +225,77 @@ void TestClipboard() {
   CHECK_EQ(plat::ReadClipboardText(65536), std::string());
 }
 
+// Puts one clipboard format, as another program would.
+void PutClipboardFormat(UINT format, const void* data, std::size_t bytes) {
+  if (!OpenClipboard(nullptr)) return;
+  EmptyClipboard();
+  HGLOBAL m = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  std::memcpy(GlobalLock(m), data, bytes);
+  GlobalUnlock(m);
+  SetClipboardData(format, m);
+  CloseClipboard();
+}
+
+// What the coordinate picker's answers rely on: the writer's own format wins,
+// the sequence number tells a new text from the same one, a long text is
+// reported as cut, and a clipboard held elsewhere costs only a short wait.
+void TestClipboardReadings() {
+  // Shift-JIS put as CF_TEXT: the bytes as they stand, even where the
+  // system's Unicode copy of them would be made with a Western code page.
+  const char sjis[] = "請求書.xlsx - 表計算";
+  PutClipboardFormat(CF_TEXT, sjis, sizeof sjis);
+  CHECK_EQ(plat::ReadClipboardText(65536), std::string(sjis));
+  // Unicode put as CF_UNICODETEXT: converted without best fit (a yen sign
+  // never becomes the path separator).
+  const wchar_t yen[] = L"C:\x00A5" L"Tools\x00A5" L"a.exe";
+  PutClipboardFormat(CF_UNICODETEXT, yen, sizeof yen);
+  CHECK_EQ(plat::ReadClipboardText(65536), std::string("C:?Tools?a.exe"));
+
+  plat::ClipboardReading first = plat::ReadClipboard(65536);
+  CHECK(first.sequence != 0);
+  CHECK(!first.cut);
+  CHECK_EQ(plat::ReadClipboard(65536).sequence, first.sequence);  // reading changes nothing
+  CHECK(plat::WriteClipboardText("NEW ACTION"));
+  plat::ClipboardReading second = plat::ReadClipboard(65536);
+  CHECK(second.sequence != first.sequence);
+  CHECK(plat::WriteClipboardText("NEW ACTION"));  // the same text again is a new change
+  CHECK(plat::ReadClipboard(65536).sequence != second.sequence);
+
+  std::string big(65536, 'a');
+  PutClipboardFormat(CF_TEXT, big.c_str(), big.size() + 1);
+  plat::ClipboardReading cut = plat::ReadClipboard(65536);
+  CHECK(cut.cut);
+  CHECK_EQ(cut.text.size(), static_cast<std::size_t>(65535));
+  big.pop_back();
+  PutClipboardFormat(CF_TEXT, big.c_str(), big.size() + 1);
+  cut = plat::ReadClipboard(65536);
+  CHECK(!cut.cut);
+  CHECK_EQ(cut.text.size(), static_cast<std::size_t>(65535));
+
+  // Another thread keeps the clipboard open.
+  HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  std::thread holder([&] {
+    HWND own = CreateWindowExW(0, L"STATIC", L"holder", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    OpenClipboard(own);
+    SetEvent(opened);
+    WaitForSingleObject(release, 10000);
+    CloseClipboard();
+    DestroyWindow(own);
+  });
+  WaitForSingleObject(opened, 10000);
+  const DWORD start = GetTickCount();
+  CHECK(plat::ReadClipboard(65536).text.empty());
+  CHECK(!plat::WriteClipboardText("0,0"));
+  CHECK(GetTickCount() - start < 1000);
+  SetEvent(release);
+  holder.join();
+  CloseHandle(opened);
+  CloseHandle(release);
+  CHECK_EQ(plat::ReadClipboardText(65536), big);  // untouched
+  CHECK(plat::WriteClipboardText("0,0"));
+}
+
 // ------------------------------------------------------------------ processes
 
 DWORD ChildExitCode(const std::string& self, const std::string& args) {
@@ -720,6 +791,7 @@ int wmain(int argc, wchar_t** argv) {
   TestTextConversion();
   TestFiles();
   TestClipboard();
+  TestClipboardReadings();
   TestProcesses();
   TestDialogs();
   TestLinks();

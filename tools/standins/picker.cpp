@@ -54,6 +54,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  standin::UseDpiUnawareCoordinates();
   g_folder = standin::ModuleFolder();
   g_startTick = GetTickCount();
   standin::AppendToFile(g_folder + L"picker-start.txt",

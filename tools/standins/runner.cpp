@@ -39,6 +39,7 @@ unsigned char SwapNibbles(unsigned char b) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  standin::UseDpiUnawareCoordinates();
   const std::wstring folder = standin::ModuleFolder();
   const std::wstring log = folder + L"runner-log.txt";
   const std::wstring release = folder + L"runner-release";

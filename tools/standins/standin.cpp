@@ -72,4 +72,17 @@ bool PutClipboardText(HWND owner, const std::string& bytes) {
   return ok;
 }
 
+void UseDpiUnawareCoordinates() {
+  using SetContext = BOOL(WINAPI*)(HANDLE);
+  using SetThreadContext = HANDLE(WINAPI*)(HANDLE);
+  const HANDLE unaware = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-1));  // DPI_AWARENESS_CONTEXT_UNAWARE
+  HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  auto setProcess = reinterpret_cast<SetContext>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDpiAwarenessContext")));
+  if (setProcess && setProcess(unaware)) return;
+  auto setThread = reinterpret_cast<SetThreadContext>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "SetThreadDpiAwarenessContext")));
+  if (setThread) setThread(unaware);
+}
+
 }  // namespace standin

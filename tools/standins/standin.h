@@ -25,4 +25,11 @@ std::string ToUtf8(const std::wstring& text);
 // retrying while another program holds the clipboard open.
 bool PutClipboardText(HWND owner, const std::string& bytes);
 
+// Screen coordinates between the editor and its companions are those a program
+// without DPI awareness sees. Windows gives a program that declares nothing
+// exactly that; some systems (Wine) treat such a program as aware of each
+// monitor's DPI instead, so the stand-ins and the tests say it outright. Call
+// first, before any window exists.
+void UseDpiUnawareCoordinates();
+
 }  // namespace standin

@@ -38,6 +38,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  standin::UseDpiUnawareCoordinates();
   WNDCLASSW cls = {};
   cls.lpfnWndProc = WindowProc;
   cls.hInstance = instance;

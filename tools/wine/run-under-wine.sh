@@ -10,6 +10,8 @@
 #
 #   TAVOLEX_WINE_LOCALE  the locale Wine gives the program (default ja_JP.UTF-8: a
 #                        Japanese Windows, ANSI code page 932; see wine-env.sh)
+#   TAVOLEX_WINE_DPI     the display's DPI (default 96; see wine-env.sh)
+#   TAVOLEX_XVFB_SCREEN  the virtual display's size (default 1280x1024x24)
 #
 # The prefix (DIR/wineprefix) is created on first use. Runs in the same prefix are
 # serialised: the program's named objects (its single-instance mutex) live in the
@@ -49,7 +51,7 @@ if [ "$use_display" = 0 ] && [ -z "${TAVOLEX_IN_XVFB:-}" ]; then
     echo "run-under-wine: xvfb-run not found (package xvfb)" >&2
     exit 2
   fi
-  TAVOLEX_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
+  TAVOLEX_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 ${TAVOLEX_XVFB_SCREEN:-1280x1024x24} -nolisten tcp" \
     bash "$script_path" "${original_args[@]}" </dev/null
 fi
 if [ "$use_display" = 1 ] && [ -z "${DISPLAY:-}" ]; then

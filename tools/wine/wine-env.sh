@@ -5,6 +5,8 @@
 #                        of this checkout)
 #   TAVOLEX_WINE_LOCALE  the locale Wine gives Windows programs (default ja_JP.UTF-8:
 #                        a Japanese Windows with ANSI code page 932)
+#   TAVOLEX_WINE_DPI     the display's DPI in the prefix (default 96; 144 is a display
+#                        scaled to 150 %)
 #
 # After sourcing, WINEPREFIX, WINEARCH, WINEDEBUG and WINEDLLOVERRIDES are exported,
 # TAVOLEX_WINE and TAVOLEX_WINESERVER name the two programs, and
@@ -52,7 +54,8 @@ export TAVOLEX_WINE TAVOLEX_WINESERVER
 : "${TAVOLEX_WINE_LOCALE:=ja_JP.UTF-8}"
 
 # Bump when the prefix set-up below changes: older prefixes are then set up again.
-TAVOLEX_PREFIX_STAMP_VERSION="4 $TAVOLEX_WINE_LOCALE"
+: "${TAVOLEX_WINE_DPI:=96}"
+TAVOLEX_PREFIX_STAMP_VERSION="4 $TAVOLEX_WINE_LOCALE${TAVOLEX_WINE_DPI#96}"
 
 # Wine takes the Windows code page from the locale's name but converts Unix file
 # names with the code set that glibc actually loaded; both must be right, so the
@@ -121,6 +124,12 @@ _tavolex_write_settings_reg() {
     printf '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n'
     printf '"Managed"="N"\r\n'
     printf '\r\n'
+    if [ "$TAVOLEX_WINE_DPI" != 96 ]; then
+      printf '[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n'
+      printf '"LogPixels"=dword:%08x\r\n\r\n' "$TAVOLEX_WINE_DPI"
+      printf '[HKEY_CURRENT_CONFIG\\Software\\Fonts]\r\n'
+      printf '"LogPixels"=dword:%08x\r\n\r\n' "$TAVOLEX_WINE_DPI"
+    fi
   } | iconv -f UTF-8 -t UTF-16LE >"$out.body" || return 1
   { printf '\xff\xfe'; cat "$out.body"; } >"$out"
   rm -f "$out.body"
