@@ -8,6 +8,7 @@
 #include "editor/colors.h"
 #include "editor/controls.h"
 #include "editor/features.h"
+#include "editor/line_assembly.h"
 #include "editor/list_fill.h"
 #include "editor/list_view.h"
 #include "editor/records.h"
@@ -49,19 +50,6 @@ constexpr unsigned kListExtendedStyle = plat::kLvsExGridLines | plat::kLvsExChec
                                         plat::kLvsExFullRowSelect | plat::kLvsExOneClickActivate |
                                         plat::kLvsExTwoClickActivate | plat::kLvsExDoubleBuffer |
                                         plat::kLvsExHeaderInAllViews;
-
-// The stop-seconds caption and field go on top of the placement buttons
-// 1028 and 1062, which share their place. They are placed by dialog units:
-// fixed pixel positions would put them outside the window at the common
-// dialog font sizes.
-void PlaceStopSecondsFields(plat::Window dialog) {
-  const plat::Rect label = plat::DialogUnitsToPixels(dialog, {362, 333, 362 + 24, 333 + 12});
-  const plat::Rect field = plat::DialogUnitsToPixels(dialog, {362, 345, 362 + 24, 345 + 12});
-  plat::MoveControlToTop(dialog, kStopSecondsLabel, label.left, label.top, label.right - label.left,
-                         label.bottom - label.top);
-  plat::MoveControlToTop(dialog, kStopSecondsEdit, field.left, field.top, field.right - field.left,
-                         field.bottom - field.top);
-}
 
 // The one line an empty job starts with, shown as row 0.
 void AddDefaultLine(plat::Window dialog) {
@@ -119,7 +107,7 @@ bool CTavolexDlg::OnInitDialog(plat::Window dialog) {
     plat::ShowControl(dialog, id, true);
   }
   plat::SetControlText(dialog, kStopSecondsEdit, "");
-  PlaceStopSecondsFields(dialog);
+  PlaceStopSecondsFields(dialog, false);
   for (int id : {kInputLabel, kInputCombo, kInputEdit}) plat::ShowControl(dialog, id, false);
   inputMode = InputNone;
   for (int id : {kWindowLeftLabel, kWindowLeftEdit, kWindowTopLabel, kWindowTopEdit,
