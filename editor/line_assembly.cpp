@@ -1,5 +1,6 @@
 #include "editor/line_assembly.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "editor/controls.h"
@@ -83,7 +84,11 @@ void Empty(plat::Window dialog, std::initializer_list<int> ids) {
 }  // namespace
 
 std::string StoredFreeText(const std::string& text) {
-  if (!HasQuote(text) || ReadBack(text) == TrimBlanks(text)) return text;
+  if (!HasQuote(text)) return text;
+  // An odd number of quotes leaves the reader inside a quoted stretch that
+  // swallows the commas of the later fields.
+  const bool balanced = std::count(text.begin(), text.end(), '"') % 2 == 0;
+  if (balanced && ReadBack(text) == TrimBlanks(text)) return text;
   std::string stored = "\"";
   for (char c : text) {
     stored += c;
