@@ -47,13 +47,18 @@ std::string SelectedEntry(plat::Window dialog, int comboId) {
 }
 
 // Writes a text the program chose into a control without rebuilding the line
-// again; a default is selected so that the next key typed replaces it.
-void WriteBack(plat::Window dialog, int controlId, const std::string& text, bool select) {
+// again. A default is selected, so that the next key typed replaces it; a cut
+// text gets the caret at its end, where the user goes on typing.
+void WriteBack(plat::Window dialog, int controlId, const std::string& text, bool isDefault) {
   bool was = UpdatingControls;
   UpdatingControls = true;
   plat::SetControlText(dialog, controlId, text.c_str());
   UpdatingControls = was;
-  if (select) plat::SelectAllText(dialog, controlId);
+  if (isDefault) {
+    plat::SelectAllText(dialog, controlId);
+  } else {
+    plat::PutCaretAtEnd(dialog, controlId);
+  }
 }
 
 constexpr int kWindowEdits[4] = {kWindowLeftEdit, kWindowTopEdit, kWindowWidthEdit,

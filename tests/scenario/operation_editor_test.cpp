@@ -288,6 +288,7 @@ TEST_F(OperationEditor, QuotesAndLongTextsKeepTheTenFields) {
     EXPECT_EQ(Text(d, 1004), Field(longLine, 1));
     EXPECT_EQ(Text(d, 1005), Field(longLine, 5));
     EXPECT_EQ(Field(longLine, 1), std::string(255, 'n') + "名") << "the name was cut although the stop seconds grew";
+    EXPECT_GT(headless::Calls(d, 1020).caretToEndCount, 0) << "typing would go on before the cut text";
   });
   // The saved file reads back with the same fields.
 }
