@@ -243,6 +243,55 @@ TEST_F(OperationEditor, ChangingTheActionRewritesTheRow) {
   });
 }
 
+// What each action shows: the input control and its label, coordinates,
+// window fields and search buttons, the stop seconds.
+TEST_F(OperationEditor, EachActionArrangesItsControls) {
+  struct Arrangement {
+    int kind;
+    const char* label;  // nullptr: the label keeps its text
+    std::vector<int> shown;
+    std::vector<int> hidden;
+    editor::InputMode mode;
+  };
+  const std::vector<Arrangement> arrangements = {
+      {editor::MouseClick, nullptr, {1037, 1002, 1003, 1061, 1020}, {1032, 1081, 1005, 1060, 1039, 1015}, editor::InputNone},
+      {editor::MouseDoubleClick, nullptr, {1002, 1020}, {1032, 1081, 1005}, editor::InputNone},
+      {editor::TypeText, "入力するデータ値", {1032, 1005, 1002, 1020}, {1081, 1060}, editor::InputFromEdit},
+      {editor::MouseRightClick, nullptr, {1002, 1020}, {1005, 1081}, editor::InputNone},
+      {editor::CopyText, nullptr, {1002, 1020}, {1005, 1081}, editor::InputNone},
+      {editor::PasteText, nullptr, {1002, 1020}, {1005, 1081}, editor::InputNone},
+      {editor::Pause, "一時停止する秒", {1032, 1005}, {1037, 1002, 1003, 1061, 1020, 1081}, editor::InputFromEdit},
+      {editor::PressKey, "入力するキー値", {1032, 1081, 1002, 1020}, {1005}, editor::InputFromList},
+      {editor::Shortcut, "実行するショートカット", {1032, 1081, 1002, 1020}, {1005}, editor::InputFromList},
+      {editor::RunApplication, "実行するアプリケーション", {1032, 1005, 1060, 1061, 1020}, {1037, 1002, 1003, 1081, 1039}, editor::InputFromEdit},
+      {editor::ArrangeWindow, "アプリケーションのWindowsタイトル", {1032, 1005, 1040, 1041, 1042, 1043, 1015, 1016, 1017, 1018, 1028, 1062, 1039}, {1037, 1002, 1003, 1061, 1020, 1060, 1081}, editor::InputFromEdit},
+  };
+  Open(kMixedJob, [&](plat::Window d) {
+    headless::ClickListRow(d, kList, 0);
+    for (const Arrangement& a : arrangements) {
+      SCOPED_TRACE(editor::kActionNames[a.kind]);
+      const std::string labelBefore = Text(d, 1032);
+      headless::ChooseComboItem(d, 1080, a.kind);
+      EXPECT_EQ(Text(d, 1032), a.label != nullptr ? a.label : labelBefore);
+      for (int id : a.shown) EXPECT_TRUE(plat::IsControlVisible(d, id)) << id;
+      for (int id : a.hidden) EXPECT_FALSE(plat::IsControlVisible(d, id)) << id;
+      EXPECT_EQ(editor::inputMode, a.mode);
+      // The row holds the action, and every cell shows its field.
+      const std::string line = jobstore::LineAt(0);
+      EXPECT_EQ(Field(line, 4), editor::kActionNames[a.kind]);
+      EXPECT_EQ(Field(line, 10), editor::DefaultStopSeconds(a.kind));
+      for (int c = 1; c <= 10; ++c) {
+        if (c == 5 && a.kind == editor::TypeText) continue;
+        EXPECT_EQ(plat::ListGetCell(d, kList, 0, c), Field(line, c)) << c;
+      }
+      if (!editor::UsesCoordinates(a.kind)) {
+        EXPECT_EQ(Field(line, 2), "");
+        EXPECT_EQ(Text(d, 1002), "");
+      }
+    }
+  });
+}
+
 TEST_F(OperationEditor, RunApplicationLowersTheStopSecondsField) {
   Open(kMixedJob, [](plat::Window d) {
     headless::ClickListRow(d, kList, 0);
