@@ -8,6 +8,7 @@
 #include "editor/colors.h"
 #include "editor/controls.h"
 #include "editor/features.h"
+#include "editor/fields.h"
 #include "editor/line_assembly.h"
 #include "editor/list_fill.h"
 #include "editor/list_view.h"
@@ -93,7 +94,11 @@ bool CTavolexDlg::OnInitDialog(plat::Window dialog) {
   for (const char* name : kActionNames) plat::ComboAdd(dialog, kActionCombo, name);
   plat::ComboSetSelection(dialog, kActionCombo, 0);
 
+  // The fresh list has no selected row: the check notifications of the fill
+  // need not look for one.
+  holdSelectionLoads = true;
   FillOperationList(dialog);
+  holdSelectionLoads = false;
   UpdatingControls = true;
   ClearEditorFields(dialog);
   RepeatRulesAtStart(dialog);

@@ -46,12 +46,21 @@ void FinishRowCommand(plat::Window dialog, int scrollTarget) {
 
 int ScrollTargetAfter(int row) { return std::min(row + 6, jobstore::LineCount() - 1); }
 
+// The refills raise a check notification per new row; the selection they
+// would load is replaced by the command's own at its end.
+template <typename Refill>
+void RefillQuietly(Refill refill) {
+  holdSelectionLoads = true;
+  refill();
+  holdSelectionLoads = false;
+}
+
 }  // namespace
 
 void NewOperation(plat::Window dialog) {
   rowCommandBusy = true;
   jobstore::AppendLine(kBlankOperationLine);
-  RefillAfterAppend(dialog);
+  RefillQuietly([&] { RefillAfterAppend(dialog); });
   AutosizeColumns(dialog);
   CurrentRow = jobstore::LineCount() - 1;
   FinishRowCommand(dialog, CurrentRow);
@@ -67,7 +76,7 @@ void InsertOperation(plat::Window dialog) {
   }
   rowCommandBusy = true;
   jobstore::InsertLineAt(row, kBlankOperationLine);
-  RefillAfterInsert(dialog, row);
+  RefillQuietly([&] { RefillAfterInsert(dialog, row); });
   AutosizeColumns(dialog);
   companions::ShiftRangesAfterInsert(dialog, row + 1);
   // The refill may have moved the selection; the new row is the edited one.
@@ -85,7 +94,7 @@ void DeleteOperation(plat::Window dialog) {
   }
   rowCommandBusy = true;
   jobstore::RemoveLineAt(row);
-  RefillAfterDelete(dialog, row);
+  RefillQuietly([&] { RefillAfterDelete(dialog, row); });
   AutosizeColumns(dialog);
   companions::ShiftRangesAfterDelete(dialog, row + 1);
   const int count = jobstore::LineCount();
