@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/app.h"
+#include "editor/features.h"
 #include "editor/fields.h"
 #include "editor/records.h"
 #include "editor/state.h"
@@ -139,6 +140,41 @@ TEST_F(OperationEditor, SelectingRowsLoadsTheFieldsAndChangesNothing) {
     EXPECT_FALSE(editor::JobModified);
     EXPECT_EQ(StopCount(d), 0);
     EXPECT_TRUE(headless::Animation(d, 106).playing);
+  });
+}
+
+// The real list raises more notifications than the twin for some changes
+// (a new row text, the three steps of a selection move); repeated or extra
+// ones must change nothing.
+TEST_F(OperationEditor, RepeatedAndExtraListNotificationsChangeNothing) {
+  Open(kMixedJob, [](plat::Window d) {
+    headless::ClickListRow(d, kList, 1);
+    headless::Type(d, 1005, "typed");
+    editor::JobModified = false;
+    const std::vector<std::string> before = Lines();
+    const int clipboardWrites = static_cast<int>(headless::ClipboardWrites().size());
+    auto send = [&](int code, int item, unsigned mask, unsigned oldState, unsigned newState) {
+      plat::Notification n;
+      n.controlId = kList;
+      n.code = code;
+      n.item = item;
+      n.changedMask = mask;
+      n.oldState = oldState;
+      n.newState = newState;
+      long result = -1;
+      EXPECT_TRUE(editor::OperationListNotify(d, n, &result));
+      EXPECT_EQ(result, 0);
+    };
+    for (int i = 0; i < 3; ++i) send(plat::kLvnItemChanged, 4, 0x1 /* LVIF_TEXT */, 0, 0);
+    EXPECT_EQ(static_cast<int>(headless::ClipboardWrites().size()), clipboardWrites) << "a text change reloaded the row";
+    send(plat::kLvnItemChanged, 1, 0x8, 0x3, 0x3);
+    send(plat::kNmClick, 1, 0, 0, 0);
+    send(plat::kNmClick, -1, 0, 0, 0);
+    EXPECT_EQ(Lines(), before);
+    EXPECT_FALSE(editor::JobModified);
+    EXPECT_EQ(editor::CurrentRow, 1);
+    EXPECT_EQ(Text(d, 1005), "typed");
+    EXPECT_FALSE(headless::TimerRunning(d, 666));
   });
 }
 
