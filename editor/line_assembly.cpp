@@ -198,13 +198,12 @@ std::string BuildLineFromEditor(plat::Window dialog, int editedColumn) {
   return line;
 }
 
-void PlaceStopSecondsFields(plat::Window dialog, bool lowered) {
-  // The template's place of the two coordinate buttons, in dialog units
-  // (fixed pixels would put the pair outside the window at the common dialog
-  // font sizes); the RunApplication arrangement puts it 33 units lower.
-  const int down = lowered ? 33 : 0;
-  const plat::Rect label = plat::DialogUnitsToPixels(dialog, {362, 333 + down, 362 + 24, 333 + down + 12});
-  const plat::Rect field = plat::DialogUnitsToPixels(dialog, {362, 345 + down, 362 + 24, 345 + down + 12});
+void PlaceStopSecondsFields(plat::Window dialog) {
+  // The template's place of the two coordinate buttons, in dialog units:
+  // fixed pixels would put the pair outside the window at the common dialog
+  // font sizes.
+  const plat::Rect label = plat::DialogUnitsToPixels(dialog, {362, 333, 362 + 24, 333 + 12});
+  const plat::Rect field = plat::DialogUnitsToPixels(dialog, {362, 345, 362 + 24, 345 + 12});
   plat::MoveControlToTop(dialog, kStopSecondsLabel, label.left, label.top, label.right - label.left,
                          label.bottom - label.top);
   plat::MoveControlToTop(dialog, kStopSecondsEdit, field.left, field.top, field.right - field.left,
@@ -218,7 +217,7 @@ void SetupEditorForAction(plat::Window dialog, int kind) {
 
   Show(dialog, {kXYLabel, kXEdit, kYEdit, kStopSecondsLabel, kStopSecondsEdit}, true);
   plat::SetControlText(dialog, kStopSecondsEdit, "");
-  PlaceStopSecondsFields(dialog, false);
+  PlaceStopSecondsFields(dialog);
   Show(dialog, {kInputLabel, kInputCombo, kInputEdit}, false);
   Show(dialog,
        {kWindowLeftLabel, kWindowLeftEdit, kWindowTopLabel, kWindowTopEdit, kWindowWidthLabel,
@@ -254,8 +253,9 @@ void SetupEditorForAction(plat::Window dialog, int kind) {
       SetLabel(dialog, "実行するアプリケーション");
       Show(dialog, {kInputLabel, kInputEdit, kAppSearchButton}, true);
       Empty(dialog, {kInputEdit, kXEdit, kYEdit});
+      // The stop seconds stay where they are: one field lower they would lie
+      // on the "保存して終了" button, which paints over them.
       Show(dialog, {kXEdit, kYEdit, kXYLabel}, false);
-      PlaceStopSecondsFields(dialog, true);
       break;
     case ArrangeWindow:
       SetLabel(dialog, "アプリケーションのWindowsタイトル");

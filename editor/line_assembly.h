@@ -43,8 +43,7 @@ std::string BuildLineFromEditor(plat::Window dialog, int editedColumn);
 void SetupEditorForAction(plat::Window dialog, int kind);
 
 // Puts the stop-seconds caption 1061 and field 1020 on top of the two
-// coordinate buttons (by dialog units); `lowered` puts them 33 units lower,
-// where the RunApplication arrangement has them.
-void PlaceStopSecondsFields(plat::Window dialog, bool lowered);
+// coordinate buttons, by dialog units.
+void PlaceStopSecondsFields(plat::Window dialog);
 
 }  // namespace editor

@@ -112,7 +112,7 @@ bool CTavolexDlg::OnInitDialog(plat::Window dialog) {
     plat::ShowControl(dialog, id, true);
   }
   plat::SetControlText(dialog, kStopSecondsEdit, "");
-  PlaceStopSecondsFields(dialog, false);
+  PlaceStopSecondsFields(dialog);
   for (int id : {kInputLabel, kInputCombo, kInputEdit}) plat::ShowControl(dialog, id, false);
   inputMode = InputNone;
   for (int id : {kWindowLeftLabel, kWindowLeftEdit, kWindowTopLabel, kWindowTopEdit,

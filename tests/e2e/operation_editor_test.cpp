@@ -174,6 +174,31 @@ TEST_F(OperationEditor, RowsAndActionCellsShowTheirColours) {
   Sleep(1500);
   EXPECT_EQ(hex(pixelOf(2, 11, false)), hex(RGB(232, 243, 253))) << "former current row";
   EXPECT_EQ(hex(pixelOf(1, 11, false)), hex(RGB(100, 200, 255))) << "new current row";
+
+  // A RunApplication row keeps the stop seconds in view, clear of the save
+  // button.
+  auto rectOf = [&](int id) {
+    RECT r = {};
+    GetWindowRect(GetDlgItem(dialog, id), &r);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  };
+  ASSERT_NO_FATAL_FAILURE(ClickCell(dialog, 3, 1));
+  ASSERT_TRUE(FieldBecomes(dialog, 1005, L"x.exe"));
+  const RECT save = rectOf(1);
+  for (int id : {1020, 1061}) {
+    const RECT r = rectOf(id);
+    RECT both;
+    EXPECT_FALSE(IntersectRect(&both, &r, &save)) << id << " lies on the save button";
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, id))) << id;
+  }
+  EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, 1060)));
+  EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, 1002)));
+  EXPECT_EQ(DialogItemText(dialog, 1020), L"8");
+  Sleep(500);
+  const std::wstring runShot = GetConfig().screens + L"\\operation-run-application.bmp";
+  DeleteFileW(runShot.c_str());
+  SaveWindowScreenshot(dialog, runShot);
   ASSERT_NO_FATAL_FAILURE(CloseWithCloseBoxAndExpectExitZero(editor_, dialog));
 }
 

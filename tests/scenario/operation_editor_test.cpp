@@ -328,19 +328,25 @@ TEST_F(OperationEditor, EachActionArrangesItsControls) {
   });
 }
 
-TEST_F(OperationEditor, RunApplicationLowersTheStopSecondsField) {
+// RunApplication shows the stop seconds in the place the coordinate buttons
+// leave free, clear of the save button.
+TEST_F(OperationEditor, RunApplicationKeepsTheStopSecondsInView) {
   Open(kMixedJob, [](plat::Window d) {
     headless::ClickListRow(d, kList, 0);
     const plat::Rect normal = plat::ControlRect(d, 1020);
+    EXPECT_EQ(normal.top, plat::DialogUnitsToPixels(d, {362, 345, 386, 357}).top);
     headless::ClickListRow(d, kList, 5);
-    const plat::Rect lowered = plat::ControlRect(d, 1020);
-    EXPECT_EQ(lowered.left, normal.left);
-    EXPECT_EQ(lowered.top, plat::DialogUnitsToPixels(d, {362, 378, 386, 390}).top);
-    EXPECT_EQ(plat::ControlRect(d, 1061).top, plat::DialogUnitsToPixels(d, {362, 366, 386, 378}).top);
+    const plat::Rect run = plat::ControlRect(d, 1020);
+    EXPECT_EQ(run.top, normal.top);
+    const plat::Rect save = plat::ControlRect(d, 1);
+    for (int id : {1020, 1061}) {
+      const plat::Rect r = plat::ControlRect(d, id);
+      EXPECT_TRUE(r.bottom <= save.top || r.top >= save.bottom || r.right <= save.left || r.left >= save.right)
+          << id << " lies on the save button";
+      EXPECT_TRUE(plat::IsControlVisible(d, id)) << id;
+    }
     const std::vector<int> z = headless::ZOrder(d);
     EXPECT_TRUE(z[0] == 1020 || z[1] == 1020) << "the field is not on top";
-    headless::ClickListRow(d, kList, 0);
-    EXPECT_EQ(plat::ControlRect(d, 1020).top, normal.top);
   });
 }
 
