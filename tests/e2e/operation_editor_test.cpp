@@ -25,6 +25,7 @@ class OperationEditor : public EditorTest {
     RECT cell = {};
     ASSERT_TRUE(ListViewCellRect(list, row, column, cell)) << "row " << row;
     ClickInWindow(list, (cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+    Sleep(300);  // the selection's notifications load the row, some twice
   }
 
   // Drops the list of a combo box down with a click and clicks entry `index`.
@@ -185,6 +186,9 @@ TEST_F(OperationEditor, RowsAndActionCellsShowTheirColours) {
   };
   ASSERT_NO_FATAL_FAILURE(ClickCell(dialog, 3, 1));
   ASSERT_TRUE(FieldBecomes(dialog, 1005, L"x.exe"));
+  // The click's later notifications load the row again: let them end.
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(GetDlgItem(dialog, 1060)) != FALSE; }, 5000));
+  Sleep(700);
   const RECT save = rectOf(1);
   for (int id : {1020, 1061}) {
     const RECT r = rectOf(id);
