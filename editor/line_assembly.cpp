@@ -1,7 +1,275 @@
 #include "editor/line_assembly.h"
 
+#include <algorithm>
+#include <vector>
+
+#include "editor/controls.h"
+#include "editor/records.h"
+#include "editor/state.h"
+#include "text/csv.h"
+#include "text/sjis.h"
+
 namespace editor {
 
-void SetupEditorForAction(plat::Window, int) {}
+namespace {
+
+bool HasQuote(const std::string& text) { return text.find('"') != std::string::npos; }
+
+std::string TrimBlanks(const std::string& text) {
+  std::size_t begin = 0, end = text.size();
+  while (begin < end && text[begin] == ' ') ++begin;
+  while (end > begin && text[end - 1] == ' ') --end;
+  return text.substr(begin, end - begin);
+}
+
+// What the field reader gives back for `text` standing alone as a field.
+std::string ReadBack(const std::string& text) {
+  if (text.empty()) return text;
+  std::vector<char> out(text.size() + 1);
+  text::GetCsvItem(1, text.c_str(), out.data(), out.size());
+  return std::string(out.data());
+}
+
+// Removes the last character (both bytes of a two-byte one).
+void DropLastCharacter(std::string& text) {
+  std::size_t i = 0, last = 0;
+  while (i < text.size()) {
+    last = i;
+    i += (text::IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) ? 2 : 1;
+  }
+  text.resize(last);
+}
+
+// The selected entry's text of a drop-down list (its window text).
+std::string SelectedEntry(plat::Window dialog, int comboId) {
+  int index = plat::ComboGetSelection(dialog, comboId);
+  return index >= 0 ? plat::ComboItemText(dialog, comboId, index) : std::string();
+}
+
+// Writes a text the program chose into a control without rebuilding the line
+// again. A default is selected, so that the next key typed replaces it; a cut
+// text gets the caret at its end, where the user goes on typing.
+void WriteBack(plat::Window dialog, int controlId, const std::string& text, bool isDefault) {
+  bool was = UpdatingControls;
+  UpdatingControls = true;
+  plat::SetControlText(dialog, controlId, text.c_str());
+  UpdatingControls = was;
+  if (isDefault) {
+    plat::SelectAllText(dialog, controlId);
+  } else {
+    plat::PutCaretAtEnd(dialog, controlId);
+  }
+}
+
+constexpr int kWindowEdits[4] = {kWindowLeftEdit, kWindowTopEdit, kWindowWidthEdit,
+                                 kWindowHeightEdit};
+
+// The control that shows field f, for the fields a cut can reach.
+int ControlOfField(int f) {
+  switch (f) {
+    case FieldName: return kNameEdit;
+    case FieldX: return kXEdit;
+    case FieldY: return kYEdit;
+    case FieldInputData: return kInputEdit;
+    case FieldStopSeconds: return kStopSecondsEdit;
+    default: return (f >= FieldWindowLeft && f <= FieldWindowHeight) ? kWindowEdits[f - FieldWindowLeft] : 0;
+  }
+}
+
+void SetLabel(plat::Window dialog, const char* text) { plat::SetControlText(dialog, kInputLabel, text); }
+
+void Show(plat::Window dialog, std::initializer_list<int> ids, bool show) {
+  for (int id : ids) plat::ShowControl(dialog, id, show);
+}
+
+void Empty(plat::Window dialog, std::initializer_list<int> ids) {
+  for (int id : ids) plat::SetControlText(dialog, id, "");
+}
+
+}  // namespace
+
+std::string StoredFreeText(const std::string& text) {
+  if (!HasQuote(text)) return text;
+  // An odd number of quotes leaves the reader inside a quoted stretch that
+  // swallows the commas of the later fields.
+  const bool balanced = std::count(text.begin(), text.end(), '"') % 2 == 0;
+  if (balanced && ReadBack(text) == TrimBlanks(text)) return text;
+  std::string stored = "\"";
+  for (char c : text) {
+    stored += c;
+    if (c == '"') stored += '"';
+  }
+  stored += '"';
+  return stored;
+}
+
+std::string JoinLine(LineFields& fields, bool inputIsFreeText, int cutFirst) {
+  auto stored = [&](int f) -> std::string {
+    if (f == FieldName || (f == FieldInputData && inputIsFreeText)) return StoredFreeText(fields.field[f]);
+    return fields.field[f];
+  };
+  auto length = [&] {
+    std::size_t total = kFieldCount - 1;  // the commas
+    for (int f = 1; f <= kFieldCount; ++f) total += stored(f).size();
+    return total;
+  };
+  if (length() > kMaxLineBytes) {
+    // The action is never cut, nor an input chosen from a list or a digit
+    // input, which are short or valid as they are.
+    std::vector<int> order;
+    if (cutFirst >= 1 && cutFirst <= kFieldCount) order.push_back(cutFirst);
+    for (int f : {5, 1, 10, 2, 3, 6, 7, 8, 9}) order.push_back(f);
+    for (int f : order) {
+      if (f == FieldAction || (f == FieldInputData && !inputIsFreeText)) continue;
+      std::size_t total = length();
+      while (total > kMaxLineBytes && !fields.field[f].empty()) {
+        DropLastCharacter(fields.field[f]);
+        total = length();
+      }
+      if (total <= kMaxLineBytes) break;
+    }
+  }
+  std::string line;
+  for (int f = 1; f <= kFieldCount; ++f) {
+    if (f > 1) line += ',';
+    line += stored(f);
+  }
+  return line;
+}
+
+std::string BuildLineFromEditor(plat::Window dialog, int editedColumn) {
+  LineFields f;
+  const std::string action = SelectedEntry(dialog, kActionCombo);
+  const int kind = FindActionKind(action.c_str());
+
+  std::string name = plat::GetControlText(dialog, kNameEdit);
+  RemoveCommas(&name[0]);
+  f.field[FieldName] = name.c_str();
+  if (UsesCoordinates(kind)) {
+    f.field[FieldX] = plat::GetControlText(dialog, kXEdit);
+    f.field[FieldY] = plat::GetControlText(dialog, kYEdit);
+  }
+  f.field[FieldAction] = action;
+
+  if (inputMode == InputFromList) {
+    f.field[FieldInputData] = SelectedEntry(dialog, kInputCombo);
+  } else if (inputMode == InputFromEdit) {
+    std::string input = plat::GetControlText(dialog, kInputEdit);
+    if (kind == Pause && !text::IsAllDigits(input.c_str())) {
+      input = kPauseDefaultSeconds;
+      WriteBack(dialog, kInputEdit, input, true);
+    }
+    if (InputIsFreeText(kind)) RemoveCommas(&input[0]);
+    f.field[FieldInputData] = input.c_str();
+  }
+
+  if (UsesWindowFields(kind)) {
+    const WindowDefaults defaults = ArrangeWindowDefaults(ScreenWidth, ScreenHeight);
+    const char* const values[4] = {defaults.left, defaults.top, defaults.width, defaults.height};
+    for (int i = 0; i < 4; ++i) {
+      std::string value = plat::GetControlText(dialog, kWindowEdits[i]);
+      if (value.empty()) {
+        value = values[i];
+        WriteBack(dialog, kWindowEdits[i], value, true);
+      }
+      f.field[FieldWindowLeft + i] = value;
+    }
+  }
+
+  std::string stop = plat::GetControlText(dialog, kStopSecondsEdit);
+  if (!text::IsAllDigits(stop.c_str())) {
+    std::string replacement = DefaultStopSeconds(kind);
+    if (replacement != stop) WriteBack(dialog, kStopSecondsEdit, replacement, true);
+    stop = replacement;
+  }
+  f.field[FieldStopSeconds] = stop;
+
+  const LineFields before = f;
+  const bool freeInput = inputMode == InputFromEdit && InputIsFreeText(kind);
+  std::string line = JoinLine(f, freeInput, editedColumn);
+  // A field cut to make the line fit shows what was stored.
+  for (int field = 1; field <= kFieldCount; ++field) {
+    if (f.field[field] == before.field[field]) continue;
+    int id = ControlOfField(field);
+    if (id != 0) WriteBack(dialog, id, f.field[field], false);
+  }
+
+  MarkJobModified(dialog);
+  return line;
+}
+
+void PlaceStopSecondsFields(plat::Window dialog) {
+  // The template's place of the two coordinate buttons, in dialog units:
+  // fixed pixels would put the pair outside the window at the common dialog
+  // font sizes.
+  const plat::Rect label = plat::DialogUnitsToPixels(dialog, {362, 333, 362 + 24, 333 + 12});
+  const plat::Rect field = plat::DialogUnitsToPixels(dialog, {362, 345, 362 + 24, 345 + 12});
+  plat::MoveControlToTop(dialog, kStopSecondsLabel, label.left, label.top, label.right - label.left,
+                         label.bottom - label.top);
+  plat::MoveControlToTop(dialog, kStopSecondsEdit, field.left, field.top, field.right - field.left,
+                         field.bottom - field.top);
+}
+
+void SetupEditorForAction(plat::Window dialog, int kind) {
+  // The mode is set first, so that the lines rebuilt by the change events of
+  // the emptied fields below already read the input from its new place.
+  inputMode = InputModeOf(kind);
+
+  Show(dialog, {kXYLabel, kXEdit, kYEdit, kStopSecondsLabel, kStopSecondsEdit}, true);
+  plat::SetControlText(dialog, kStopSecondsEdit, "");
+  PlaceStopSecondsFields(dialog);
+  Show(dialog, {kInputLabel, kInputCombo, kInputEdit}, false);
+  Show(dialog,
+       {kWindowLeftLabel, kWindowLeftEdit, kWindowTopLabel, kWindowTopEdit, kWindowWidthLabel,
+        kWindowWidthEdit, kWindowHeightLabel, kWindowHeightEdit, kCheckPlacementButton,
+        kTakePlacementButton, kTitleSearchButton, kAppSearchButton},
+       false);
+
+  switch (kind) {
+    case TypeText:
+      SetLabel(dialog, "入力するデータ値");
+      Show(dialog, {kInputLabel, kInputEdit}, true);
+      Empty(dialog, {kInputEdit});
+      break;
+    case Pause:
+      SetLabel(dialog, "一時停止する秒");
+      Show(dialog, {kInputLabel, kInputEdit}, true);
+      Empty(dialog, {kInputEdit, kXEdit, kYEdit, kStopSecondsEdit});
+      Show(dialog, {kXEdit, kYEdit, kXYLabel, kStopSecondsLabel, kStopSecondsEdit}, false);
+      break;
+    case PressKey:
+    case Shortcut:
+      SetLabel(dialog, kind == PressKey ? "入力するキー値" : "実行するショートカット");
+      Show(dialog, {kInputLabel, kInputCombo}, true);
+      plat::ComboReset(dialog, kInputCombo);
+      if (kind == PressKey) {
+        for (const KeyName& key : kKeyNameTable) plat::ComboAdd(dialog, kInputCombo, key.name);
+      } else {
+        for (const char* shortcut : kShortcutTable) plat::ComboAdd(dialog, kInputCombo, shortcut);
+      }
+      plat::ComboSetSelection(dialog, kInputCombo, 0);
+      break;
+    case RunApplication:
+      SetLabel(dialog, "実行するアプリケーション");
+      Show(dialog, {kInputLabel, kInputEdit, kAppSearchButton}, true);
+      Empty(dialog, {kInputEdit, kXEdit, kYEdit});
+      // The stop seconds stay where they are: one field lower they would lie
+      // on the "保存して終了" button, which paints over them.
+      Show(dialog, {kXEdit, kYEdit, kXYLabel}, false);
+      break;
+    case ArrangeWindow:
+      SetLabel(dialog, "アプリケーションのWindowsタイトル");
+      Show(dialog,
+           {kInputLabel, kInputEdit, kWindowLeftLabel, kWindowTopLabel, kWindowWidthLabel,
+            kWindowHeightLabel, kWindowLeftEdit, kWindowTopEdit, kWindowWidthEdit,
+            kWindowHeightEdit, kCheckPlacementButton, kTakePlacementButton, kTitleSearchButton},
+           true);
+      Empty(dialog, {kInputEdit, kXEdit, kYEdit, kStopSecondsEdit});
+      Show(dialog, {kXEdit, kYEdit, kXYLabel, kStopSecondsLabel, kStopSecondsEdit}, false);
+      break;
+    default:
+      break;
+  }
+}
 
 }  // namespace editor

@@ -8,6 +8,8 @@
 #include "editor/colors.h"
 #include "editor/controls.h"
 #include "editor/features.h"
+#include "editor/fields.h"
+#include "editor/line_assembly.h"
 #include "editor/list_fill.h"
 #include "editor/list_view.h"
 #include "editor/records.h"
@@ -49,19 +51,6 @@ constexpr unsigned kListExtendedStyle = plat::kLvsExGridLines | plat::kLvsExChec
                                         plat::kLvsExFullRowSelect | plat::kLvsExOneClickActivate |
                                         plat::kLvsExTwoClickActivate | plat::kLvsExDoubleBuffer |
                                         plat::kLvsExHeaderInAllViews;
-
-// The stop-seconds caption and field go on top of the placement buttons
-// 1028 and 1062, which share their place. They are placed by dialog units:
-// fixed pixel positions would put them outside the window at the common
-// dialog font sizes.
-void PlaceStopSecondsFields(plat::Window dialog) {
-  const plat::Rect label = plat::DialogUnitsToPixels(dialog, {362, 333, 362 + 24, 333 + 12});
-  const plat::Rect field = plat::DialogUnitsToPixels(dialog, {362, 345, 362 + 24, 345 + 12});
-  plat::MoveControlToTop(dialog, kStopSecondsLabel, label.left, label.top, label.right - label.left,
-                         label.bottom - label.top);
-  plat::MoveControlToTop(dialog, kStopSecondsEdit, field.left, field.top, field.right - field.left,
-                         field.bottom - field.top);
-}
 
 // The one line an empty job starts with, shown as row 0.
 void AddDefaultLine(plat::Window dialog) {
@@ -105,7 +94,11 @@ bool CTavolexDlg::OnInitDialog(plat::Window dialog) {
   for (const char* name : kActionNames) plat::ComboAdd(dialog, kActionCombo, name);
   plat::ComboSetSelection(dialog, kActionCombo, 0);
 
+  // The fresh list has no selected row: the check notifications of the fill
+  // need not look for one.
+  holdSelectionLoads = true;
   FillOperationList(dialog);
+  holdSelectionLoads = false;
   UpdatingControls = true;
   ClearEditorFields(dialog);
   RepeatRulesAtStart(dialog);

@@ -1,9 +1,235 @@
+// The operation editor: selecting a row loads it into the fields, every field
+// change rebuilds the row's line, and the list's colours and row commands.
+#include <string>
+
+#include "companions/contract.h"
+#include "companions/screen.h"
+#include "editor/controls.h"
 #include "editor/features.h"
+#include "editor/fields.h"
+#include "editor/line_assembly.h"
+#include "editor/list_colors.h"
+#include "editor/list_view.h"
+#include "editor/main_dialog.h"
+#include "editor/records.h"
+#include "editor/row_commands.h"
+#include "editor/state.h"
+#include "jobstore/lines.h"
+#include "text/csv.h"
+#include "text/sjis.h"
 
 namespace editor {
 
-bool OperationEditorCommand(plat::Window, int, int) { return false; }
-bool OperationListNotify(plat::Window, const plat::Notification&, long*) { return false; }
-bool OperationEditorTimer(plat::Window, int) { return false; }
+int currentX = 0, currentY = 0;
+bool holdSelectionLoads = false;
+int selectionLoads = 0;
+
+namespace {
+
+constexpr unsigned kLvifState = 0x8;
+
+// The field that each edit of the editor shows.
+struct FieldEdit {
+  int controlId;
+  int column;
+};
+constexpr FieldEdit kFieldEdits[] = {
+    {kNameEdit, FieldName},           {kXEdit, FieldX},
+    {kYEdit, FieldY},                 {kInputEdit, FieldInputData},
+    {kWindowLeftEdit, FieldWindowLeft}, {kWindowTopEdit, FieldWindowTop},
+    {kWindowWidthEdit, FieldWindowWidth}, {kWindowHeightEdit, FieldWindowHeight},
+    {kStopSecondsEdit, FieldStopSeconds},
+};
+
+// Selects the entry of the input list whose text is `name`; the entry the
+// set-up selected stays when none has it.
+void SelectInputEntry(plat::Window dialog, const std::string& name) {
+  int count = plat::ComboCount(dialog, kInputCombo);
+  for (int i = 0; i < count; ++i) {
+    if (plat::ComboItemText(dialog, kInputCombo, i) == name) {
+      plat::ComboSetSelection(dialog, kInputCombo, i);
+      return;
+    }
+  }
+}
+
+}  // namespace
+
+void FillEditorFromRow(plat::Window dialog, int row) {
+  companions::ResetClipboard();
+  SetupEditorForAction(dialog, 0);
+  std::string action;
+  for (int j = 0; j < kListColumnCount; ++j) {
+    const std::string cell = plat::ListGetCell(dialog, kOperationList, row, j, 512);
+    switch (j) {
+      case 0:
+        plat::SetControlText(dialog, kRowNumberEdit, cell.c_str());
+        break;
+      case FieldName:
+        plat::SetControlText(dialog, kNameEdit, cell.c_str());
+        break;
+      case FieldX:
+        plat::SetControlText(dialog, kXEdit, cell.c_str());
+        currentX = static_cast<int>(text::LeadingNumber(cell.c_str()));
+        break;
+      case FieldY:
+        plat::SetControlText(dialog, kYEdit, cell.c_str());
+        currentY = static_cast<int>(text::LeadingNumber(cell.c_str()));
+        break;
+      case FieldAction:
+        action = cell;
+        break;
+      case FieldInputData: {
+        int kind = FindActionKind(action.c_str());
+        if (kind < 0) break;
+        plat::ComboSetSelection(dialog, kActionCombo, kind);
+        if (kind == TypeText) {
+          // The cell shows the mask; the text comes from the stored line.
+          SetupEditorForAction(dialog, kind);
+          char input[512];
+          text::GetCsvItem(FieldInputData, jobstore::LineAt(row), input, sizeof input);
+          plat::SetControlText(dialog, kInputEdit, input);
+        } else if (kind == Pause || kind == RunApplication || kind == ArrangeWindow) {
+          SetupEditorForAction(dialog, kind);
+          plat::SetControlText(dialog, kInputEdit, cell.c_str());
+        } else if (kind == PressKey || kind == Shortcut) {
+          SetupEditorForAction(dialog, kind);
+          SelectInputEntry(dialog, cell);
+        }
+        break;
+      }
+      case FieldWindowLeft:
+      case FieldWindowTop:
+      case FieldWindowWidth:
+      case FieldWindowHeight:
+        plat::SetControlText(dialog, kWindowLeftEdit + (j - FieldWindowLeft), cell.c_str());
+        break;
+      case FieldStopSeconds:
+        plat::SetControlText(dialog, kStopSecondsEdit, cell.c_str());
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+void OnOperationSelected(plat::Window dialog) {
+  if (holdSelectionLoads) return;
+  const int item = plat::ListFirstSelected(dialog, kOperationList);
+  if (item < 0) return;
+  ++selectionLoads;
+  QueueFormerCurrentRow(dialog, item);
+  loadingFields = true;
+  FillEditorFromRow(dialog, item);
+  loadingFields = false;
+  if (currentX != 0 && currentY != 0 && companions::PickerProcessId != 0) {
+    companions::MovePickerWindow(currentX - 31, currentY - 52);
+    plat::SetFocusTo(dialog, kOperationList);
+  }
+  EnableEditorFields(dialog, true);
+  CurrentRow = item;
+}
+
+void UpdateRowFromEditor(plat::Window dialog, int column) {
+  if (CurrentRow == -1 || loadingFields || rowCommandBusy || UpdatingControls) return;
+  const std::string line = BuildLineFromEditor(dialog, column);
+  if (CurrentRow >= jobstore::LineCount()) return;  // no line to replace
+  jobstore::ReplaceLineAt(CurrentRow, line.c_str());
+
+  char field[1024];
+  if (column == FieldInputData) {
+    char action[64];
+    text::GetCsvItem(FieldAction, line.c_str(), action, sizeof action);
+    if (FindActionKind(action) == TypeText) {
+      plat::ListSetCell(dialog, kOperationList, CurrentRow, column, kMaskedText);
+    } else {
+      text::GetCsvItem(FieldInputData, line.c_str(), field, sizeof field);
+      plat::ListSetCell(dialog, kOperationList, CurrentRow, column, field);
+    }
+    plat::ListSetColumnWidth(dialog, kOperationList, column, plat::kColumnAutosize);
+    return;
+  }
+  text::GetCsvItem(column, line.c_str(), field, sizeof field);
+  plat::ListSetCell(dialog, kOperationList, CurrentRow, column, field);
+  if (column == FieldName || column == FieldAction) {
+    plat::ListSetColumnWidth(dialog, kOperationList, column, plat::kColumnAutosize);
+  }
+}
+
+void OnActionChanged(plat::Window dialog) {
+  SetupEditorForAction(dialog, plat::ComboGetSelection(dialog, kActionCombo));
+  // The window cells follow the line for every action: ArrangeWindow fills
+  // in its defaults, any other action empties the four hidden cells.
+  for (int c = FieldWindowLeft; c <= FieldWindowHeight; ++c) UpdateRowFromEditor(dialog, c);
+  UpdateRowFromEditor(dialog, FieldAction);
+  UpdateRowFromEditor(dialog, FieldInputData);
+}
+
+bool OperationEditorCommand(plat::Window dialog, int controlId, int code) {
+  if (code == plat::kEnChange) {
+    for (const FieldEdit& edit : kFieldEdits) {
+      if (edit.controlId == controlId) {
+        UpdateRowFromEditor(dialog, edit.column);
+        return true;
+      }
+    }
+    return false;
+  }
+  if (code == plat::kCbnSelChange) {
+    if (controlId == kInputCombo) {
+      UpdateRowFromEditor(dialog, FieldInputData);
+      return true;
+    }
+    if (controlId == kActionCombo) {
+      OnActionChanged(dialog);
+      return true;
+    }
+    return false;
+  }
+  if (code != plat::kBnClicked) return false;
+  switch (controlId) {
+    case kNewButton:
+      NewOperation(dialog);
+      return true;
+    case kInsertButton:
+      InsertOperation(dialog);
+      return true;
+    case kDeleteButton:
+      DeleteOperation(dialog);
+      return true;
+    case kCheckAllButton:
+      ToggleAllChecks(dialog);
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool OperationListNotify(plat::Window dialog, const plat::Notification& n, long* result) {
+  if (n.controlId != kOperationList) return false;
+  switch (n.code) {
+    case plat::kNmCustomDraw:
+      *result = OperationList.OnCustomDraw(dialog, n);
+      return true;
+    case plat::kNmClick:
+      OnOperationSelected(dialog);
+      *result = 0;
+      return true;
+    case plat::kLvnItemChanged:
+      // Only a change of selection or check state concerns the editor; a new
+      // row text does not.
+      if ((n.changedMask & kLvifState) != 0) OnOperationSelected(dialog);
+      *result = 0;
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool OperationEditorTimer(plat::Window dialog, int timerId) {
+  if (timerId != kRedrawTimer) return false;
+  RedrawQueuedRows(dialog);
+  return true;
+}
 
 }  // namespace editor

@@ -1,10 +1,120 @@
 #include "editor/row_commands.h"
 
+#include <algorithm>
+
+#include "companions/repeat.h"
+#include "editor/controls.h"
+#include "editor/fields.h"
+#include "editor/list_fill.h"
+#include "editor/list_view.h"
+#include "editor/main_dialog.h"
+#include "editor/records.h"
+#include "editor/state.h"
+#include "jobstore/lines.h"
+
 namespace editor {
 
-void NewOperation(plat::Window) {}
-void InsertOperation(plat::Window) {}
-void DeleteOperation(plat::Window) {}
-void ToggleAllChecks(plat::Window) {}
+namespace {
+
+constexpr char kValidationCaption[] = "データ検査";
+
+// The edited row, when it names a line; -1 otherwise.
+int EditedRow() {
+  return (CurrentRow >= 0 && CurrentRow < jobstore::LineCount()) ? CurrentRow : -1;
+}
+
+// What New, Insert and Delete do last: CurrentRow (already moved) becomes the
+// list's selected row and is loaded into the fields.
+void FinishRowCommand(plat::Window dialog, int scrollTarget) {
+  if (scrollTarget >= 0) plat::ListEnsureVisible(dialog, kOperationList, scrollTarget);
+  if (CurrentRow >= 0) {
+    const int loadsBefore = selectionLoads;
+    UpdatingControls = true;
+    plat::ListSelectRow(dialog, kOperationList, CurrentRow);
+    UpdatingControls = false;
+    // A row that was selected already raises no change: load it here.
+    if (selectionLoads == loadsBefore) OnOperationSelected(dialog);
+  }
+  RefreshRepeatMarkers(dialog);
+  if (CurrentRow >= 0) {
+    plat::SetFocusTo(dialog, kStopSecondsEdit);
+    plat::SelectAllText(dialog, kStopSecondsEdit);
+  }
+  rowCommandBusy = false;
+  MarkJobModified(dialog);
+}
+
+int ScrollTargetAfter(int row) { return std::min(row + 6, jobstore::LineCount() - 1); }
+
+// The refills raise a check notification per new row; the selection they
+// would load is replaced by the command's own at its end.
+template <typename Refill>
+void RefillQuietly(Refill refill) {
+  holdSelectionLoads = true;
+  refill();
+  holdSelectionLoads = false;
+}
+
+}  // namespace
+
+void NewOperation(plat::Window dialog) {
+  rowCommandBusy = true;
+  jobstore::AppendLine(kBlankOperationLine);
+  RefillQuietly([&] { RefillAfterAppend(dialog); });
+  AutosizeColumns(dialog);
+  CurrentRow = jobstore::LineCount() - 1;
+  FinishRowCommand(dialog, CurrentRow);
+}
+
+void InsertOperation(plat::Window dialog) {
+  const int row = EditedRow();
+  if (row < 0) {
+    plat::ShowMessageBox(dialog,
+                         "指定行の前に挿入することができません。\n\n指定行をクリックして選択してください。",
+                         kValidationCaption, plat::kMbOk);
+    return;
+  }
+  rowCommandBusy = true;
+  jobstore::InsertLineAt(row, kBlankOperationLine);
+  RefillQuietly([&] { RefillAfterInsert(dialog, row); });
+  AutosizeColumns(dialog);
+  companions::ShiftRangesAfterInsert(dialog, row + 1);
+  // The refill may have moved the selection; the new row is the edited one.
+  CurrentRow = row;
+  FinishRowCommand(dialog, ScrollTargetAfter(row));
+}
+
+void DeleteOperation(plat::Window dialog) {
+  const int row = EditedRow();
+  if (row < 0) {
+    plat::ShowMessageBox(dialog,
+                         "削除する行が選択されていません。\n\n削除する行をクリックして選択してください。",
+                         kValidationCaption, plat::kMbOk);
+    return;
+  }
+  rowCommandBusy = true;
+  jobstore::RemoveLineAt(row);
+  RefillQuietly([&] { RefillAfterDelete(dialog, row); });
+  AutosizeColumns(dialog);
+  companions::ShiftRangesAfterDelete(dialog, row + 1);
+  const int count = jobstore::LineCount();
+  // The row above takes over; after the first row the new first row. An
+  // empty list has no edited row, so Insert and Delete ask for one again.
+  CurrentRow = count == 0 ? -1 : std::max(row - 1, 0);
+  if (count == 0) EnableEditorFields(dialog, false);
+  FinishRowCommand(dialog, count == 0 ? -1 : ScrollTargetAfter(CurrentRow));
+}
+
+void ToggleAllChecks(plat::Window dialog) {
+  const bool tick = plat::GetButtonCheck(dialog, kCheckAllButton) == 1;
+  plat::SetControlText(dialog, kCheckAllButton,
+                       tick ? "すべてのチェックをOFFにします" : "すべてのチェックをONにします");
+  // Each tick would reload the selected row; it is loaded once at the end.
+  holdSelectionLoads = true;
+  const int rows = plat::ListRowCount(dialog, kOperationList);
+  for (int i = 0; i < rows; ++i) plat::ListSetChecked(dialog, kOperationList, i, tick);
+  holdSelectionLoads = false;
+  if (rows > 0) OnOperationSelected(dialog);
+}
 
 }  // namespace editor

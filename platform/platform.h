@@ -212,6 +212,7 @@ void SetEditReadOnly(Window dialog, int controlId, bool readOnly);
 bool IsEditReadOnly(Window dialog, int controlId);
 void LimitText(Window dialog, int controlId, int maxChars);  // EM_LIMITTEXT
 void SelectAllText(Window dialog, int controlId);          // EM_SETSEL 0,-1 and scroll the caret into view
+void PutCaretAtEnd(Window dialog, int controlId);          // EM_SETSEL len,len and scroll the caret into view
 void SetFocusTo(Window dialog, int controlId);
 // Moves a control in client pixels, puts it at the top of the z-order, shows it.
 void MoveControlToTop(Window dialog, int controlId, int x, int y, int width, int height);

@@ -166,6 +166,10 @@ void SelectAllText(Window dialog, int controlId) {
   if (Control* c = headless::Find(dialog, controlId, Cls::Edit)) ++c->calls.selectAllCount;
 }
 
+void PutCaretAtEnd(Window dialog, int controlId) {
+  if (Control* c = headless::Find(dialog, controlId, Cls::Edit)) ++c->calls.caretToEndCount;
+}
+
 void SetFocusTo(Window dialog, int controlId) {
   Dialog* d = FindDialog(dialog);
   Control* c = d != nullptr ? FindControl(*d, controlId) : nullptr;

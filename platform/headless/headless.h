@@ -184,6 +184,7 @@ void SetDialogOuterSize(int templateId, int width, int height);
 struct ControlCalls {
   int redraws = 0;                    // plat::Redraw
   int selectAllCount = 0;             // plat::SelectAllText
+  int caretToEndCount = 0;            // plat::PutCaretAtEnd
   std::vector<int> ensureVisibleRows;  // plat::ListEnsureVisible, in order
   std::map<int, int> rowRedraws;      // plat::ListRedrawRow: row -> count
 };

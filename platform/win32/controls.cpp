@@ -66,6 +66,12 @@ void SelectAllText(Window dialog, int controlId) {
   Send(dialog, controlId, EM_SCROLLCARET);
 }
 
+void PutCaretAtEnd(Window dialog, int controlId) {
+  const LRESULT length = Send(dialog, controlId, WM_GETTEXTLENGTH);
+  Send(dialog, controlId, EM_SETSEL, static_cast<WPARAM>(length), length);
+  Send(dialog, controlId, EM_SCROLLCARET);
+}
+
 void SetFocusTo(Window dialog, int controlId) { SetFocus(Item(dialog, controlId)); }
 
 void MoveControlToTop(Window dialog, int controlId, int x, int y, int width, int height) {

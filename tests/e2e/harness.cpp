@@ -362,6 +362,91 @@ std::wstring ListViewCell(HWND listView, int row, int column) {
   return result;
 }
 
+bool ListViewCellRect(HWND listView, int row, int column, RECT& rect) {
+  DWORD processId = 0;
+  GetWindowThreadProcessId(listView, &processId);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
+                               processId);
+  if (!process) return false;
+  void* remote = VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  bool ok = false;
+  if (remote) {
+    // LVM_GETSUBITEMRECT: top = subitem, left = LVIR_BOUNDS; column 0 gives the
+    // whole row, so it is narrowed to the column's width.
+    RECT ask = {LVIR_BOUNDS, column, 0, 0};
+    DWORD_PTR answer = 0;
+    ok = WriteProcessMemory(process, remote, &ask, sizeof ask, nullptr) &&
+         SendMessageTimeoutW(listView, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row),
+                             reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 5000, &answer) &&
+         answer != 0 && ReadProcessMemory(process, remote, &rect, sizeof rect, nullptr);
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    if (ok && column == 0) {
+      rect.right = rect.left + static_cast<int>(SendMessageW(listView, LVM_GETCOLUMNWIDTH, 0, 0));
+    }
+  }
+  CloseHandle(process);
+  return ok;
+}
+
+void ClickScreenPoint(POINT point) {
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT inputs[3] = {};
+  for (INPUT& input : inputs) {
+    input.type = INPUT_MOUSE;
+    input.mi.dx = (point.x * 65535 + width / 2) / (width - 1);
+    input.mi.dy = (point.y * 65535 + height / 2) / (height - 1);
+  }
+  inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+  inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &inputs[0], sizeof(INPUT));
+  Sleep(50);
+  SendInput(2, &inputs[1], sizeof(INPUT));
+  Sleep(150);
+}
+
+void ClickInWindow(HWND window, int x, int y) {
+  POINT point = {x, y};
+  ClientToScreen(window, &point);
+  ClickScreenPoint(point);
+}
+
+void ClickControl(HWND dialog, int id) {
+  HWND control = GetDlgItem(dialog, id);
+  RECT rect = {};
+  GetClientRect(control, &rect);
+  ClickInWindow(control, rect.right / 2, rect.bottom / 2);
+}
+
+void PressVirtualKey(WORD vk) {
+  INPUT inputs[2] = {};
+  inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+  inputs[0].ki.wVk = inputs[1].ki.wVk = vk;
+  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, inputs, sizeof(INPUT));
+  Sleep(100);
+}
+
+void TypeText(const std::wstring& text) {
+  for (wchar_t c : text) {
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+    inputs[0].ki.wScan = inputs[1].ki.wScan = c;
+    inputs[0].ki.dwFlags = KEYEVENTF_UNICODE;
+    inputs[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+    SendInput(2, inputs, sizeof(INPUT));
+    Sleep(60);
+  }
+  Sleep(100);
+}
+
+COLORREF ScreenPixel(int x, int y) {
+  HDC screen = GetDC(nullptr);
+  COLORREF color = GetPixel(screen, x, y);
+  ReleaseDC(nullptr, screen);
+  return color;
+}
+
 bool SaveWindowScreenshot(HWND window, const std::wstring& bmpPath) {
   RECT rect;
   if (!GetWindowRect(window, &rect)) return false;

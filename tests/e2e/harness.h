@@ -128,6 +128,25 @@ int ListViewColumnCount(HWND listView);
 int ListViewRowCount(HWND listView);
 std::wstring ListViewCell(HWND listView, int row, int column);
 
+// The rectangle of a list-view cell in the list's client coordinates; false when
+// the list gives none.
+bool ListViewCellRect(HWND listView, int row, int column, RECT& rect);
+
+// ---------------------------------------------------------------------------
+// Real user input (SendInput): the mouse moves and clicks at screen points, keys
+// go to the window that has the keyboard focus.
+
+void ClickScreenPoint(POINT point);
+// Clicks a point given in the window's client coordinates.
+void ClickInWindow(HWND window, int x, int y);
+// Clicks the middle of a dialog control.
+void ClickControl(HWND dialog, int id);
+void PressVirtualKey(WORD vk);
+// Types the text character by character (Unicode key events).
+void TypeText(const std::wstring& text);
+// The colour of a screen pixel.
+COLORREF ScreenPixel(int x, int y);
+
 // Captures the window's screen rectangle into a 24-bit BMP file.
 bool SaveWindowScreenshot(HWND window, const std::wstring& bmpPath);
 

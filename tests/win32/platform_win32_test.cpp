@@ -464,6 +464,11 @@ void TestMainDialogControls(Window d, TestHandler& handler) {
   CHECK_EQ(enChanges, 1);
   CHECK_EQ(plat::GetControlText(d, 1004), std::string("画面をクリア"));
   CHECK_EQ(plat::GetControlText(d, 1004, 4), std::string("画"));
+  // The caret after the last character (6 UTF-16 units), nothing selected.
+  plat::PutCaretAtEnd(d, 1004);
+  DWORD selStart = 0, selEnd = 0;
+  SendDlgItemMessageW(H(d), 1004, EM_GETSEL, reinterpret_cast<WPARAM>(&selStart), reinterpret_cast<LPARAM>(&selEnd));
+  CHECK(selStart == 6 && selEnd == 6);
   plat::LimitText(d, 1004, 512);
   CHECK_EQ(SendDlgItemMessageW(H(d), 1004, EM_GETLIMITTEXT, 0, 0), LRESULT(512));
   plat::SetEditReadOnly(d, 1004, true);
