@@ -129,7 +129,7 @@ TEST_F(Acquisition, APickedPointReachesXAndYAndStaysOnTheClipboard) {
 
 // Needs the operation editor's field handlers: a picked point rewrites the
 // selected row's line. Enabled when they are in place.
-TEST_F(Acquisition, DISABLED_APickedPointIsStoredInTheSelectedRowsLine) {
+TEST_F(Acquisition, APickedPointIsStoredInTheSelectedRowsLine) {
   MakeFolder(true);
   folder_.MakeJob(L"Stored", {{L"KeyRecord.def", "合計欄をクリック,640,480,マウスでクリックする,,,,,,4\r\n"}});
   HWND dialog = StartEditorAndWait(editor_, L"Stored");
@@ -156,7 +156,7 @@ TEST_F(Acquisition, DISABLED_APickedPointIsStoredInTheSelectedRowsLine) {
 // Needs the row selection of the operation editor: selecting a row whose point is
 // (100, 200) moves the picker's window, topmost, to (69, 148), in the coordinates
 // the picker itself sees.
-TEST_F(Acquisition, DISABLED_SelectingARowMovesThePickerNearItsPoint) {
+TEST_F(Acquisition, SelectingARowMovesThePickerNearItsPoint) {
   MakeFolder(true);
   folder_.MakeJob(L"Near", {{L"KeyRecord.def", "合計欄をクリック,100,200,マウスでクリックする,,,,,,4\r\n"}});
   HWND dialog = StartEditorAndWait(editor_, L"Near");
@@ -196,7 +196,7 @@ TEST_F(Acquisition, NewActionResetsTheClipboard) {
 }
 
 // Needs the row command "新規", which this test counts in rows.
-TEST_F(Acquisition, DISABLED_NewActionAddsExactlyOneRow) {
+TEST_F(Acquisition, NewActionAddsExactlyOneRow) {
   HWND dialog = Open();
   ASSERT_NE(dialog, nullptr);
   HWND list = GetDlgItem(dialog, 1000);
