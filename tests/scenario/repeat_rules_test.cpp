@@ -247,11 +247,9 @@ TEST_F(RepeatRules, AFileThatCannotBeWrittenIsReportedAndKeepsTheOldRules) {
 
 // ------------------------------------------------------------- renumbering
 //
-// Each case ticks rules, then changes the rows and compares the rules and
-// the marks. ChangeRows does what Insert and Delete do to the lines, the list
-// and the rules; through the real buttons the same change is
-// ClickListRow(d, 1000, row - 1) followed by Click(d, 1023) (the new row
-// takes number `row`) or Click(d, 1025) (row `row` goes).
+// Each case ticks rules, then changes the rows with the real row commands and
+// compares the rules and the marks: the row is clicked, then Insert (the new
+// row takes number `row`) or Delete (row `row` goes) is pressed.
 
 struct RowChange {
   const char* what;
@@ -260,18 +258,8 @@ struct RowChange {
 };
 
 void ChangeRows(plat::Window d, const RowChange& c) {
-  if (c.insert) {
-    jobstore::InsertLineAt(c.row - 1, "new,,,マウスでクリックする,,,,,,4");
-  } else {
-    jobstore::RemoveLineAt(c.row - 1);
-  }
-  editor::FillOperationList(d);
-  if (c.insert) {
-    companions::ShiftRangesAfterInsert(d, c.row);
-  } else {
-    companions::ShiftRangesAfterDelete(d, c.row);
-  }
-  editor::RefreshRepeatMarkers(d);  // the row command's common ending
+  headless::ClickListRow(d, 1000, c.row - 1);
+  headless::Click(d, c.insert ? 1023 : 1025);
 }
 
 TEST_F(RepeatRules, RowChangesRenumberTheRulesAndTheirMarks) {
@@ -332,8 +320,7 @@ TEST_F(RepeatRules, AJobWithoutRowsSavesEveryRuleOff) {
   headless::PutFile(kRecordFile, Lines(1));
   Run([](plat::Window d) {
     SetRule(d, 1, "1", "1", "2");
-    jobstore::RemoveLineAt(0);
-    editor::FillOperationList(d);
+    ChangeRows(d, {"delete the only row", false, 1});
     headless::Click(d, 1);
   });
   EXPECT_EQ(headless::FileBytes(kRepeatFile), "\r\n\r\n\r\n");
