@@ -87,13 +87,15 @@ int RunTavolex(const std::vector<std::string>& args) {
 }
 
 void SaveAndExit(plat::Window dialog) {
-  if (plat::KeyPressedSinceLastQuery(plat::kVkReturn)) return;
+  // Enter in the dialog raises this command too; only a click or Space acts.
+  if (plat::KeyDownForCurrentMessage(plat::kVkReturn)) return;
   jobstore::PrepareJobPaths();
   plat::EndModalDialog(dialog, editor::JobModified ? plat::kIdOk : plat::kIdCancel);
 }
 
 void CancelEditing(plat::Window dialog) {
-  if (plat::KeyPressedSinceLastQuery(plat::kVkEscape)) return;
+  // Escape raises this command too; it never closes the editor.
+  if (plat::KeyDownForCurrentMessage(plat::kVkEscape)) return;
   if (editor::JobModified &&
       plat::ShowMessageBox(dialog, "処理作業で変更した定義は失われます。\n\nよろしいですか？",
                            kAppCaption, plat::kMbYesNo) != plat::kIdYes) {

@@ -171,9 +171,11 @@ void EndModalDialog(Window dialog, int result);
 int ShowMessageBox(Window owner, const char* text, const char* caption, unsigned type);
 Window FocusWindow();  // the window that has the keyboard focus, or 0
 
-// Asynchronous key state: true when the key was pressed since the previous
-// query (the low bit of GetAsyncKeyState).
-bool KeyPressedSinceLastQuery(int virtualKey);
+// Whether the key was down for the input message being handled (the thread's
+// key state, GetKeyState): a command that Enter or Escape raised in a dialog
+// sees its key down; a click, Space on a button or the close box sees it up,
+// whatever was pressed before in another window or another program.
+bool KeyDownForCurrentMessage(int virtualKey);
 
 // --- The dialog window itself
 std::string LoadResourceString(int stringId);  // empty when missing

@@ -11,7 +11,7 @@ struct SystemState {
   bool clipboardHasText = false;
   std::string clipboard;
   std::vector<std::string> clipboardWrites;
-  std::set<int> pressedKeys;
+  std::set<int> keysDown;  // for the user action being handled
   std::deque<int> queuedAnswers;
   std::vector<MessageBoxRecord> boxes;
   int unanswered = 0;
@@ -49,7 +49,10 @@ void ClearClipboard() {
 
 std::vector<std::string> ClipboardWrites() { return State().clipboardWrites; }
 
-void PressKey(int virtualKey) { State().pressedKeys.insert(virtualKey); }
+namespace detail {
+InputKeys::InputKeys(std::initializer_list<int> keys) { State().keysDown = keys; }
+InputKeys::~InputKeys() { State().keysDown.clear(); }
+}  // namespace detail
 
 void QueueMessageBoxAnswer(int answer) { State().queuedAnswers.push_back(answer); }
 std::vector<MessageBoxRecord> MessageBoxes() { return State().boxes; }
@@ -73,8 +76,8 @@ bool WriteClipboardText(const char* text) {
   return true;
 }
 
-bool KeyPressedSinceLastQuery(int virtualKey) {
-  return headless::State().pressedKeys.erase(virtualKey) > 0;
+bool KeyDownForCurrentMessage(int virtualKey) {
+  return headless::State().keysDown.count(virtualKey) > 0;
 }
 
 int ShowMessageBox(Window owner, const char* text, const char* caption, unsigned type) {

@@ -122,16 +122,52 @@ TEST_F(Startup, StartingFromTheScrambledFormLeavesThePlainFormAfterCancel) {
 TEST_F(Startup, EnterAndEscapeEndNothing) {
   Run({"job"}, [](plat::Window d) {
     headless::PressEnter(d);
-    EXPECT_NE(headless::OpenDialog(res::kMainDialog), 0u);
+    EXPECT_FALSE(headless::DialogEnded(d));
+    plat::SetFocusTo(d, 1);
+    headless::PressEnter(d);  // on the focused button itself
+    EXPECT_FALSE(headless::DialogEnded(d));
     headless::PressEscape(d);
-    EXPECT_NE(headless::OpenDialog(res::kMainDialog), 0u);
+    EXPECT_FALSE(headless::DialogEnded(d));
     MakeChange(d);
     headless::PressEscape(d);
-    EXPECT_NE(headless::OpenDialog(res::kMainDialog), 0u);
+    EXPECT_FALSE(headless::DialogEnded(d));
     headless::Click(d, 1);
+    EXPECT_TRUE(headless::DialogEnded(d));
   });
   EXPECT_EQ(headless::DialogsLeftOpen(), 0);
   EXPECT_TRUE(headless::MessageBoxes().empty());
+}
+
+// Enter or Escape pressed in another dialog leaves nothing behind that could
+// swallow the next click in the main dialog.
+TEST_F(Startup, AClickAfterAKeyInAnotherDialogActsAtTheFirstClick) {
+  struct Case {
+    const char* what;
+    void (*keyInAbout)(plat::Window);
+    void (*act)(plat::Window);
+  } cases[] = {
+      {"Enter, then save", headless::PressEnter, [](plat::Window d) { headless::Click(d, 1); }},
+      {"Escape, then cancel", headless::PressEscape, [](plat::Window d) { headless::Click(d, 2); }},
+      {"Escape, then the close box", headless::PressEscape, headless::CloseBox},
+      {"Enter, then Space on save", headless::PressEnter,
+       [](plat::Window d) {
+         plat::SetFocusTo(d, 1);
+         headless::PressSpace(d);
+       }},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    headless::OnDialog(res::kAboutDialog, c.keyInAbout);
+    bool endedAtOnce = false;
+    Run({"job"}, [&](plat::Window d) {
+      headless::SystemCommand(d, 16);  // the about box from the system menu
+      c.act(d);
+      endedAtOnce = headless::DialogEnded(d);
+    });
+    EXPECT_TRUE(endedAtOnce) << c.what;
+    EXPECT_EQ(headless::DialogsShown(), (std::vector<int>{res::kMainDialog, res::kAboutDialog})) << c.what;
+    EXPECT_EQ(headless::DialogsLeftOpen(), 0) << c.what;
+  }
 }
 
 TEST_F(Startup, CancelAsksOnlyWhenSomethingChanged) {
@@ -146,7 +182,7 @@ TEST_F(Startup, CancelAsksOnlyWhenSomethingChanged) {
   Run({"job"}, [](plat::Window d) {
     MakeChange(d);
     headless::Click(d, 2);
-    EXPECT_NE(headless::OpenDialog(res::kMainDialog), 0u);  // "No" stays
+    EXPECT_FALSE(headless::DialogEnded(d));  // "No" stays
     headless::CloseBox(d);                                  // "Yes" ends
   });
   EXPECT_EQ(headless::DialogsLeftOpen(), 0);
