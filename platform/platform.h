@@ -282,7 +282,11 @@ bool WriteClipboardText(const char* text);
 // ---------------------------------------------------------------------------
 // Processes
 
-std::string ModuleFileName();  // full path of the running program; empty when unknown
+// Full path of the running program; empty when the system cannot give it. A
+// character that code page 932 cannot represent becomes '?': with `exact`
+// given, it is set to false and the text is returned (to be shown to the
+// user); without it, such a path is returned empty.
+std::string ModuleFileName(bool* exact = nullptr);
 [[noreturn]] void ExitProcess(int exitCode);
 // Creates the named mutex, owned; true when this process is the first owner.
 // The mutex is kept until the process ends.

@@ -33,7 +33,9 @@ bool HasFile(const std::string& path);
 bool HasFolder(const std::string& path);
 std::string FileBytes(const std::string& path);  // empty when missing
 std::vector<std::string> FolderNames(const std::string& folder);  // direct entries, files and folders, in creation order
-void SetModulePath(const std::string& path);  // "" makes ModuleFileName() fail
+// "" makes ModuleFileName() fail. With exact false the path stands for one
+// that Shift-JIS cannot spell: `path` is its text with '?' for such characters.
+void SetModulePath(const std::string& path, bool exact = true);
 
 // Fault injection. Each applies to the path given (case-insensitive), until Reset().
 void FailCreate(const std::string& path);  // OpenFile(WriteTruncate) and CreateFolder fail

@@ -2,64 +2,12 @@
 // Escape in the main dialog end nothing, and a key pressed in another dialog
 // never swallows the next click on either button.
 #include "tests/e2e/harness.h"
+#include "tests/e2e/user_input.h"
 
 namespace e2e {
 namespace {
 
-void SendKey(WORD virtualKey, bool up) {
-  INPUT input = {};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = virtualKey;
-  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &input, sizeof input);
-}
-
-void PressKey(WORD virtualKey) {
-  SendKey(virtualKey, false);
-  Sleep(30);
-  SendKey(virtualKey, true);
-  Sleep(200);
-}
-
-// Alt+Space: the window's system menu.
-void PressAltSpace() {
-  SendKey(VK_MENU, false);
-  Sleep(30);
-  PressKey(VK_SPACE);
-  SendKey(VK_MENU, true);
-  Sleep(300);
-}
-
-// A left click in the middle of a window, as the mouse makes it.
-void ClickMiddleOf(HWND window) {
-  RECT r = {};
-  GetWindowRect(window, &r);
-  const int x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
-  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-  INPUT input[3] = {};
-  for (INPUT& i : input) i.type = INPUT_MOUSE;
-  input[0].mi.dx = static_cast<LONG>((x * 65535LL) / (width - 1));
-  input[0].mi.dy = static_cast<LONG>((y * 65535LL) / (height - 1));
-  input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(1, &input[0], sizeof(INPUT));
-  Sleep(100);
-  SendInput(1, &input[1], sizeof(INPUT));
-  Sleep(50);
-  SendInput(1, &input[2], sizeof(INPUT));
-  Sleep(200);
-}
-
-bool BringToFront(HWND window) {
-  return WaitUntil(
-      [&] {
-        if (GetForegroundWindow() == window) return true;
-        SetForegroundWindow(window);
-        return false;
-      },
-      5000, 100);
-}
+using namespace input;
 
 // The about box: a visible dialog of the editor owned by its main window.
 HWND FindAboutBox(const Process& editor, HWND main) {

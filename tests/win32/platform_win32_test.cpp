@@ -4,6 +4,7 @@
 //   --exit N           ends with exit code N
 //   --mutex NAME       ends with 1 when it is the first owner of NAME, else 0
 //   --hold SECONDS     shows the main dialog with sample rows (for screenshots)
+//   --module-path EXACT TAIL  checks ModuleFileName in a copy of the program
 #include "platform/win32/win32_common.h"
 
 #include <commctrl.h>
@@ -273,6 +274,57 @@ void TestProcesses() {
   CHECK(plat::AcquireSingleInstance(name.c_str()));
   CHECK_EQ(ChildExitCode(self, "--mutex " + name), DWORD(0));
   CHECK_EQ(ChildExitCode(self, "--mutex " + name + "x"), DWORD(1));
+}
+
+// The program's own path in a folder whose name code page 932 cannot spell:
+// a copy of this program runs there and checks what ModuleFileName gives
+// (--module-path, below). Exit code 0 is a pass.
+DWORD RunCopyIn(const std::wstring& folderName, const std::wstring& expectExact, const std::wstring& tail) {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring folder = std::wstring(temp) + L"tavolex_module_" + std::to_wstring(GetCurrentProcessId()) +
+                              L"_" + folderName;
+  const std::wstring copy = folder + L"\\child.exe";
+  std::vector<wchar_t> self(32768);
+  GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size()));
+  CreateDirectoryW(folder.c_str(), nullptr);
+  if (!CopyFileW(self.data(), copy.c_str(), FALSE)) return 0xFFFFFFF0u;
+  std::wstring command = L"\"" + copy + L"\" --module-path " + expectExact + L" \"" + tail + L"\"";
+  std::vector<wchar_t> buf(command.begin(), command.end());
+  buf.push_back(L'\0');
+  STARTUPINFOW si = {};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi = {};
+  DWORD code = 0xFFFFFFF1u;
+  if (CreateProcessW(copy.c_str(), buf.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si,
+                     &pi)) {
+    WaitForSingleObject(pi.hProcess, 30000);
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+  }
+  DeleteFileW(copy.c_str());
+  RemoveDirectoryW(folder.c_str());
+  return code;
+}
+
+// In the copy: the path ends with `tail` (Shift-JIS, '?' for what it cannot
+// spell) and is exact or not as expected; without the flag an inexact path
+// is empty.
+int CheckModulePath(bool expectExact, const std::string& tail) {
+  bool exact = !expectExact;
+  const std::string shown = plat::ModuleFileName(&exact);
+  const std::string strict = plat::ModuleFileName();
+  if (exact != expectExact) return 10;
+  if (shown.size() < tail.size() || shown.compare(shown.size() - tail.size(), tail.size(), tail) != 0) return 11;
+  if (strict != (expectExact ? shown : std::string())) return 12;
+  return 0;
+}
+
+void TestModulePath() {
+  CHECK_EQ(RunCopyIn(L"Jos\u00E9", L"0", L"_Jos?\\child.exe"), DWORD(0));
+  CHECK_EQ(RunCopyIn(L"\uD55C\uAE00", L"0", L"_??\\child.exe"), DWORD(0));
+  CHECK_EQ(RunCopyIn(L"\u8868\u793A", L"1", L"_\u8868\u793A\\child.exe"), DWORD(0));  // 表示: 0x5C in 表
 }
 
 // ------------------------------------------------------------------ dialogs
@@ -623,11 +675,15 @@ int wmain(int argc, wchar_t** argv) {
     return plat::AcquireSingleInstance(plat::win32::ToSjis(argv[2]).c_str()) ? 1 : 0;
   }
   if (argc >= 3 && std::wcscmp(argv[1], L"--hold") == 0) return HoldMainDialog(_wtoi(argv[2]));
+  if (argc >= 4 && std::wcscmp(argv[1], L"--module-path") == 0) {
+    return CheckModulePath(std::wcscmp(argv[2], L"1") == 0, plat::win32::ToSjis(argv[3]));
+  }
 
   TestTextConversion();
   TestFiles();
   TestClipboard();
   TestProcesses();
+  TestModulePath();
   TestDialogs();
   std::printf("%d checks, %d failures\n", g_checks, g_failures);
   return g_failures == 0 ? 0 : 1;
