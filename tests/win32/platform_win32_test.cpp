@@ -580,6 +580,105 @@ void TestWindows(Window d) {
   plat::ShowWindowCmd(d, plat::kSwShow);
 }
 
+// ------------------------------------------------------------------ key state
+
+void SendKey(WORD key) {
+  INPUT input[2] = {};
+  input[0].type = input[1].type = INPUT_KEYBOARD;
+  input[0].ki.wVk = input[1].ki.wVk = key;
+  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, input, sizeof(INPUT));
+}
+
+void SendClick(HWND window) {
+  RECT r = {};
+  GetWindowRect(window, &r);
+  INPUT input[3] = {};
+  for (INPUT& i : input) i.type = INPUT_MOUSE;
+  input[0].mi.dx = static_cast<LONG>(((r.left + r.right) / 2) * 65535LL / (GetSystemMetrics(SM_CXSCREEN) - 1));
+  input[0].mi.dy = static_cast<LONG>(((r.top + r.bottom) / 2) * 65535LL / (GetSystemMetrics(SM_CYSCREEN) - 1));
+  input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(3, input, sizeof(INPUT));
+}
+
+std::string KeysOfThisMessage() {
+  return std::string(plat::KeyDownForCurrentMessage(plat::kVkReturn) ? " enter" : "") +
+         (plat::KeyDownForCurrentMessage(plat::kVkEscape) ? " escape" : "");
+}
+
+// Buttons 1 and 2 of the main dialog under real input, one step a timer tick:
+// the key state each command sees, as the headless twin models it.
+struct KeyStateHandler : plat::DialogHandler {
+  std::vector<std::string> seen;
+  int step = 0;
+
+  bool OnInitDialog(Window d) override {
+    plat::StartTimer(d, 1, 400);
+    return true;
+  }
+  void OnCommand(Window, int id, int code) override {
+    if ((id == 1 || id == 2) && code == plat::kBnClicked) seen.push_back(std::to_string(id) + KeysOfThisMessage());
+  }
+  void Focus(Window d, int id) { SendMessageW(H(d), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(H(d), id)), TRUE); }
+  void OnTimer(Window d, int) override {
+    plat::StopTimer(d, 1);  // one step at a time, also while the about box runs
+    switch (step++) {
+      case 0:
+        SetForegroundWindow(H(d));
+        Focus(d, 1004);
+        SendKey(VK_RETURN);  // the default button
+        break;
+      case 1: SendKey(VK_ESCAPE); break;
+      case 2:
+        Focus(d, 2);
+        SendKey(VK_RETURN);  // a focused push button takes Enter itself
+        break;
+      case 3:
+        Focus(d, 1);
+        SendKey(VK_SPACE);
+        break;
+      case 4: SendClick(GetDlgItem(H(d), 2)); break;
+      case 5: {
+        // Enter confirms another dialog; then one click here.
+        struct About : plat::DialogHandler {
+          std::string seen;
+          bool OnInitDialog(Window a) override {
+            SetForegroundWindow(H(a));
+            SendKey(VK_RETURN);
+            return true;
+          }
+          void OnCommand(Window a, int id, int) override {
+            // No key query here, as in the program's about box: nothing
+            // takes away what the press might have left behind.
+            seen = std::to_string(id);
+            plat::EndModalDialog(a, id);
+          }
+        } about;
+        plat::RunModalDialog(res::kAboutDialog, about, d);
+        CHECK_EQ(about.seen, std::string("1"));
+        SendClick(GetDlgItem(H(d), 1));
+        break;
+      }
+      default:
+        plat::EndModalDialog(d, 0);
+        return;
+    }
+    plat::StartTimer(d, 1, 400);
+  }
+};
+
+void TestKeyState() {
+  KeyStateHandler h;
+  plat::RunModalDialog(res::kMainDialog, h, plat::kNoWindow);
+  const std::vector<std::string> expected = {"1 enter", "2 escape", "2 enter", "1", "2", "1"};
+  CHECK(h.seen == expected);
+  if (h.seen != expected) {
+    for (const std::string& s : h.seen) std::printf("  seen: %s\n", s.c_str());
+  }
+}
+
 void TestDialogs() {
   TestHandler main;
   int initCalls = 0, aboutResult = 0;
@@ -685,6 +784,7 @@ int wmain(int argc, wchar_t** argv) {
   TestProcesses();
   TestModulePath();
   TestDialogs();
+  TestKeyState();
   std::printf("%d checks, %d failures\n", g_checks, g_failures);
   return g_failures == 0 ? 0 : 1;
 }
