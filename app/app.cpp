@@ -99,8 +99,8 @@ void ReportProgramPath(jobstore::ModulePathStatus status, const std::string& sho
       Warn("プログラムのフォルダーの名前にシフトJISで表せない文字が含まれているため、作業のファイルを保存"
            "できません。\n\n" +
            FolderPart(shown) +
-           "\n（? はシフトJISで表せない文字です）\n\nシフトJISで表せる名前のフォルダーにプログラムを移してから、もう一度起動"
-           "してください。");
+           "\n（? はシフトJISで表せない文字です）\n\n"
+           "シフトJISで表せる名前のフォルダーにプログラムを移してから、もう一度起動してください。");
       break;
     case jobstore::ModulePathStatus::TooLong:
       ReportDeepFolder(FolderPart(shown));
