@@ -79,6 +79,7 @@ class ProgramFolderLimits : public EditorTest {
 
 TEST_F(ProgramFolderLimits, OneByteTooDeepForTheDraftJobSaysWhyAndEnds) {
   ASSERT_NO_FATAL_FAILURE(MakeFolder());
+  if (SjisBytes(folder_.root()) > 200) GTEST_SKIP() << "the work folder itself is too deep for this test";
   const std::wstring folder = DeepFolder(folder_.root() + L"\\deep", 218);
   ASSERT_EQ(SjisBytes(folder + L"\\"), 218u);
   Process editor = StartIn(folder);
@@ -87,6 +88,7 @@ TEST_F(ProgramFolderLimits, OneByteTooDeepForTheDraftJobSaysWhyAndEnds) {
 
 TEST_F(ProgramFolderLimits, AtTheDeepestFolderTheEditorOpens) {
   ASSERT_NO_FATAL_FAILURE(MakeFolder());
+  if (SjisBytes(folder_.root()) > 200) GTEST_SKIP() << "the work folder itself is too deep for this test";
   const std::wstring folder = DeepFolder(folder_.root() + L"\\deep", 217);
   ASSERT_EQ(SjisBytes(folder + L"\\"), 217u);
   Process editor = StartIn(folder);
