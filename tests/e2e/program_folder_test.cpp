@@ -108,5 +108,33 @@ TEST_F(ProgramFolderLimits, AFolderNameOutsideShiftJisSaysWhyAndEnds) {
   ExpectMessageAndEnd(editor, folder, {L"\\Jos?\\", L"シフトJIS"}, L"folder-outside-shift-jis-message");
 }
 
+// A job name on the command line that cannot be used: the message names it,
+// then the draft job opens.
+TEST_F(ProgramFolderLimits, AnUnusableJobNameIsReportedBeforeTheDraftOpens) {
+  ASSERT_NO_FATAL_FAILURE(MakeFolder());
+  for (const wchar_t* argument : {L"what?", L"Jos\x00E9"}) {
+    SCOPED_TRACE(standin::ToUtf8(argument));
+    Process editor = StartEditor(argument);
+    HWND box = WaitForDialog(editor, kDialogTimeoutMs);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(WindowText(box), L"タヴォレクス");
+    const std::wstring text = MessageText(box);
+    const std::wstring shown = argument[0] == L'J' ? L"Jos?" : argument;  // as Shift-JIS spells it
+    EXPECT_NE(text.find(shown), std::wstring::npos) << standin::ToUtf8(text);
+    EXPECT_NE(text.find(L"下書きの作業を開きます。"), std::wstring::npos) << standin::ToUtf8(text);
+    ASSERT_TRUE(BringToFront(box));
+    PressKey(VK_RETURN);
+
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] { return (dialog = WaitForDialog(editor, 1000)) != nullptr && dialog != box; }, kDialogTimeoutMs))
+        << "no editor after the message; its windows:\n"
+        << DescribeWindowsOf(editor.id());
+    EXPECT_TRUE(DirectoryExists(folder_.Path(L"＿作業作成中＿〔下書き〕")));
+    ASSERT_NO_FATAL_FAILURE(CloseWithCloseBoxAndExpectExitZero(editor, dialog));
+  }
+  EXPECT_EQ(ListNames(folder_.root()), (std::vector<std::wstring>{L"Tavolex.exe", L"＿作業作成中＿〔下書き〕"}));
+}
+
 }  // namespace
 }  // namespace e2e
