@@ -12,6 +12,14 @@ namespace jobstore {
 // it is never longer than the target.
 std::string TemporaryPathFor(const char* target);
 
+// Deletes the temporary files of the job's five files (TemporaryPathFor each
+// of RecordFilePath, RecordScrambledPath, InspectFilePath, InspectScrambledPath
+// and RepeatFilePath) that a save interrupted by a crash or a power cut left
+// behind. Such a file may be cut short, so it is never read: only deleted. A
+// name that is one of the five files themselves is never touched, nor is a
+// folder.
+void RemoveLeftoverTemporaries();
+
 // Writes a file so that it is replaced only when every write succeeded: the
 // bytes go to the temporary file, which is flushed, closed and then put in
 // place of the target. Until Commit() succeeds the target is untouched; a

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "jobstore/files.h"
 #include "platform/platform.h"
 #include "text/sjis.h"
 
@@ -74,6 +75,11 @@ std::string ProgramFolder() {
   return ModulePath[0] == '\0' ? std::string(".\\") : std::string(FolderOfPath(ModulePath));
 }
 
+// Paths of a job named with `nameLength` bytes fit beside the program folder.
+bool Fits(std::size_t folderLength, std::size_t nameLength) {
+  return folderLength + nameLength + kLongestFileSuffix < kPathSize;
+}
+
 }  // namespace
 
 long FindLastChar(const char* text, char c) {
@@ -125,13 +131,36 @@ const char* FolderOfPath(const char* path) {
   return sharedFolder;
 }
 
-void EnsureModulePath() {
-  if (ModulePath[0] != '\0') return;
-  std::string path = plat::ModuleFileName();
-  if (path.size() < kPathSize) std::strcpy(ModulePath, path.c_str());
+ModulePathStatus EnsureModulePath(std::string* shown) {
+  if (ModulePath[0] != '\0') return ModulePathStatus::Known;
+  bool exact = true;
+  std::string path = plat::ModuleFileName(&exact);
+  if (shown != nullptr) *shown = path;
+  if (path.empty()) return ModulePathStatus::Unknown;
+  if (!exact) return ModulePathStatus::NotShiftJis;
+  if (path.size() >= kPathSize) return ModulePathStatus::TooLong;
+  std::strcpy(ModulePath, path.c_str());
+  return ModulePathStatus::Known;
 }
 
-bool IsUsableJobName(const char* name) {
+std::size_t LongestJobName() {
+  if (EnsureModulePath() != ModulePathStatus::Known) return 0;
+  std::size_t folder = ProgramFolder().size();
+  return Fits(folder, 1) ? kPathSize - 1 - kLongestFileSuffix - folder : 0;
+}
+
+std::size_t DeepestProgramFolderFor(const char* name) {
+  std::size_t used = std::strlen(name) + kLongestFileSuffix;
+  return used < kPathSize - 1 ? kPathSize - 1 - used : 0;
+}
+
+bool IsUsableJobName(const char* name) { return IsPlainJobName(name) && JobPathsFit(name); }
+
+bool JobPathsFit(const char* name) {
+  return EnsureModulePath() == ModulePathStatus::Known && Fits(ProgramFolder().size(), std::strlen(name));
+}
+
+bool IsPlainJobName(const char* name) {
   std::size_t len = std::strlen(name);
   if (len == 0 || len >= 256) return false;
   if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) return false;
@@ -164,9 +193,7 @@ bool IsUsableJobName(const char* name) {
       base[3] >= '1' && base[3] <= '9') {
     return false;
   }
-
-  // Every path of the job must fit its buffer.
-  return ProgramFolder().size() + len + kLongestFileSuffix < kPathSize;
+  return true;
 }
 
 bool PrepareJobPaths() {
@@ -187,6 +214,7 @@ bool PrepareJobPaths() {
   JoinInto(InspectFilePath, kPathSize, base.c_str(), "\\KeyInspec.def");
   JoinInto(InspectScrambledPath, kPathSize, InspectFilePath, ".psw");
   JoinInto(RepeatFilePath, kPathSize, base.c_str(), "\\KeyRepeat.def");
+  RemoveLeftoverTemporaries();
   return true;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 namespace jobstore {
 
@@ -31,16 +32,40 @@ const char* NextPathComponent(const char* text, char* component);
 // ".\" when there is no path or no backslash.
 const char* FolderOfPath(const char* path);
 
-// Fills ModulePath from the system when it is empty.
-void EnsureModulePath();
+// Why ModulePath could not be filled.
+enum class ModulePathStatus {
+  Known,
+  Unknown,      // the system gives no path
+  NotShiftJis,  // a character of the path has no Shift-JIS form
+  TooLong,      // 260 bytes or more in Shift-JIS
+};
 
-// Rebuilds the job folder from JobName, creates it when missing and fills the
-// five paths. False when a path would not fit its buffer: the five paths are
-// then empty and nothing was created.
+// Fills ModulePath from the system when it is empty. When it stays empty,
+// `shown` (if given) receives the path as far as it can be shown to the user,
+// with '?' for characters that Shift-JIS cannot spell.
+ModulePathStatus EnsureModulePath(std::string* shown = nullptr);
+
+// The longest job name whose five paths fit beside the program; 0 when none
+// fits (or the program's path is not known).
+std::size_t LongestJobName();
+
+// Rebuilds the job folder from JobName, creates it when missing, fills the
+// five paths and removes what an interrupted save left in the folder
+// (RemoveLeftoverTemporaries). False when a path would not fit its buffer: the
+// five paths are then empty and nothing was created.
 bool PrepareJobPaths();
+
+// The deepest program folder (in bytes, with its closing backslash) beside
+// which the paths of job `name` still fit.
+std::size_t DeepestProgramFolderFor(const char* name);
 
 // Whether `name` may name a job: a plain folder name whose paths fit.
 bool IsUsableJobName(const char* name);
+// The two halves of that test: a plain folder name (no separator, forbidden
+// character, device name or half character)...
+bool IsPlainJobName(const char* name);
+// ...and one short enough for its paths to fit beside the program.
+bool JobPathsFit(const char* name);
 
 // Back to the state before start-up (for the tests).
 void ResetPaths();

@@ -175,9 +175,11 @@ void EndModalDialog(Window dialog, int result);
 int ShowMessageBox(Window owner, const char* text, const char* caption, unsigned type);
 Window FocusWindow();  // the window that has the keyboard focus, or 0
 
-// Asynchronous key state: true when the key was pressed since the previous
-// query (the low bit of GetAsyncKeyState).
-bool KeyPressedSinceLastQuery(int virtualKey);
+// Whether the key was down for the input message being handled (the thread's
+// key state, GetKeyState): a command that Enter or Escape raised in a dialog
+// sees its key down; a click, Space on a button or the close box sees it up,
+// whatever was pressed before in another window or another program.
+bool KeyDownForCurrentMessage(int virtualKey);
 
 // --- The dialog window itself
 std::string LoadResourceString(int stringId);  // empty when missing
@@ -316,7 +318,11 @@ OpenFileChoice ChooseFileToOpen(Window owner, const char* filterName, const char
 // ---------------------------------------------------------------------------
 // Processes
 
-std::string ModuleFileName();  // full path of the running program; empty when unknown
+// Full path of the running program; empty when the system cannot give it. A
+// character that code page 932 cannot represent becomes '?': with `exact`
+// given, it is set to false and the text is returned (to be shown to the
+// user); without it, such a path is returned empty.
+std::string ModuleFileName(bool* exact = nullptr);
 [[noreturn]] void ExitProcess(int exitCode);
 // Creates the named mutex, owned; true when this process is the first owner.
 // The mutex is kept until the process ends.

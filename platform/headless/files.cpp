@@ -81,6 +81,7 @@ struct FileSystem {
   long long diskFree = -1;   // bytes that may still be added; -1 for no limit
   long long diskBase = 0;    // total content when SetDiskFree was called
   std::string modulePath = "C:\\Tools\\Tavolex.exe";
+  bool modulePathExact = true;
 
   FileSystem() { roots.insert("C:"); }
 };
@@ -361,7 +362,10 @@ std::vector<std::string> FolderNames(const std::string& folder) {
   return names;
 }
 
-void SetModulePath(const std::string& path) { Fs().modulePath = path; }
+void SetModulePath(const std::string& path, bool exact) {
+  Fs().modulePath = path;
+  Fs().modulePathExact = exact;
+}
 
 void FailCreate(const std::string& path) { Fs().failCreate.insert(FaultKey(path)); }
 void FailOpen(const std::string& path) { Fs().failOpen.insert(FaultKey(path)); }
@@ -385,7 +389,13 @@ namespace plat {
 using headless::Fs;
 using headless::Resolved;
 
-std::string ModuleFileName() { return Fs().modulePath; }
+std::string ModuleFileName(bool* exact) {
+  if (exact != nullptr) {
+    *exact = Fs().modulePathExact;
+    return Fs().modulePath;
+  }
+  return Fs().modulePathExact ? Fs().modulePath : std::string();
+}
 
 bool PathExists(const char* path) {
   if (path == nullptr) return false;

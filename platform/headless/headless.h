@@ -37,7 +37,9 @@ bool HasFile(const std::string& path);
 bool HasFolder(const std::string& path);
 std::string FileBytes(const std::string& path);  // empty when missing
 std::vector<std::string> FolderNames(const std::string& folder);  // direct entries, files and folders, in creation order
-void SetModulePath(const std::string& path);  // "" makes ModuleFileName() fail
+// "" makes ModuleFileName() fail. With exact false the path stands for one
+// that Shift-JIS cannot spell: `path` is its text with '?' for such characters.
+void SetModulePath(const std::string& path, bool exact = true);
 
 // Fault injection. Each applies to the path given (case-insensitive), until Reset().
 void FailCreate(const std::string& path);  // OpenFile(WriteTruncate) and CreateFolder fail
@@ -108,8 +110,10 @@ void QueueOpenFileAnswer(const plat::OpenFileChoice& answer);
 std::vector<OpenFileRecord> OpenFileDialogs();
 
 // ---------------------------------------------------------------- keyboard
-// Marks a key as pressed since the last query (GetAsyncKeyState's low bit).
-void PressKey(int virtualKey);
+// The key state belongs to the input being handled, as GetKeyState's does:
+// PressEnter and PressEscape hold their key down while the command they raise
+// is handled and release it afterwards; a click, Space, the close box or a
+// system command sees no key down, whatever was pressed before.
 
 // ---------------------------------------------------------------- message boxes
 struct MessageBoxRecord {
@@ -136,12 +140,15 @@ int DialogsLeftOpen();
 // Dialogs created so far (template ids, in order) and the one open now.
 std::vector<int> DialogsShown();
 plat::Window OpenDialog(int templateId);  // 0 when none is open
+// EndModalDialog was called for the dialog (its loop returns once the driver does).
+bool DialogEnded(plat::Window dialog);
 
 // User actions. Each raises the notifications the real control would.
 void Click(plat::Window dialog, int controlId);   // a button: BN_CLICKED (an auto check box toggles first)
 void CloseBox(plat::Window dialog);               // the close box: WM_COMMAND IDCANCEL
-void PressEnter(plat::Window dialog);             // marks Enter pressed, then WM_COMMAND with the default button id
-void PressEscape(plat::Window dialog);            // marks Escape pressed, then WM_COMMAND IDCANCEL
+void PressEnter(plat::Window dialog);             // Enter held down: WM_COMMAND with the default button id
+void PressEscape(plat::Window dialog);            // Escape held down: WM_COMMAND IDCANCEL
+void PressSpace(plat::Window dialog);             // the focused push button: BN_CLICKED, no key held for it
 void Type(plat::Window dialog, int controlId, const std::string& text);  // replaces an edit's text: EN_CHANGE
 void ChooseComboItem(plat::Window dialog, int controlId, int index);    // CBN_SELCHANGE
 void DropDownCombo(plat::Window dialog, int controlId);                 // CBN_DROPDOWN

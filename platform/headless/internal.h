@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <string>
@@ -139,6 +140,16 @@ TopWindow* FindTop(plat::Window window);
 void RemoveWindowsOf(std::uint32_t processId);
 // Puts a top-level window at the top of its band (topmost or not).
 void BringToTop(plat::Window window);
+
+// The keys that are down for one user action while it is handled (the
+// thread's key state of the input message); none once it is handled.
+class InputKeys {
+ public:
+  explicit InputKeys(std::initializer_list<int> keys);
+  ~InputKeys();
+  InputKeys(const InputKeys&) = delete;
+  InputKeys& operator=(const InputKeys&) = delete;
+};
 
 // Notifications to the dialog's handler.
 void SendCommand(Dialog& dialog, int controlId, int code);

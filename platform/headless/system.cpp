@@ -15,7 +15,7 @@ struct SystemState {
   std::uint32_t clipboardSequence = 1;
   std::deque<plat::OpenFileChoice> openFileAnswers;
   std::vector<OpenFileRecord> openFileDialogs;
-  std::set<int> pressedKeys;
+  std::set<int> keysDown;  // for the user action being handled
   std::deque<int> queuedAnswers;
   std::vector<MessageBoxRecord> boxes;
   int unanswered = 0;
@@ -60,7 +60,10 @@ std::uint32_t ClipboardSequence() { return State().clipboardSequence; }
 void QueueOpenFileAnswer(const plat::OpenFileChoice& answer) { State().openFileAnswers.push_back(answer); }
 std::vector<OpenFileRecord> OpenFileDialogs() { return State().openFileDialogs; }
 
-void PressKey(int virtualKey) { State().pressedKeys.insert(virtualKey); }
+namespace detail {
+InputKeys::InputKeys(std::initializer_list<int> keys) { State().keysDown = keys; }
+InputKeys::~InputKeys() { State().keysDown.clear(); }
+}  // namespace detail
 
 void QueueMessageBoxAnswer(int answer) { State().queuedAnswers.push_back(answer); }
 std::vector<MessageBoxRecord> MessageBoxes() { return State().boxes; }
@@ -106,8 +109,8 @@ OpenFileChoice ChooseFileToOpen(Window owner, const char* filterName, const char
   return answer;
 }
 
-bool KeyPressedSinceLastQuery(int virtualKey) {
-  return headless::State().pressedKeys.erase(virtualKey) > 0;
+bool KeyDownForCurrentMessage(int virtualKey) {
+  return headless::State().keysDown.count(virtualKey) > 0;
 }
 
 int ShowMessageBox(Window owner, const char* text, const char* caption, unsigned type) {

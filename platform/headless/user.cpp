@@ -42,19 +42,28 @@ void Click(plat::Window dialog, int controlId) {
   Dialog* d = Reachable(dialog);
   Control* c = d != nullptr ? Usable(*d, controlId, res::ControlClass::Button) : nullptr;
   if (c == nullptr || c->IsButtonType(res::kBsGroupBox)) return;
+  detail::InputKeys none({});
   TakeFocus(*d, *c);
   if (c->IsButtonType(res::kBsAutoCheckBox)) c->check = c->check == 0 ? 1 : 0;
   detail::SendCommand(*d, controlId, plat::kBnClicked);
 }
 
 void CloseBox(plat::Window dialog) {
+  detail::InputKeys none({});
   if (Dialog* d = Reachable(dialog)) DialogCommand(*d, plat::kIdCancel);
 }
 
 void PressEnter(plat::Window dialog) {
   Dialog* d = Reachable(dialog);
   if (d == nullptr) return;
-  PressKey(plat::kVkReturn);
+  detail::InputKeys enter({plat::kVkReturn});
+  // A focused push button takes Enter itself; otherwise the default button.
+  const Control* focused = d->focus >= 0 ? &d->controls[static_cast<std::size_t>(d->focus)] : nullptr;
+  if (focused != nullptr &&
+      (focused->IsButtonType(res::kBsPushButton) || focused->IsButtonType(res::kBsDefPushButton))) {
+    detail::SendCommand(*d, focused->id, plat::kBnClicked);
+    return;
+  }
   int id = plat::kIdOk;
   for (const Control& c : d->controls) {
     if (c.IsButtonType(res::kBsDefPushButton)) {
@@ -68,8 +77,22 @@ void PressEnter(plat::Window dialog) {
 void PressEscape(plat::Window dialog) {
   Dialog* d = Reachable(dialog);
   if (d == nullptr) return;
-  PressKey(plat::kVkEscape);
+  detail::InputKeys escape({plat::kVkEscape});
   DialogCommand(*d, plat::kIdCancel);
+}
+
+void PressSpace(plat::Window dialog) {
+  Dialog* d = Reachable(dialog);
+  if (d == nullptr || d->focus < 0) return;
+  Control& c = d->controls[static_cast<std::size_t>(d->focus)];
+  if (c.cls != res::ControlClass::Button || !c.enabled || !c.visible) return;
+  if (!c.IsButtonType(res::kBsPushButton) && !c.IsButtonType(res::kBsDefPushButton) &&
+      !c.IsButtonType(res::kBsOwnerDraw)) {
+    return;
+  }
+  // The button acts when Space is released: no key is down for its command.
+  detail::InputKeys none({});
+  detail::SendCommand(*d, c.id, plat::kBnClicked);
 }
 
 void Type(plat::Window dialog, int controlId, const std::string& text) {
@@ -138,6 +161,7 @@ void ToggleListCheck(plat::Window dialog, int controlId, int row) {
 
 void SystemCommand(plat::Window dialog, unsigned command) {
   Dialog* d = Reachable(dialog);
+  detail::InputKeys none({});
   if (d == nullptr || d->handler->OnSysCommand(dialog, command)) return;
   // The default handling: SC_CLOSE closes as the close box does.
   if ((command & 0xFFF0) == kScClose) DialogCommand(*d, plat::kIdCancel);

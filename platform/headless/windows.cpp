@@ -198,6 +198,11 @@ plat::Window OpenDialog(int templateId) {
   return 0;
 }
 
+bool DialogEnded(plat::Window dialog) {
+  const detail::Dialog* d = detail::FindAnyDialog(dialog);
+  return d != nullptr && d->ended;
+}
+
 std::vector<int> ZOrder(plat::Window dialog) {
   std::vector<int> ids;
   if (Dialog* d = FindAnyDialog(dialog)) {

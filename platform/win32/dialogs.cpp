@@ -210,7 +210,9 @@ int ShowMessageBox(Window owner, const char* text, const char* caption, unsigned
 
 Window FocusWindow() { return W(GetFocus()); }
 
-bool KeyPressedSinceLastQuery(int virtualKey) { return (GetAsyncKeyState(virtualKey) & 1) != 0; }
+// GetKeyState, not GetAsyncKeyState: the state as of the message that led to
+// the call, kept per thread, so key presses elsewhere leave no trace here.
+bool KeyDownForCurrentMessage(int virtualKey) { return (GetKeyState(virtualKey) & 0x8000) != 0; }
 
 std::string LoadResourceString(int stringId) {
   const wchar_t* text = nullptr;

@@ -132,13 +132,18 @@ bool WriteClipboardText(const char* text) {
 
 // ---------------------------------------------------------------- this process
 
-std::string ModuleFileName() {
+std::string ModuleFileName(bool* exact) {
+  if (exact) *exact = true;
   std::vector<wchar_t> buf(32768, L'\0');
   DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
   if (n == 0 || n >= buf.size()) return {};
-  bool exact = true;
-  std::string path = win32::ToSjis(buf.data(), static_cast<int>(n), &exact);
-  return exact ? path : std::string();
+  bool sjis = true;
+  std::string path = win32::ToSjis(buf.data(), static_cast<int>(n), &sjis);
+  if (exact) {
+    *exact = sjis;
+    return path;
+  }
+  return sjis ? path : std::string();
 }
 
 void ExitProcess(int exitCode) { ::ExitProcess(static_cast<UINT>(exitCode)); }

@@ -1,5 +1,6 @@
 // The program from start to exit, with the user played by dialog drivers.
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -76,12 +77,42 @@ TEST_F(Startup, AnythingButOnePlainNameEditsTheDraftJob) {
   };
   for (const auto& args : argumentLists) {
     SetUp();
-    Run(args);
-    EXPECT_STREQ(jobstore::JobName, jobstore::DraftJobName) << (args.empty() ? "" : args[0]);
+    const std::string argument = args.size() == 1 ? args[0] : "";
+    std::size_t boxesBeforeTheEditor = 99;
+    Run(args, [&](plat::Window) { boxesBeforeTheEditor = headless::MessageBoxes().size(); });
+    EXPECT_STREQ(jobstore::JobName, jobstore::DraftJobName) << argument;
     EXPECT_TRUE(headless::HasFolder(kDraftFolder));
     EXPECT_EQ(headless::FolderNames("C:\\Tools").size(), 2u);  // the program and the draft
     EXPECT_FALSE(headless::HasFolder("C:\\Windows"));
+    // A named job that cannot be used is reported, naming it, before the draft opens.
+    auto boxes = headless::MessageBoxes();
+    if (argument.empty()) {
+      EXPECT_TRUE(boxes.empty());
+      continue;
+    }
+    ASSERT_EQ(boxes.size(), 1u) << argument;
+    EXPECT_EQ(boxesBeforeTheEditor, 1u) << argument;
+    EXPECT_NE(boxes[0].text.find(argument.substr(0, 255)), std::string::npos) << argument;
+    EXPECT_NE(boxes[0].text.find("下書きの作業を開きます。"), std::string::npos) << argument;
+    EXPECT_EQ(boxes[0].caption, "タヴォレクス");
+    EXPECT_EQ(boxes[0].type, plat::kMbOk | plat::kMbIconWarning);
   }
+}
+
+TEST_F(Startup, ANameTooLongForThisFolderIsReportedWithTheLimit) {
+  // "C:\Tools\" (9 bytes) + name + "\KeyInspec.def.psw" (18 bytes) <= 259 bytes.
+  Run({std::string(232, 'n')});
+  EXPECT_EQ(std::strlen(jobstore::JobName), 232u);
+  EXPECT_TRUE(headless::MessageBoxes().empty());
+
+  SetUp();
+  Run({std::string(231, 'n') + "表"});  // 233 bytes, the last character two bytes
+  EXPECT_STREQ(jobstore::JobName, jobstore::DraftJobName);
+  auto boxes = headless::MessageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].text.find("長すぎます"), std::string::npos);
+  EXPECT_NE(boxes[0].text.find("233 バイト"), std::string::npos);
+  EXPECT_NE(boxes[0].text.find("232 バイト"), std::string::npos);
 }
 
 TEST_F(Startup, ALongNameIsCutTo255BytesWhenItsPathsFit) {
@@ -122,16 +153,52 @@ TEST_F(Startup, StartingFromTheScrambledFormLeavesThePlainFormAfterCancel) {
 TEST_F(Startup, EnterAndEscapeEndNothing) {
   Run({"job"}, [](plat::Window d) {
     headless::PressEnter(d);
-    EXPECT_NE(headless::OpenDialog(res::kMainDialog), 0u);
+    EXPECT_FALSE(headless::DialogEnded(d));
+    plat::SetFocusTo(d, 1);
+    headless::PressEnter(d);  // on the focused button itself
+    EXPECT_FALSE(headless::DialogEnded(d));
     headless::PressEscape(d);
-    EXPECT_NE(headless::OpenDialog(res::kMainDialog), 0u);
+    EXPECT_FALSE(headless::DialogEnded(d));
     MakeChange(d);
     headless::PressEscape(d);
-    EXPECT_NE(headless::OpenDialog(res::kMainDialog), 0u);
+    EXPECT_FALSE(headless::DialogEnded(d));
     headless::Click(d, 1);
+    EXPECT_TRUE(headless::DialogEnded(d));
   });
   EXPECT_EQ(headless::DialogsLeftOpen(), 0);
   EXPECT_TRUE(headless::MessageBoxes().empty());
+}
+
+// Enter or Escape pressed in another dialog leaves nothing behind that could
+// swallow the next click in the main dialog.
+TEST_F(Startup, AClickAfterAKeyInAnotherDialogActsAtTheFirstClick) {
+  struct Case {
+    const char* what;
+    void (*keyInAbout)(plat::Window);
+    void (*act)(plat::Window);
+  } cases[] = {
+      {"Enter, then save", headless::PressEnter, [](plat::Window d) { headless::Click(d, 1); }},
+      {"Escape, then cancel", headless::PressEscape, [](plat::Window d) { headless::Click(d, 2); }},
+      {"Escape, then the close box", headless::PressEscape, headless::CloseBox},
+      {"Enter, then Space on save", headless::PressEnter,
+       [](plat::Window d) {
+         plat::SetFocusTo(d, 1);
+         headless::PressSpace(d);
+       }},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    headless::OnDialog(res::kAboutDialog, c.keyInAbout);
+    bool endedAtOnce = false;
+    Run({"job"}, [&](plat::Window d) {
+      headless::SystemCommand(d, 16);  // the about box from the system menu
+      c.act(d);
+      endedAtOnce = headless::DialogEnded(d);
+    });
+    EXPECT_TRUE(endedAtOnce) << c.what;
+    EXPECT_EQ(headless::DialogsShown(), (std::vector<int>{res::kMainDialog, res::kAboutDialog})) << c.what;
+    EXPECT_EQ(headless::DialogsLeftOpen(), 0) << c.what;
+  }
 }
 
 TEST_F(Startup, CancelAsksOnlyWhenSomethingChanged) {
@@ -146,7 +213,7 @@ TEST_F(Startup, CancelAsksOnlyWhenSomethingChanged) {
   Run({"job"}, [](plat::Window d) {
     MakeChange(d);
     headless::Click(d, 2);
-    EXPECT_NE(headless::OpenDialog(res::kMainDialog), 0u);  // "No" stays
+    EXPECT_FALSE(headless::DialogEnded(d));  // "No" stays
     headless::CloseBox(d);                                  // "Yes" ends
   });
   EXPECT_EQ(headless::DialogsLeftOpen(), 0);
@@ -202,6 +269,149 @@ TEST_F(Startup, AJobFolderThatCannotBeCreatedReportsTheSave) {
   });
   EXPECT_FALSE(headless::HasFolder("C:\\Tools\\job"));
   ASSERT_EQ(headless::MessageBoxes().size(), 1u);
+}
+
+// ---------------------------------------------------------------- the program's folder
+
+// A program folder of exactly `bytes` bytes (with its closing backslash) made
+// of two-byte characters, in components of at most 60 bytes.
+std::string FolderOfBytes(std::size_t bytes) {
+  std::string folder = "C:\\";
+  while (folder.size() < bytes) {
+    std::size_t remaining = bytes - folder.size();
+    std::size_t component = remaining - 1 <= 60 ? remaining - 1 : (remaining == 62 ? 59 : 60);
+    std::string name;
+    while (name.size() + 2 <= component) name += "階";
+    if (name.size() < component) name += "x";
+    folder += name + "\\";
+  }
+  return folder;
+}
+
+class ProgramFolder : public Startup {
+ protected:
+  // Puts the program into `folder` and runs it; returns the exit code.
+  int RunIn(const std::string& folder, const std::vector<std::string>& args,
+            const std::function<void(plat::Window)>& driver = {}) {
+    headless::PutFile(folder + "Tavolex.exe", "MZ");
+    headless::SetModulePath(folder + "Tavolex.exe");
+    if (driver) headless::OnDialog(res::kMainDialog, driver);
+    return app::RunTavolex(args);
+  }
+};
+
+TEST_F(ProgramFolder, AtTheDeepestFolderTheDraftJobOpensAndSaves) {
+  const std::string folder = FolderOfBytes(217);
+  ASSERT_EQ(folder.size(), 217u);
+  EXPECT_EQ(RunIn(folder, {}, [](plat::Window d) {
+              MakeChange(d);
+              headless::Click(d, 1);
+            }),
+            0);
+  EXPECT_TRUE(headless::MessageBoxes().empty());
+  EXPECT_STRNE(jobstore::RecordFilePath, "");
+  EXPECT_TRUE(headless::HasFile(folder + "＿作業作成中＿〔下書き〕\\KeyRecord.def.psw"));
+}
+
+TEST_F(ProgramFolder, OneByteDeeperTheProgramSaysWhyAndEnds) {
+  const std::string folder = FolderOfBytes(218);
+  EXPECT_EQ(RunIn(folder, {}), 1);
+  EXPECT_TRUE(headless::DialogsShown().empty());
+  EXPECT_EQ(headless::FolderNames(folder.substr(0, folder.size() - 1)), std::vector<std::string>{"Tavolex.exe"});
+  auto boxes = headless::MessageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].text.find(folder), std::string::npos);
+  EXPECT_NE(boxes[0].text.find("218 バイト"), std::string::npos);
+  EXPECT_NE(boxes[0].text.find("217 バイト"), std::string::npos);
+  EXPECT_EQ(boxes[0].caption, "タヴォレクス");
+  EXPECT_EQ(boxes[0].type, plat::kMbOk | plat::kMbIconWarning);
+
+  // A job whose name is short enough still opens there, without a word.
+  SetUp();
+  EXPECT_EQ(RunIn(folder, {"a"}), 0);
+  EXPECT_EQ(headless::DialogsShown(), std::vector<int>{res::kMainDialog});
+  EXPECT_TRUE(headless::MessageBoxes().empty());
+  EXPECT_TRUE(headless::HasFolder(folder + "a"));
+
+  // A name too long there falls back to the draft, which does not fit either:
+  // one message, about the folder.
+  SetUp();
+  EXPECT_EQ(RunIn(folder, {std::string(30, 'n')}), 1);
+  EXPECT_TRUE(headless::DialogsShown().empty());
+  ASSERT_EQ(headless::MessageBoxes().size(), 1u);
+  EXPECT_NE(headless::MessageBoxes()[0].text.find("218 バイト"), std::string::npos);
+}
+
+TEST_F(ProgramFolder, AProgramPathThatCannotBeKnownOrSpeltInShiftJisEndsTheProgram) {
+  struct Case {
+    const char* what;
+    std::string path;
+    bool exact;
+    std::string shown;  // a text the message must hold
+  } cases[] = {
+      {"unknown", "", true, "プログラムの場所を取得できない"},
+      {"outside code page 932", "C:\\Users\\Jos?\\Tavolex.exe", false, "C:\\Users\\Jos?\\"},
+      {"260 bytes", FolderOfBytes(249) + "Tavolex.exe", true, "249 バイト"},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    headless::SetModulePath(c.path, c.exact);
+    EXPECT_EQ(app::RunTavolex({"job"}), 1) << c.what;
+    EXPECT_TRUE(headless::DialogsShown().empty()) << c.what;
+    EXPECT_TRUE(headless::Processes().empty()) << c.what;  // no picker looked for or started
+    EXPECT_EQ(headless::FolderNames("C:\\Tools"), std::vector<std::string>{"Tavolex.exe"}) << c.what;
+    auto boxes = headless::MessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u) << c.what;
+    EXPECT_NE(boxes[0].text.find(c.shown), std::string::npos) << c.what << ": " << boxes[0].text;
+    EXPECT_EQ(boxes[0].caption, "タヴォレクス");
+    EXPECT_EQ(boxes[0].type, plat::kMbOk | plat::kMbIconWarning);
+  }
+}
+
+// ---------------------------------------------------------------- leftovers of a save
+
+TEST_F(Startup, TemporariesOfAnInterruptedSaveAreRemovedAndNeverRead) {
+  const std::string job = "C:\\Tools\\job\\";
+  const char* const leftovers[] = {"KeyRecord.tmp", "KeyRecord.def.tmp", "KeyInspec.tmp",
+                                   "KeyInspec.def.tmp", "KeyRepeat.tmp"};
+  for (bool withRecord : {false, true}) {
+    SetUp();
+    if (withRecord) headless::PutFile(job + "KeyRecord.def.psw", Swapped("kept\r\n"));
+    headless::PutFile(job + "KeyRecord.tmp", "stale,1,2\r\n");
+    headless::PutFile(job + "KeyRecord.def.tmp", Swapped("stale,1,2\r\n"));
+    for (const char* name : leftovers) {
+      if (!headless::HasFile(job + name)) headless::PutFile(job + name, "half");
+    }
+    std::vector<std::string> loaded;
+    Run({"job"}, [&](plat::Window d) {
+      for (int i = 0; i < jobstore::LineCount(); ++i) loaded.push_back(jobstore::LineAt(i));
+      headless::CloseBox(d);
+    });
+    for (const char* name : leftovers) EXPECT_FALSE(headless::HasFile(job + name)) << name;
+    if (withRecord) {
+      EXPECT_EQ(loaded, std::vector<std::string>{"kept\r\n"});
+      EXPECT_EQ(headless::FileBytes(job + "KeyRecord.def"), "kept\r\n");
+    } else {
+      // Only the default line of an empty job.
+      ASSERT_EQ(loaded.size(), 1u);
+      EXPECT_EQ(loaded[0].find("stale"), std::string::npos);
+      EXPECT_FALSE(headless::HasFile(job + "KeyRecord.def"));
+    }
+  }
+}
+
+TEST_F(Startup, ALeftoverThatCannotBeRemovedIsOverwrittenAtTheNextSave) {
+  const std::string job = "C:\\Tools\\job\\";
+  headless::PutFile(job + "KeyRecord.tmp", "stale");
+  headless::FailDelete(job + "KeyRecord.tmp");
+  headless::MakeFolder(job + "KeyInspec.tmp");  // a folder of that name is not ours
+  Run({"job"}, [](plat::Window d) {
+    MakeChange(d);
+    headless::Click(d, 1);
+  });
+  EXPECT_TRUE(headless::MessageBoxes().empty());
+  EXPECT_TRUE(headless::HasFile(job + "KeyRecord.def.psw"));
+  EXPECT_TRUE(headless::HasFolder(job + "KeyInspec.tmp"));
 }
 
 }  // namespace

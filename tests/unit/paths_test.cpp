@@ -1,4 +1,6 @@
 #include <cstring>
+#include <iterator>
+#include <string>
 
 #include "jobstore/paths.h"
 #include "tests/support/fresh_state.h"
@@ -160,6 +162,64 @@ TEST_F(Paths, UsableJobNames) {
   std::size_t room = 259 - std::strlen("C:\\Tools\\") - std::strlen("\\KeyInspec.def.psw");
   EXPECT_TRUE(IsUsableJobName(std::string(room, 'n').c_str()));
   EXPECT_FALSE(IsUsableJobName(std::string(room + 1, 'n').c_str()));
+}
+
+TEST_F(Paths, TheProgramPathMustBeKnownSpeltInShiftJisAndShortEnough) {
+  struct Case {
+    std::string path;
+    bool exact;
+    ModulePathStatus status;
+  } cases[] = {
+      {"C:\\Tools\\Tavolex.exe", true, ModulePathStatus::Known},
+      {"", true, ModulePathStatus::Unknown},
+      {"C:\\Jos?\\Tavolex.exe", false, ModulePathStatus::NotShiftJis},
+      {"C:\\" + std::string(250, 'd') + "\\T.exe", true, ModulePathStatus::Known},    // 259 bytes
+      {"C:\\" + std::string(251, 'd') + "\\T.exe", true, ModulePathStatus::TooLong},  // 260 bytes
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    headless::SetModulePath(c.path, c.exact);
+    std::string shown = "unchanged";
+    EXPECT_EQ(EnsureModulePath(&shown), c.status) << c.path;
+    if (c.status == ModulePathStatus::Known) {
+      EXPECT_EQ(ModulePath, c.path);
+      continue;
+    }
+    EXPECT_STREQ(ModulePath, "") << c.path;
+    EXPECT_EQ(shown, c.path);
+    EXPECT_FALSE(JobPathsFit("a")) << c.path;  // no place known: nothing fits
+    EXPECT_EQ(LongestJobName(), 0u);
+  }
+}
+
+TEST_F(Paths, TheLimitsOfTheProgramFolderAndTheJobName) {
+  // 259 bytes = folder + name + "\KeyInspec.def.psw" (18 bytes).
+  EXPECT_EQ(DeepestProgramFolderFor(DraftJobName), 217u);
+  EXPECT_EQ(DeepestProgramFolderFor("a"), 240u);
+  EXPECT_EQ(DeepestProgramFolderFor(std::string(300, 'n').c_str()), 0u);
+  EXPECT_EQ(LongestJobName(), 232u);  // beside "C:\Tools\"
+  EXPECT_TRUE(JobPathsFit(std::string(232, 'n').c_str()));
+  EXPECT_FALSE(JobPathsFit(std::string(233, 'n').c_str()));
+  EXPECT_TRUE(IsPlainJobName(std::string(233, 'n').c_str()));
+
+  SetUp();
+  headless::SetModulePath("C:\\" + std::string(238, 'd') + "\\T.exe");  // a 241-byte folder
+  EXPECT_EQ(LongestJobName(), 0u);
+}
+
+TEST_F(Paths, PreparingAJobRemovesOnlyTheTemporariesOfItsFiles) {
+  const std::string job = "C:\\Tools\\job\\";
+  const char* const files[] = {"KeyRecord.def", "KeyRecord.def.psw", "KeyInspec.def", "KeyInspec.def.psw",
+                               "KeyRepeat.def", "other.tmp", "KeyRecord.tmp.bak"};
+  for (const char* name : files) headless::PutFile(job + name, name);
+  for (const char* name : {"KeyRecord.tmp", "keyrecord.DEF.tmp", "KeyInspec.tmp", "KeyInspec.def.tmp",
+                           "KeyRepeat.tmp"}) {
+    headless::PutFile(job + name, "left over");
+  }
+  std::strcpy(JobName, "job");
+  ASSERT_TRUE(PrepareJobPaths());
+  EXPECT_EQ(headless::FolderNames("C:\\Tools\\job").size(), std::size(files));
+  for (const char* name : files) EXPECT_EQ(headless::FileBytes(job + name), name);
 }
 
 }  // namespace

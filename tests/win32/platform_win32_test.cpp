@@ -4,6 +4,7 @@
 //   --exit N           ends with exit code N
 //   --mutex NAME       ends with 1 when it is the first owner of NAME, else 0
 //   --hold SECONDS     shows the main dialog with sample rows (for screenshots)
+//   --module-path EXACT TAIL  checks ModuleFileName in a copy of the program
 #include "platform/win32/win32_common.h"
 
 #include <commctrl.h>
@@ -346,6 +347,57 @@ void TestProcesses() {
   CHECK_EQ(ChildExitCode(self, "--mutex " + name + "x"), DWORD(1));
 }
 
+// The program's own path in a folder whose name code page 932 cannot spell:
+// a copy of this program runs there and checks what ModuleFileName gives
+// (--module-path, below). Exit code 0 is a pass.
+DWORD RunCopyIn(const std::wstring& folderName, const std::wstring& expectExact, const std::wstring& tail) {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring folder = std::wstring(temp) + L"tavolex_module_" + std::to_wstring(GetCurrentProcessId()) +
+                              L"_" + folderName;
+  const std::wstring copy = folder + L"\\child.exe";
+  std::vector<wchar_t> self(32768);
+  GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size()));
+  CreateDirectoryW(folder.c_str(), nullptr);
+  if (!CopyFileW(self.data(), copy.c_str(), FALSE)) return 0xFFFFFFF0u;
+  std::wstring command = L"\"" + copy + L"\" --module-path " + expectExact + L" \"" + tail + L"\"";
+  std::vector<wchar_t> buf(command.begin(), command.end());
+  buf.push_back(L'\0');
+  STARTUPINFOW si = {};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi = {};
+  DWORD code = 0xFFFFFFF1u;
+  if (CreateProcessW(copy.c_str(), buf.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si,
+                     &pi)) {
+    WaitForSingleObject(pi.hProcess, 30000);
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+  }
+  DeleteFileW(copy.c_str());
+  RemoveDirectoryW(folder.c_str());
+  return code;
+}
+
+// In the copy: the path ends with `tail` (Shift-JIS, '?' for what it cannot
+// spell) and is exact or not as expected; without the flag an inexact path
+// is empty.
+int CheckModulePath(bool expectExact, const std::string& tail) {
+  bool exact = !expectExact;
+  const std::string shown = plat::ModuleFileName(&exact);
+  const std::string strict = plat::ModuleFileName();
+  if (exact != expectExact) return 10;
+  if (shown.size() < tail.size() || shown.compare(shown.size() - tail.size(), tail.size(), tail) != 0) return 11;
+  if (strict != (expectExact ? shown : std::string())) return 12;
+  return 0;
+}
+
+void TestModulePath() {
+  CHECK_EQ(RunCopyIn(L"Jos\u00E9", L"0", L"_Jos?\\child.exe"), DWORD(0));
+  CHECK_EQ(RunCopyIn(L"\uD55C\uAE00", L"0", L"_??\\child.exe"), DWORD(0));
+  CHECK_EQ(RunCopyIn(L"\u8868\u793A", L"1", L"_\u8868\u793A\\child.exe"), DWORD(0));  // 表示: 0x5C in 表
+}
+
 // ------------------------------------------------------------------ dialogs
 
 // A dialog handler whose reactions the tests set; records what arrives.
@@ -611,6 +663,105 @@ void TestWindows(Window d) {
   plat::ShowWindowCmd(d, plat::kSwShow);
 }
 
+// ------------------------------------------------------------------ key state
+
+void SendKey(WORD key) {
+  INPUT input[2] = {};
+  input[0].type = input[1].type = INPUT_KEYBOARD;
+  input[0].ki.wVk = input[1].ki.wVk = key;
+  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, input, sizeof(INPUT));
+}
+
+void SendClick(HWND window) {
+  RECT r = {};
+  GetWindowRect(window, &r);
+  INPUT input[3] = {};
+  for (INPUT& i : input) i.type = INPUT_MOUSE;
+  input[0].mi.dx = static_cast<LONG>(((r.left + r.right) / 2) * 65535LL / (GetSystemMetrics(SM_CXSCREEN) - 1));
+  input[0].mi.dy = static_cast<LONG>(((r.top + r.bottom) / 2) * 65535LL / (GetSystemMetrics(SM_CYSCREEN) - 1));
+  input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(3, input, sizeof(INPUT));
+}
+
+std::string KeysOfThisMessage() {
+  return std::string(plat::KeyDownForCurrentMessage(plat::kVkReturn) ? " enter" : "") +
+         (plat::KeyDownForCurrentMessage(plat::kVkEscape) ? " escape" : "");
+}
+
+// Buttons 1 and 2 of the main dialog under real input, one step a timer tick:
+// the key state each command sees, as the headless twin models it.
+struct KeyStateHandler : plat::DialogHandler {
+  std::vector<std::string> seen;
+  int step = 0;
+
+  bool OnInitDialog(Window d) override {
+    plat::StartTimer(d, 1, 400);
+    return true;
+  }
+  void OnCommand(Window, int id, int code) override {
+    if ((id == 1 || id == 2) && code == plat::kBnClicked) seen.push_back(std::to_string(id) + KeysOfThisMessage());
+  }
+  void Focus(Window d, int id) { SendMessageW(H(d), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(H(d), id)), TRUE); }
+  void OnTimer(Window d, int) override {
+    plat::StopTimer(d, 1);  // one step at a time, also while the about box runs
+    switch (step++) {
+      case 0:
+        SetForegroundWindow(H(d));
+        Focus(d, 1004);
+        SendKey(VK_RETURN);  // the default button
+        break;
+      case 1: SendKey(VK_ESCAPE); break;
+      case 2:
+        Focus(d, 2);
+        SendKey(VK_RETURN);  // a focused push button takes Enter itself
+        break;
+      case 3:
+        Focus(d, 1);
+        SendKey(VK_SPACE);
+        break;
+      case 4: SendClick(GetDlgItem(H(d), 2)); break;
+      case 5: {
+        // Enter confirms another dialog; then one click here.
+        struct About : plat::DialogHandler {
+          std::string seen;
+          bool OnInitDialog(Window a) override {
+            SetForegroundWindow(H(a));
+            SendKey(VK_RETURN);
+            return true;
+          }
+          void OnCommand(Window a, int id, int) override {
+            // No key query here, as in the program's about box: nothing
+            // takes away what the press might have left behind.
+            seen = std::to_string(id);
+            plat::EndModalDialog(a, id);
+          }
+        } about;
+        plat::RunModalDialog(res::kAboutDialog, about, d);
+        CHECK_EQ(about.seen, std::string("1"));
+        SendClick(GetDlgItem(H(d), 1));
+        break;
+      }
+      default:
+        plat::EndModalDialog(d, 0);
+        return;
+    }
+    plat::StartTimer(d, 1, 400);
+  }
+};
+
+void TestKeyState() {
+  KeyStateHandler h;
+  plat::RunModalDialog(res::kMainDialog, h, plat::kNoWindow);
+  const std::vector<std::string> expected = {"1 enter", "2 escape", "2 enter", "1", "2", "1"};
+  CHECK(h.seen == expected);
+  if (h.seen != expected) {
+    for (const std::string& s : h.seen) std::printf("  seen: %s\n", s.c_str());
+  }
+}
+
 void TestDialogs() {
   TestHandler main;
   int initCalls = 0, aboutResult = 0;
@@ -792,15 +943,20 @@ int wmain(int argc, wchar_t** argv) {
     return plat::AcquireSingleInstance(plat::win32::ToSjis(argv[2]).c_str()) ? 1 : 0;
   }
   if (argc >= 3 && std::wcscmp(argv[1], L"--hold") == 0) return HoldMainDialog(_wtoi(argv[2]));
+  if (argc >= 4 && std::wcscmp(argv[1], L"--module-path") == 0) {
+    return CheckModulePath(std::wcscmp(argv[2], L"1") == 0, plat::win32::ToSjis(argv[3]));
+  }
 
   TestTextConversion();
   TestFiles();
   TestClipboard();
   TestClipboardReadings();
   TestProcesses();
+  TestModulePath();
   TestDialogs();
   TestLinks();
   TestActionListNotifications();
+  TestKeyState();
   std::printf("%d checks, %d failures\n", g_checks, g_failures);
   return g_failures == 0 ? 0 : 1;
 }
