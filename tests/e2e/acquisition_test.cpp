@@ -102,6 +102,15 @@ class Acquisition : public EditorTest {
     Sleep(100);
   }
   void Close(HWND dialog) { CloseWithCloseBoxAndExpectExitZero(editor_, dialog); }
+  // The close box after a change: the question whether to drop it is answered Yes.
+  void CloseDroppingChanges(HWND dialog) {
+    ASSERT_TRUE(PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0));
+    HWND question = WaitForWindow(editor_, L"#32770", L"タヴォレクス");
+    ASSERT_NE(question, nullptr) << DescribeWindowsOf(editor_.id());
+    ClickControl(question, IDYES);
+    ASSERT_TRUE(editor_.WaitForExit(kExitTimeoutMs)) << DescribeWindowsOf(editor_.id());
+    EXPECT_EQ(editor_.ExitCode(), 0u);
+  }
 
   Process editor_;
 };
@@ -136,8 +145,7 @@ TEST_F(Acquisition, APickedPointIsStoredInTheSelectedRowsLine) {
   ASSERT_NE(dialog, nullptr);
   HWND list = GetDlgItem(dialog, 1000);
   RECT row = {};
-  row.left = LVIR_BOUNDS;
-  ASSERT_TRUE(SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row)) != 0);
+  ASSERT_TRUE(ListViewCellRect(list, 0, 1, row));
   POINT p = {(row.left + row.right) / 2, (row.top + row.bottom) / 2};
   ClientToScreen(list, &p);
   MouseClickAt(p.x, p.y);
@@ -164,8 +172,7 @@ TEST_F(Acquisition, SelectingARowMovesThePickerNearItsPoint) {
   ASSERT_TRUE(WaitUntil([&] { return Picker() != nullptr; }, 10000));
   HWND list = GetDlgItem(dialog, 1000);
   RECT row = {};
-  row.left = LVIR_BOUNDS;
-  ASSERT_TRUE(SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row)) != 0);
+  ASSERT_TRUE(ListViewCellRect(list, 0, 1, row));
   POINT p = {(row.left + row.right) / 2, (row.top + row.bottom) / 2};
   ClientToScreen(list, &p);
   MouseClickAt(p.x, p.y);
@@ -192,7 +199,7 @@ TEST_F(Acquisition, NewActionResetsTheClipboard) {
   ASSERT_TRUE(PickerSays("NEW ACTION"));
   std::string clip;
   EXPECT_TRUE(WaitUntil([&] { return ReadClipboardText(clip) && clip == "0,0"; }, 5000)) << clip;
-  ASSERT_NO_FATAL_FAILURE(Close(dialog));
+  ASSERT_NO_FATAL_FAILURE(CloseDroppingChanges(dialog));
 }
 
 // Needs the row command "新規", which this test counts in rows.
@@ -205,7 +212,7 @@ TEST_F(Acquisition, NewActionAddsExactlyOneRow) {
   EXPECT_TRUE(WaitUntil([&] { return ListViewRowCount(list) == before + 1; }, 5000));
   Sleep(3000);
   EXPECT_EQ(ListViewRowCount(list), before + 1);
-  ASSERT_NO_FATAL_FAILURE(Close(dialog));
+  ASSERT_NO_FATAL_FAILURE(CloseDroppingChanges(dialog));
 }
 
 TEST_F(Acquisition, PlacementButtonsSetAndReadAWindowRectangle) {

@@ -265,6 +265,23 @@ std::vector<HWND> TopLevelWindowsOf(DWORD processId, bool visibleOnly) {
   return query.found;
 }
 
+HWND WaitForWindow(const Process& process, const std::wstring& cls, const std::wstring& title,
+                   DWORD timeoutMs) {
+  HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        for (HWND w : TopLevelWindowsOf(process.id(), true)) {
+          if (ClassOf(w) == cls && WindowText(w) == title) {
+            found = w;
+            return true;
+          }
+        }
+        return !process.Running();
+      },
+      timeoutMs);
+  return found;
+}
+
 std::string DescribeWindowsOf(DWORD processId) {
   std::string out;
   for (HWND window : TopLevelWindowsOf(processId, false)) {

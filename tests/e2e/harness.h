@@ -116,6 +116,10 @@ std::string DescribeWindowsOf(DWORD processId);
 // The visible, unowned dialog-class ("#32770") top-level window of the process; waits
 // up to timeoutMs and gives up early when the process ends. nullptr when none came.
 HWND WaitForDialog(const Process& process, DWORD timeoutMs);
+// A visible top-level window of the process with this class and title; waits up to
+// timeoutMs and gives up early when the process ends. nullptr when none came.
+HWND WaitForWindow(const Process& process, const std::wstring& cls, const std::wstring& title,
+                   DWORD timeoutMs = 10000);
 
 // The first visible top-level window whose title contains the text.
 HWND FindWindowWithTitlePart(const std::wstring& part);

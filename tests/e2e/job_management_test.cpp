@@ -57,24 +57,6 @@ void TypeText(const std::wstring& text) {
   Sleep(100);
 }
 
-// A visible top-level window of the process with this class and title.
-HWND WaitForWindow(const Process& process, const std::wstring& cls, const std::wstring& title,
-                   DWORD timeoutMs = 10000) {
-  HWND found = nullptr;
-  WaitUntil(
-      [&] {
-        for (HWND w : TopLevelWindowsOf(process.id(), true)) {
-          if (ClassOf(w) == cls && WindowText(w) == title) {
-            found = w;
-            return true;
-          }
-        }
-        return !process.Running();
-      },
-      timeoutMs);
-  return found;
-}
-
 // The text of a message box (its static text control).
 std::wstring MessageBoxText(HWND box) {
   std::wstring text;
