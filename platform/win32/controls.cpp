@@ -234,6 +234,39 @@ void ListRedrawRow(Window dialog, int controlId, int row) {
   Send(dialog, controlId, LVM_UPDATE, static_cast<WPARAM>(row));
 }
 
+int ListInsertNumberedRow(Window dialog, int controlId, int row) {
+  // Column 0 is a callback text: the dialog answers LVN_GETDISPINFO with the
+  // row's position (dialogs.cpp).
+  LVITEMW item = {};
+  item.mask = LVIF_TEXT;
+  item.iItem = row;
+  item.pszText = LPSTR_TEXTCALLBACKW;
+  return static_cast<int>(Send(dialog, controlId, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+void ListDeleteRow(Window dialog, int controlId, int row) {
+  Send(dialog, controlId, LVM_DELETEITEM, static_cast<WPARAM>(row));
+}
+
+void ListSetCheckedAll(Window dialog, int controlId, bool checked) {
+  LVITEMW item = {};
+  item.stateMask = LVIS_STATEIMAGEMASK;
+  item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
+  Send(dialog, controlId, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+}
+
+void ListReserveRows(Window dialog, int controlId, int count) {
+  Send(dialog, controlId, LVM_SETITEMCOUNT, static_cast<WPARAM>(count), LVSICF_NOINVALIDATEALL);
+}
+
+void ListSetRedraw(Window dialog, int controlId, bool redraw) {
+  Send(dialog, controlId, WM_SETREDRAW, redraw ? TRUE : FALSE);
+  if (redraw) {
+    RedrawWindow(Item(dialog, controlId), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  }
+}
+
 // ---------------------------------------------------------------- animation
 
 bool AnimationOpen(Window dialog, int controlId, int resourceId) {
