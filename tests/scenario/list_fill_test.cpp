@@ -1,0 +1,155 @@
+// The operation list made from the lines: the full fill and the one-row
+// refills of the row commands, which must leave exactly what a full fill
+// leaves.
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "editor/controls.h"
+#include "editor/list_fill.h"
+#include "editor/list_view.h"
+#include "editor/records.h"
+#include "jobstore/lines.h"
+#include "resources/templates.h"
+#include "tests/support/fresh_state.h"
+
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+class ListHandler : public plat::DialogHandler {
+ public:
+  bool OnInitDialog(plat::Window dialog) override {
+    plat::ListAddExtendedStyle(dialog, editor::kOperationList, plat::kLvsExCheckBoxes);
+    editor::InsertListColumns(dialog);
+    return true;
+  }
+};
+
+class ListFill : public FreshState {
+ protected:
+  // Runs `body` on the list of an open main-dialog template.
+  void WithList(const std::function<void(plat::Window)>& body) {
+    headless::OnDialog(res::kMainDialog, body);
+    ListHandler handler;
+    plat::RunModalDialog(res::kMainDialog, handler, 0);
+  }
+};
+
+// Every cell of every row, and "ticked" or "unticked" at the end.
+Rows Snapshot(plat::Window d) {
+  Rows rows;
+  for (int r = 0; r < plat::ListRowCount(d, 1000); ++r) {
+    std::vector<std::string> cells;
+    for (int c = 0; c < 12; ++c) cells.push_back(plat::ListGetCell(d, 1000, r, c));
+    cells.push_back(plat::ListIsChecked(d, 1000, r) ? "ticked" : "unticked");
+    rows.push_back(cells);
+  }
+  return rows;
+}
+
+TEST_F(ListFill, RowsShowTheLinesNumberedTickedAndMasked) {
+  jobstore::AppendLine("ログイン,10,20,マウスでクリックする,,,,,,4");
+  jobstore::AppendLine("秘密,,,文字を入力する,p,a,s,s,,,1");  // more commas than fields
+  jobstore::AppendLine("short");
+  WithList([](plat::Window d) {
+    editor::FillOperationList(d);
+    using V = std::vector<std::string>;
+    Rows rows = Snapshot(d);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0], (V{"1", "ログイン", "10", "20", "マウスでクリックする", "", "", "", "", "", "4", "",
+                          "ticked"}));
+    EXPECT_EQ(rows[1][5], "********");
+    EXPECT_EQ(rows[1][6], "a");
+    EXPECT_EQ(rows[2], (V{"3", "short", "", "", "", "", "", "", "", "", "", "", "ticked"}));
+    EXPECT_FALSE(headless::Calls(d, 1000).redrawOff);
+
+    // A refill starts from nothing: unticked rows and marks are gone.
+    plat::ListSetChecked(d, 1000, 1, false);
+    plat::ListSetCell(d, 1000, 0, editor::kRepeatMarkColumn, "■");
+    editor::FillOperationList(d);
+    EXPECT_EQ(Snapshot(d), rows);
+
+    jobstore::FreeDefinitionLines();
+    editor::FillOperationList(d);
+    EXPECT_EQ(plat::ListRowCount(d, 1000), 0);
+  });
+}
+
+// Random row commands on a job, each followed by its one-row refill, with
+// some rows unticked in between: the list always equals a full fill.
+TEST_F(ListFill, OneRowRefillsLeaveWhatAFullFillLeaves) {
+  const char* lines[] = {"a,1,2,マウスでクリックする,,,,,,4", "b,,,文字を入力する,secret,,,,,1",
+                         "c,,,指定秒間は停止する,60,,,,,", "d,,,各種キーを入力する,Enter,,,,,3"};
+  for (int i = 0; i < 6; ++i) jobstore::AppendLine(lines[i % 4]);
+  WithList([&](plat::Window d) {
+    editor::FillOperationList(d);
+    std::mt19937 random(7);
+    for (int step = 0; step < 60; ++step) {
+      int count = jobstore::LineCount();
+      if (count > 0 && random() % 3 == 0) plat::ListSetChecked(d, 1000, static_cast<int>(random() % count), false);
+      const char* line = lines[random() % 4];
+      switch (count == 0 ? 0 : random() % 3) {
+        case 0:
+          jobstore::AppendLine(line);
+          editor::RefillAfterAppend(d);
+          break;
+        case 1: {
+          int at = static_cast<int>(random() % count);
+          jobstore::InsertLineAt(at, line);
+          editor::RefillAfterInsert(d, at);
+          break;
+        }
+        default: {
+          int at = static_cast<int>(random() % count);
+          jobstore::RemoveLineAt(at);
+          editor::RefillAfterDelete(d, at);
+          break;
+        }
+      }
+      Rows incremental = Snapshot(d);
+      editor::FillOperationList(d);
+      ASSERT_EQ(incremental, Snapshot(d)) << "step " << step;
+    }
+  });
+}
+
+// Deleting the selected row, and the first and last rows.
+TEST_F(ListFill, DeletesRenumberTheRowsBelow) {
+  for (const char* name : {"a", "b", "c", "d"}) jobstore::AppendLine((std::string(name) + ",,,,,,,,,4").c_str());
+  WithList([](plat::Window d) {
+    editor::FillOperationList(d);
+    plat::ListSelectRow(d, 1000, 1);
+    jobstore::RemoveLineAt(1);
+    editor::RefillAfterDelete(d, 1);
+    EXPECT_EQ(plat::ListFirstSelected(d, 1000), -1);
+    jobstore::RemoveLineAt(2);
+    editor::RefillAfterDelete(d, 2);
+    jobstore::InsertLineAt(0, "z,,,,,,,,,4");
+    editor::RefillAfterInsert(d, 0);
+    ASSERT_EQ(plat::ListRowCount(d, 1000), 3);
+    EXPECT_EQ(plat::ListGetCell(d, 1000, 0, 1), "z");
+    EXPECT_EQ(plat::ListGetCell(d, 1000, 1, 0), "2");
+    EXPECT_EQ(plat::ListGetCell(d, 1000, 1, 1), "a");
+    EXPECT_EQ(plat::ListGetCell(d, 1000, 2, 0), "3");
+    EXPECT_EQ(plat::ListGetCell(d, 1000, 2, 1), "c");
+  });
+}
+
+// A list that does not mirror the lines as a hook expects is rebuilt whole.
+TEST_F(ListFill, AListOutOfStepIsRebuilt) {
+  jobstore::AppendLine("a,,,,,,,,,4");
+  WithList([](plat::Window d) {
+    jobstore::AppendLine("b,,,,,,,,,4");
+    editor::RefillAfterAppend(d);  // the list had no row for "a"
+    ASSERT_EQ(plat::ListRowCount(d, 1000), 2);
+    EXPECT_EQ(plat::ListGetCell(d, 1000, 0, 1), "a");
+    editor::RefillAfterInsert(d, 5);  // no such index
+    editor::RefillAfterDelete(d, -1);
+    EXPECT_EQ(plat::ListRowCount(d, 1000), 2);
+    EXPECT_EQ(plat::ListGetCell(d, 1000, 1, 0), "2");
+  });
+}
+
+}  // namespace

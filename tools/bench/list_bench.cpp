@@ -1,0 +1,224 @@
+// Benchmark of the operation list: for jobs of several sizes, the time of
+// loading the job, opening the main dialog on it, filling the list again, one
+// New, one Insert, one Delete and saving. A program, not a test: it prints a
+// table and checks nothing.
+//
+// Built twice: against the headless platform (Linux) and against the Win32
+// platform with the real dialog (run it under Wine or on Windows). New,
+// Insert and Delete are played at list level, as the row commands do them:
+// the line list changes, the list is refilled incrementally, the columns are
+// sized, the repeat marks rewritten, and the target row is scrolled to and
+// selected.
+//
+//   tavolex_bench [ROWS...]     default: 0 1000 5000 10000
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "editor/controls.h"
+#include "editor/list_fill.h"
+#include "editor/list_view.h"
+#include "editor/main_dialog.h"
+#include "editor/records.h"
+#include "editor/state.h"
+#include "jobstore/lines.h"
+#include "jobstore/paths.h"
+#include "jobstore/scramble.h"
+#include "platform/platform.h"
+#include "resources/templates.h"
+
+#ifdef TAVOLEX_BENCH_HEADLESS
+#include "platform/headless/headless.h"
+#endif
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double MillisecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// Lines of every kind, a TypeText among them (its cell is masked).
+const char* const kSampleLines[] = {
+    "ログイン画面を開く,120,240,マウスでクリックする,,,,,,4",
+    "ユーザー名,300,410,マウスでダブルクリックする,,,,,,2",
+    "パスワード,,,文字を入力する,secret-text,,,,,1",
+    "一時停止,,,指定秒間は停止する,60,,,,,",
+    "確定,,,各種キーを入力する,Enter,,,,,3",
+    "デスクトップ,,,ショートカットを入力する,Win+D  (画面消去),,,,,2",
+    "メモ帳,,,アプリケーションを実行する,C:\\Windows\\notepad.exe,,,,,8",
+    "メモ帳の位置,,,アプリケーションの表示設定,無題 - メモ帳,960,20,960,720,2",
+};
+
+struct Timings {
+  double load = 0, open = 0, fill = 0, newRow = 0, insertRow = 0, deleteRow = 0, save = 0;
+  long notifications = 0;  // LVN_ITEMCHANGED that reached the dialog during fill, New, Insert, Delete
+};
+
+void WriteJob(int rows) {
+  std::string text;
+  for (int i = 0; i < rows; ++i) {
+    text += kSampleLines[i % (sizeof kSampleLines / sizeof kSampleLines[0])];
+    text += "\r\n";
+  }
+  int h = plat::OpenFile(jobstore::RecordFilePath, plat::OpenMode::WriteTruncate);
+  if (h >= 0) {
+    plat::WriteFile(h, text.data(), text.size());
+    plat::CloseFile(h);
+  }
+  jobstore::ScrambleFile(jobstore::RecordFilePath);  // as the program leaves a saved job
+}
+
+// The end of a row command: the target row scrolled to and selected, the
+// repeat marks rewritten, the list painted.
+void FinishRowCommand(plat::Window dialog, int target) {
+  using namespace editor;
+  AutosizeColumns(dialog);
+  plat::ListEnsureVisible(dialog, kOperationList, target);
+  UpdatingControls = true;
+  CurrentRow = target;
+  plat::ListSelectRow(dialog, kOperationList, target);
+  UpdatingControls = false;
+  RefreshRepeatMarkers(dialog);
+  plat::Redraw(dialog, kOperationList);
+}
+
+// The real main dialog, with the benchmark's steps played once it has shown.
+class BenchDialog : public editor::CTavolexDlg {
+ public:
+  Timings* timings = nullptr;
+  Clock::time_point started;
+
+  bool OnInitDialog(plat::Window dialog) override {
+    bool result = CTavolexDlg::OnInitDialog(dialog);
+#ifndef TAVOLEX_BENCH_HEADLESS
+    // The timer fires once the dialog has been shown and painted.
+    plat::StartTimer(dialog, kStepsTimer, 1);
+#endif
+    return result;
+  }
+  void OnTimer(plat::Window dialog, int timerId) override {
+    if (timerId != kStepsTimer) return CTavolexDlg::OnTimer(dialog, timerId);
+    plat::StopTimer(dialog, timerId);
+    RunSteps(dialog);
+  }
+  long OnNotify(plat::Window dialog, const plat::Notification& n) override {
+    if (n.controlId == editor::kOperationList && n.code == plat::kLvnItemChanged) ++notifications_;
+    return CTavolexDlg::OnNotify(dialog, n);
+  }
+
+  void RunSteps(plat::Window dialog) {
+    using namespace editor;
+    timings->open = MillisecondsSince(started);
+    notifications_ = 0;
+    plat::Redraw(dialog, kOperationList);
+
+    Clock::time_point t = Clock::now();
+    FillOperationList(dialog);
+    AutosizeColumns(dialog);
+    RefreshRepeatMarkers(dialog);
+    plat::Redraw(dialog, kOperationList);
+    timings->fill = MillisecondsSince(t);
+
+    t = Clock::now();
+    jobstore::AppendLine(kBlankOperationLine);
+    RefillAfterAppend(dialog);
+    FinishRowCommand(dialog, jobstore::LineCount() - 1);
+    timings->newRow = MillisecondsSince(t);
+
+    int middle = jobstore::LineCount() / 2;
+    UpdatingControls = true;
+    plat::ListSelectRow(dialog, kOperationList, middle);
+    CurrentRow = middle;
+    UpdatingControls = false;
+    t = Clock::now();
+    jobstore::InsertLineAt(CurrentRow, kBlankOperationLine);
+    RefillAfterInsert(dialog, CurrentRow);
+    FinishRowCommand(dialog, std::min(CurrentRow + 6, jobstore::LineCount() - 1));
+    timings->insertRow = MillisecondsSince(t);
+
+    UpdatingControls = true;
+    plat::ListSelectRow(dialog, kOperationList, middle);
+    CurrentRow = middle;
+    UpdatingControls = false;
+    t = Clock::now();
+    jobstore::RemoveLineAt(CurrentRow);
+    RefillAfterDelete(dialog, CurrentRow);
+    if (CurrentRow > 0) --CurrentRow;
+    FinishRowCommand(dialog, std::min(CurrentRow + 6, jobstore::LineCount() - 1));
+    timings->deleteRow = MillisecondsSince(t);
+
+    timings->notifications = notifications_;
+    plat::EndModalDialog(dialog, plat::kIdOk);
+  }
+
+ private:
+  static constexpr int kStepsTimer = 4711;
+  long notifications_ = 0;
+};
+
+Timings Measure(int rows) {
+  Timings timings;
+#ifdef TAVOLEX_BENCH_HEADLESS
+  headless::Reset();
+  headless::MakeFolder("C:\\Tools");
+#endif
+  jobstore::FreeDefinitionLines();
+  editor::ResetEditorState();
+  std::snprintf(jobstore::JobName, sizeof jobstore::JobName, "bench_%d", rows);
+  jobstore::PrepareJobPaths();
+  WriteJob(rows);
+
+  Clock::time_point t = Clock::now();
+  jobstore::UnscrambleRecordFile();
+  jobstore::LoadDefinitionLines();
+  timings.load = MillisecondsSince(t);
+
+  BenchDialog dialog;
+  dialog.timings = &timings;
+#ifdef TAVOLEX_BENCH_HEADLESS
+  headless::OnDialog(res::kMainDialog, [&](plat::Window d) { dialog.RunSteps(d); });
+#endif
+  dialog.started = Clock::now();
+  dialog.DoModal();
+
+  t = Clock::now();
+  jobstore::SaveDefinitionLines();
+  jobstore::ScrambleFile(jobstore::RecordFilePath);
+  timings.save = MillisecondsSince(t);
+
+  plat::DeleteFileAt(jobstore::RecordScrambledPath);
+  plat::DeleteFileAt(jobstore::RepeatFilePath);
+  std::string folder = jobstore::RecordFilePath;
+  folder.erase(folder.rfind('\\'));
+  plat::RemoveFolder(folder.c_str());
+  jobstore::FreeDefinitionLines();
+  return timings;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<int> sizes;
+  for (int i = 1; i < argc; ++i) sizes.push_back(std::atoi(argv[i]));
+  if (sizes.empty()) sizes = {0, 1000, 5000, 10000};
+#ifdef TAVOLEX_BENCH_HEADLESS
+  const char* platform = "headless";
+#else
+  const char* platform = "win32";
+#endif
+  std::printf("%s platform, times in ms\n", platform);
+  std::printf("%6s %8s %8s %8s %8s %8s %8s %8s %8s\n", "rows", "load", "open", "fill", "new",
+              "insert", "delete", "save", "notif.");
+  for (int rows : sizes) {
+    Timings t = Measure(rows);
+    std::printf("%6d %8.1f %8.1f %8.1f %8.1f %8.1f %8.1f %8.1f %8ld\n", rows, t.load, t.open, t.fill,
+                t.newRow, t.insertRow, t.deleteRow, t.save, t.notifications);
+    std::fflush(stdout);
+  }
+  return 0;
+}
