@@ -69,6 +69,9 @@ void AutosizeColumns(plat::Window dialog) {
 void RefreshRepeatMarkers(plat::Window dialog) {
   int count = jobstore::LineCount();
   if (UpdatingControls || count == 0) return;
+  // Painting waits until every mark is in place: one repaint of the list
+  // instead of one a row.
+  plat::ListSetRedraw(dialog, kOperationList, false);
   for (int i = 0; i < count; ++i) {
     plat::ListSetCell(dialog, kOperationList, i, kRepeatMarkColumn, "");
     plat::ListRedrawRow(dialog, kOperationList, i);
@@ -83,6 +86,7 @@ void RefreshRepeatMarkers(plat::Window dialog) {
       plat::ListRedrawRow(dialog, kOperationList, static_cast<int>(j - 1));
     }
   }
+  plat::ListSetRedraw(dialog, kOperationList, true);
 }
 
 }  // namespace editor

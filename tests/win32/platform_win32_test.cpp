@@ -553,6 +553,23 @@ void TestListNotificationRules(Window d, TestHandler& handler) {
   plat::ListDeleteAllRows(d, 1000);
   handler.notify = nullptr;
 
+  // Fitting a column gives the width the list's own LVSCW_AUTOSIZE gives.
+  const std::string texts[] = {"画面をクリア", "W", "", std::string(300, 'm') + "表", "マウスでダブルクリックする"};
+  for (int i = 0; i < 12; ++i) {
+    plat::ListInsertNumberedRow(d, 1000, i);
+    plat::ListSetCell(d, 1000, i, 1, texts[i % 5].c_str());
+  }
+  for (int column : {0, 1}) {
+    plat::ListSetColumnWidth(d, 1000, column, plat::kColumnAutosize);
+    int fitted = plat::ListColumnWidth(d, 1000, column);
+    SendDlgItemMessageW(H(d), 1000, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(LVSCW_AUTOSIZE, 0));
+    int own = plat::ListColumnWidth(d, 1000, column);
+    CHECK_EQ(fitted, own);
+    if (fitted != own) std::printf("  column %d: fitted %d, LVSCW_AUTOSIZE %d\n", column, fitted, own);
+    CHECK(fitted > 0);
+  }
+  plat::ListDeleteAllRows(d, 1000);
+
   // A drop-down list takes no text: nothing changes.
   plat::ComboReset(d, 1080);
   plat::ComboAdd(d, 1080, "A");

@@ -15,6 +15,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -153,7 +154,47 @@ class BenchDialog : public editor::CTavolexDlg {
     timings->deleteRow = MillisecondsSince(t);
 
     timings->notifications = notifications_;
+    if (std::getenv("TAVOLEX_BENCH_DETAIL") != nullptr) Detail(dialog);
     plat::EndModalDialog(dialog, plat::kIdOk);
+  }
+
+  // The parts of a row command, each alone.
+  void Detail(plat::Window dialog) {
+    using namespace editor;
+    auto time = [](const char* what, const std::function<void()>& step) {
+      Clock::time_point t = Clock::now();
+      step();
+      std::printf("    %-28s %8.1f ms\n", what, MillisecondsSince(t));
+    };
+    time("AutosizeColumns", [&] { AutosizeColumns(dialog); });
+    time("RefreshRepeatMarkers", [&] { RefreshRepeatMarkers(dialog); });
+    time("tick all (no change)", [&] { plat::ListSetCheckedAll(dialog, kOperationList, true); });
+    time("first selected", [&] { plat::ListFirstSelected(dialog, kOperationList); });
+    time("select row", [&] { plat::ListSelectRow(dialog, kOperationList, 3); });
+    time("ensure visible", [&] { plat::ListEnsureVisible(dialog, kOperationList, 3); });
+    time("redraw list", [&] { plat::Redraw(dialog, kOperationList); });
+    time("one numbered row + cells", [&] {
+      jobstore::AppendLine(kBlankOperationLine);
+      RefillAfterAppend(dialog);
+    });
+    time("delete one row", [&] {
+      jobstore::RemoveLineAt(0);
+      RefillAfterDelete(dialog, 0);
+    });
+    time("fill: FillOperationList", [&] { FillOperationList(dialog); });
+    int count = jobstore::LineCount();
+    plat::ListDeleteAllRows(dialog, kOperationList);
+    plat::ListSetRedraw(dialog, kOperationList, false);
+    time("fill: insert rows", [&] {
+      for (int i = 0; i < count; ++i) plat::ListInsertNumberedRow(dialog, kOperationList, i);
+    });
+    time("fill: set 10 cells a row", [&] {
+      for (int i = 0; i < count; ++i) {
+        for (int j = 1; j <= 10; ++j) plat::ListSetCell(dialog, kOperationList, i, j, "abc");
+      }
+    });
+    time("fill: tick all", [&] { plat::ListSetCheckedAll(dialog, kOperationList, true); });
+    time("fill: redraw on", [&] { plat::ListSetRedraw(dialog, kOperationList, true); });
   }
 
  private:
