@@ -9,8 +9,9 @@ namespace editor {
 
 namespace {
 
-// Cells 1 to 10 of a row from its line: a field the line does not have gives
-// an empty cell; a TypeText input is shown masked.
+// Cells 1 to 10 of a new row from its line: a field the line does not have
+// gives an empty cell (a new row's cells are empty: nothing to write); a
+// TypeText input is shown masked.
 void WriteCells(plat::Window dialog, int row, const char* line) {
   char field[1024];
   char action[1024];
@@ -22,7 +23,7 @@ void WriteCells(plat::Window dialog, int row, const char* line) {
       continue;
     }
     text::GetCsvItem(j, line, field, sizeof field);
-    plat::ListSetCell(dialog, kOperationList, row, j, field);
+    if (field[0] != '\0') plat::ListSetCell(dialog, kOperationList, row, j, field);
   }
 }
 
@@ -35,7 +36,9 @@ void AddRow(plat::Window dialog, int index) {
 }  // namespace
 
 // Numbered rows keep column 0 right through later inserts and deletes; the
-// rows are made with painting off and ticked all at once.
+// rows are made with painting off and ticked all at once. No row is selected
+// while they are ticked, so the selection handler would find nothing to do
+// for each of them: the dialog is not told.
 void FillOperationList(plat::Window dialog) {
   plat::ListDeleteAllRows(dialog, kOperationList);
   int count = jobstore::LineCount();
@@ -43,36 +46,46 @@ void FillOperationList(plat::Window dialog) {
   plat::ListReserveRows(dialog, kOperationList, count);
   plat::ListSetRedraw(dialog, kOperationList, false);
   for (int i = 0; i < count; ++i) AddRow(dialog, i);
-  plat::ListSetCheckedAll(dialog, kOperationList, true);
+  plat::ListSetCheckedAllSilently(dialog, kOperationList, true);
   plat::ListSetRedraw(dialog, kOperationList, true);
 }
 
-// Each hook changes one row and ticks every row (only the unticked ones
-// change). When the list does not mirror the lines as expected, the whole
-// list is rebuilt instead.
+namespace {
+
+// What a full refill leaves besides the rows: every row ticked (nothing is
+// selected by now).
+void FinishRefill(plat::Window dialog) { plat::ListSetCheckedAllSilently(dialog, kOperationList, true); }
+
+// The list mirrors the lines as a hook expects: `rows` rows now.
+bool InStep(plat::Window dialog, int rows) { return plat::ListRowCount(dialog, kOperationList) == rows; }
+
+}  // namespace
+
+// Each hook changes one row; when the list does not mirror the lines as
+// expected, the whole list is rebuilt instead. The selection goes first, as
+// a full refill drops it, so that no handler sees a selected row meanwhile.
 void RefillAfterAppend(plat::Window dialog) {
   int index = jobstore::LineCount() - 1;
-  if (index < 0 || plat::ListRowCount(dialog, kOperationList) != index) return FillOperationList(dialog);
+  if (index < 0 || !InStep(dialog, index)) return FillOperationList(dialog);
+  plat::ListClearSelection(dialog, kOperationList);
   AddRow(dialog, index);
-  plat::ListSetCheckedAll(dialog, kOperationList, true);
+  FinishRefill(dialog);
 }
 
 void RefillAfterInsert(plat::Window dialog, int index) {
   int count = jobstore::LineCount();
-  if (index < 0 || index >= count || plat::ListRowCount(dialog, kOperationList) != count - 1) {
-    return FillOperationList(dialog);
-  }
+  if (index < 0 || index >= count || !InStep(dialog, count - 1)) return FillOperationList(dialog);
+  plat::ListClearSelection(dialog, kOperationList);
   AddRow(dialog, index);
-  plat::ListSetCheckedAll(dialog, kOperationList, true);
+  FinishRefill(dialog);
 }
 
 void RefillAfterDelete(plat::Window dialog, int index) {
   int count = jobstore::LineCount();
-  if (index < 0 || index > count || plat::ListRowCount(dialog, kOperationList) != count + 1) {
-    return FillOperationList(dialog);
-  }
+  if (index < 0 || index > count || !InStep(dialog, count + 1)) return FillOperationList(dialog);
+  plat::ListClearSelection(dialog, kOperationList);
   plat::ListDeleteRow(dialog, kOperationList, index);
-  plat::ListSetCheckedAll(dialog, kOperationList, true);
+  FinishRefill(dialog);
 }
 
 }  // namespace editor

@@ -69,13 +69,10 @@ void AutosizeColumns(plat::Window dialog) {
 void RefreshRepeatMarkers(plat::Window dialog) {
   int count = jobstore::LineCount();
   if (UpdatingControls || count == 0) return;
-  // Painting waits until every mark is in place: one repaint of the list
-  // instead of one a row.
+  // Painting waits until every mark is in place: turning it on again
+  // repaints every row once, instead of a repaint a row.
   plat::ListSetRedraw(dialog, kOperationList, false);
-  for (int i = 0; i < count; ++i) {
-    plat::ListSetCell(dialog, kOperationList, i, kRepeatMarkColumn, "");
-    plat::ListRedrawRow(dialog, kOperationList, i);
-  }
+  for (int i = 0; i < count; ++i) plat::ListSetCell(dialog, kOperationList, i, kRepeatMarkColumn, "");
   for (const RepeatRuleControls& rule : kRepeatRuleControls) {
     if (plat::GetButtonCheck(dialog, rule.check) != 1) continue;
     long first = DecimalValue(plat::GetControlText(dialog, rule.from, 32));

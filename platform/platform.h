@@ -263,6 +263,12 @@ void ListDeleteRow(Window dialog, int controlId, int row);
 // Ticks or unticks every row (LVM_SETITEMSTATE on item -1): LVN_ITEMCHANGED
 // for each row whose check box really changes, in row order.
 void ListSetCheckedAll(Window dialog, int controlId, bool checked);
+// The same without telling the dialog: for a list with no row selected,
+// whose selection handler would find nothing to do for each row.
+void ListSetCheckedAllSilently(Window dialog, int controlId, bool checked);
+// Every row loses selection and focus: LVN_ITEMCHANGED for each row that had
+// either, in row order.
+void ListClearSelection(Window dialog, int controlId);
 // Room for this many rows before they are inserted (LVM_SETITEMCOUNT).
 void ListReserveRows(Window dialog, int controlId, int count);
 // WM_SETREDRAW: while off the list paints nothing; turning it on repaints it.

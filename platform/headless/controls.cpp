@@ -384,6 +384,23 @@ void ListSetCheckedAll(Window dialog, int controlId, bool checked) {
   }
 }
 
+void ListSetCheckedAllSilently(Window dialog, int controlId, bool checked) {
+  Control* c = headless::Find(dialog, controlId, Cls::ListView);
+  if (c == nullptr) return;
+  for (headless::detail::ListRow& row : c->rows) {
+    row.state = (row.state & ~kLvisStateImageMask) | (checked ? headless::kCheckedImage : headless::kUncheckedImage);
+  }
+}
+
+void ListClearSelection(Window dialog, int controlId) {
+  Dialog* d = FindDialog(dialog);
+  Control* c = headless::Find(dialog, controlId, Cls::ListView);
+  if (c == nullptr) return;
+  for (std::size_t row = 0; row < c->rows.size(); ++row) {
+    headless::detail::ChangeRowState(*d, *c, static_cast<int>(row), headless::kSelectedFocused, 0);
+  }
+}
+
 void ListReserveRows(Window dialog, int controlId, int count) {
   if (Control* c = headless::Find(dialog, controlId, Cls::ListView)) c->calls.reservedRows = count;
 }

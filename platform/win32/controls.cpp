@@ -360,11 +360,50 @@ void ListDeleteRow(Window dialog, int controlId, int row) {
   Send(dialog, controlId, LVM_DELETEITEM, static_cast<WPARAM>(row));
 }
 
+// What LVM_SETITEMSTATE on item -1 does, row by row, but asking each row
+// first: under Wine setting an unchanged state costs several times more.
 void ListSetCheckedAll(Window dialog, int controlId, bool checked) {
-  LVITEMW item = {};
-  item.stateMask = LVIS_STATEIMAGEMASK;
-  item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
-  Send(dialog, controlId, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+  HWND list = Item(dialog, controlId);
+  if (list == nullptr) return;
+  const UINT wanted = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
+  for (int row = 0; row < static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); ++row) {
+    auto state = static_cast<UINT>(SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK));
+    if (state == wanted) continue;
+    LVITEMW item = {};
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    item.state = wanted;
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  }
+}
+
+void ListSetCheckedAllSilently(Window dialog, int controlId, bool checked) {
+  HWND previous = win32::SilencedList;
+  win32::SilencedList = Item(dialog, controlId);
+  ListSetCheckedAll(dialog, controlId, checked);
+  win32::SilencedList = previous;
+}
+
+// What LVM_SETITEMSTATE on item -1 does, but only on the rows that have a
+// selection or the focus (Wine would visit every row).
+void ListClearSelection(Window dialog, int controlId) {
+  HWND list = Item(dialog, controlId);
+  if (list == nullptr) return;
+  std::vector<int> rows;
+  for (int row = -1;;) {
+    row = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED));
+    if (row < 0) break;
+    rows.push_back(row);
+  }
+  int focused = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+  if (focused >= 0) rows.push_back(focused);
+  std::sort(rows.begin(), rows.end());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  for (int row : rows) {
+    LVITEMW item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = 0;
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  }
 }
 
 void ListReserveRows(Window dialog, int controlId, int count) {

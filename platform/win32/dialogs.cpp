@@ -68,6 +68,10 @@ INT_PTR OnNotify(HWND dialog, DialogHandler& handler, const NMHDR* header) {
   n.controlId = static_cast<int>(header->idFrom);
   n.code = static_cast<int>(header->code);
   const bool fromList = IsListView(header->hwndFrom);
+  if (fromList && header->hwndFrom == win32::SilencedList &&
+      (header->code == LVN_ITEMCHANGED || header->code == LVN_ITEMCHANGING)) {
+    return Answer(dialog, 0);  // changes allowed, the handler not told
+  }
   if (fromList && header->code == LVN_GETDISPINFOW) {
     // Column 0 of a numbered row: its 1-based position.
     auto* info = reinterpret_cast<NMLVDISPINFOW*>(const_cast<NMHDR*>(header));

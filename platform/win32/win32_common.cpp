@@ -59,4 +59,6 @@ std::string WindowText(HWND window, std::size_t bufferSize) {
 
 HINSTANCE ModuleInstance() { return GetModuleHandleW(nullptr); }
 
+HWND SilencedList = nullptr;
+
 }  // namespace plat::win32

@@ -43,4 +43,8 @@ std::string WindowText(HWND window, std::size_t bufferSize);
 
 HINSTANCE ModuleInstance();
 
+// A list view whose LVN_ITEMCHANGING and LVN_ITEMCHANGED the dialogs keep
+// to themselves while it is set (nullptr: none).
+extern HWND SilencedList;
+
 }  // namespace plat::win32

@@ -37,13 +37,15 @@ class ListFill : public FreshState {
   }
 };
 
-// Every cell of every row, and "ticked" or "unticked" at the end.
-Rows Snapshot(plat::Window d) {
+// Every cell of every row (the repeat mark when asked for), "ticked" or
+// "unticked", and "selected".
+Rows Snapshot(plat::Window d, bool withMarks = true) {
   Rows rows;
   for (int r = 0; r < plat::ListRowCount(d, 1000); ++r) {
     std::vector<std::string> cells;
-    for (int c = 0; c < 12; ++c) cells.push_back(plat::ListGetCell(d, 1000, r, c));
+    for (int c = 0; c < (withMarks ? 12 : 11); ++c) cells.push_back(plat::ListGetCell(d, 1000, r, c));
     cells.push_back(plat::ListIsChecked(d, 1000, r) ? "ticked" : "unticked");
+    if (plat::ListFirstSelected(d, 1000) == r) cells.push_back("selected");
     rows.push_back(cells);
   }
   return rows;
@@ -89,6 +91,10 @@ TEST_F(ListFill, OneRowRefillsLeaveWhatAFullFillLeaves) {
     for (int step = 0; step < 60; ++step) {
       int count = jobstore::LineCount();
       if (count > 0 && random() % 3 == 0) plat::ListSetChecked(d, 1000, static_cast<int>(random() % count), false);
+      if (count > 0 && random() % 2 == 0) plat::ListSelectRow(d, 1000, static_cast<int>(random() % count));
+      if (count > 0 && random() % 4 == 0) {
+        plat::ListSetCell(d, 1000, static_cast<int>(random() % count), editor::kRepeatMarkColumn, "■");
+      }
       const char* line = lines[random() % 4];
       switch (count == 0 ? 0 : random() % 3) {
         case 0:
@@ -108,22 +114,25 @@ TEST_F(ListFill, OneRowRefillsLeaveWhatAFullFillLeaves) {
           break;
         }
       }
-      Rows incremental = Snapshot(d);
+      Rows incremental = Snapshot(d, false);
       editor::FillOperationList(d);
-      ASSERT_EQ(incremental, Snapshot(d)) << "step " << step;
+      ASSERT_EQ(incremental, Snapshot(d, false)) << "step " << step;
     }
   });
 }
 
-// Deleting the selected row, and the first and last rows.
+// Deleting the selected row, and the first and last rows; repeat marks move
+// with their rows.
 TEST_F(ListFill, DeletesRenumberTheRowsBelow) {
   for (const char* name : {"a", "b", "c", "d"}) jobstore::AppendLine((std::string(name) + ",,,,,,,,,4").c_str());
   WithList([](plat::Window d) {
     editor::FillOperationList(d);
+    plat::ListSetCell(d, 1000, 2, editor::kRepeatMarkColumn, "■");
     plat::ListSelectRow(d, 1000, 1);
     jobstore::RemoveLineAt(1);
     editor::RefillAfterDelete(d, 1);
     EXPECT_EQ(plat::ListFirstSelected(d, 1000), -1);
+    EXPECT_EQ(plat::ListGetCell(d, 1000, 1, editor::kRepeatMarkColumn), "■");  // "c", now row 1
     jobstore::RemoveLineAt(2);
     editor::RefillAfterDelete(d, 2);
     jobstore::InsertLineAt(0, "z,,,,,,,,,4");
@@ -134,6 +143,7 @@ TEST_F(ListFill, DeletesRenumberTheRowsBelow) {
     EXPECT_EQ(plat::ListGetCell(d, 1000, 1, 1), "a");
     EXPECT_EQ(plat::ListGetCell(d, 1000, 2, 0), "3");
     EXPECT_EQ(plat::ListGetCell(d, 1000, 2, 1), "c");
+    EXPECT_EQ(plat::ListGetCell(d, 1000, 2, editor::kRepeatMarkColumn), "■");
   });
 }
 

@@ -498,6 +498,16 @@ TEST_F(HeadlessTest, ListAndComboRulesMatchTheRealControls) {
     EXPECT_EQ(plat::ListGetCell(d, 1000, 0, 0), "1");
     plat::ListSetCheckedAll(d, 1000, false);
     EXPECT_FALSE(plat::ListIsChecked(d, 1000, 0));
+    plat::ListInsertNumberedRow(d, 1000, 1);
+    got.clear();
+    plat::ListSetCheckedAllSilently(d, 1000, true);
+    EXPECT_TRUE(got.empty());
+    EXPECT_TRUE(plat::ListIsChecked(d, 1000, 0) && plat::ListIsChecked(d, 1000, 1));
+    plat::ListSelectRow(d, 1000, 1);
+    got.clear();
+    plat::ListClearSelection(d, 1000);
+    plat::ListClearSelection(d, 1000);
+    EXPECT_EQ(got, Changes{Change(1, 0x2003, 0x2000, plat::kLvifState, -1)});
 
     plat::ComboReset(d, 1080);
     plat::ComboAdd(d, 1080, "A");

@@ -550,6 +550,18 @@ void TestListNotificationRules(Window d, TestHandler& handler) {
   CHECK_EQ(plat::ListGetCell(d, 1000, 0, 0), std::string("1"));
   plat::ListSetCheckedAll(d, 1000, false);
   CHECK(!plat::ListIsChecked(d, 1000, 0));
+  // Ticking silently tells the dialog nothing.
+  plat::ListInsertNumberedRow(d, 1000, 1);
+  got.clear();
+  plat::ListSetCheckedAllSilently(d, 1000, true);
+  CHECK(got.empty());
+  CHECK(plat::ListIsChecked(d, 1000, 0) && plat::ListIsChecked(d, 1000, 1));
+  // Clearing the selection: the selected and focused row loses both at once.
+  plat::ListSelectRow(d, 1000, 1);
+  got.clear();
+  plat::ListClearSelection(d, 1000);
+  plat::ListClearSelection(d, 1000);
+  CHECK_CHANGES(got, {Change(1, 0x2003, 0x2000, plat::kLvifState, -1)});
   plat::ListDeleteAllRows(d, 1000);
   handler.notify = nullptr;
 

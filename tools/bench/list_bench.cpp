@@ -181,6 +181,10 @@ class BenchDialog : public editor::CTavolexDlg {
       jobstore::RemoveLineAt(0);
       RefillAfterDelete(dialog, 0);
     });
+    plat::ListSelectRow(dialog, kOperationList, 0);
+    jobstore::RemoveLineAt(0);
+    RefillAfterDelete(dialog, 0);
+    time("first selected (none)", [&] { plat::ListFirstSelected(dialog, kOperationList); });
     time("fill: FillOperationList", [&] { FillOperationList(dialog); });
     int count = jobstore::LineCount();
     plat::ListDeleteAllRows(dialog, kOperationList);
@@ -241,24 +245,45 @@ Timings Measure(int rows) {
   return timings;
 }
 
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::vector<int> sizes;
-  for (int i = 1; i < argc; ++i) sizes.push_back(std::atoi(argv[i]));
+  int repeat = 3;
+  for (int i = 1; i < argc; ++i) {
+    if (std::string(argv[i]) == "--repeat" && i + 1 < argc) {
+      repeat = std::max(1, std::atoi(argv[++i]));
+    } else {
+      sizes.push_back(std::atoi(argv[i]));
+    }
+  }
   if (sizes.empty()) sizes = {0, 1000, 5000, 10000};
 #ifdef TAVOLEX_BENCH_HEADLESS
   const char* platform = "headless";
 #else
   const char* platform = "win32";
 #endif
-  std::printf("%s platform, times in ms\n", platform);
+  Measure(0);  // warm-up: the first dialog of a process loads what every later one reuses
+  std::printf("%s platform, times in ms, median of %d runs\n", platform, repeat);
   std::printf("%6s %8s %8s %8s %8s %8s %8s %8s %8s\n", "rows", "load", "open", "fill", "new",
               "insert", "delete", "save", "notif.");
   for (int rows : sizes) {
-    Timings t = Measure(rows);
-    std::printf("%6d %8.1f %8.1f %8.1f %8.1f %8.1f %8.1f %8.1f %8ld\n", rows, t.load, t.open, t.fill,
-                t.newRow, t.insertRow, t.deleteRow, t.save, t.notifications);
+    std::vector<Timings> runs;
+    for (int r = 0; r < repeat; ++r) runs.push_back(Measure(rows));
+    auto median = [&](double Timings::*field) {
+      std::vector<double> values;
+      for (const Timings& t : runs) values.push_back(t.*field);
+      return Median(values);
+    };
+    std::printf("%6d %8.1f %8.1f %8.1f %8.1f %8.1f %8.1f %8.1f %8ld\n", rows, median(&Timings::load),
+                median(&Timings::open), median(&Timings::fill), median(&Timings::newRow),
+                median(&Timings::insertRow), median(&Timings::deleteRow), median(&Timings::save),
+                runs.back().notifications);
     std::fflush(stdout);
   }
   return 0;
