@@ -1,6 +1,7 @@
 #include "editor/list_fill.h"
 
 #include "editor/controls.h"
+#include "editor/list_view.h"
 #include "editor/records.h"
 #include "jobstore/lines.h"
 #include "text/csv.h"
@@ -41,6 +42,7 @@ void AddRow(plat::Window dialog, int index) {
 // for each of them: the dialog is not told.
 void FillOperationList(plat::Window dialog) {
   plat::ListDeleteAllRows(dialog, kOperationList);
+  ForgetRepeatMarkers();
   int count = jobstore::LineCount();
   if (count == 0) return;
   plat::ListReserveRows(dialog, kOperationList, count);

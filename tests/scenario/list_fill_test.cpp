@@ -162,4 +162,51 @@ TEST_F(ListFill, AListOutOfStepIsRebuilt) {
   });
 }
 
+std::string Marks(plat::Window d) {
+  std::string marks;
+  for (int r = 0; r < plat::ListRowCount(d, 1000); ++r) {
+    marks += plat::ListGetCell(d, 1000, r, editor::kRepeatMarkColumn) == "■" ? 'x' : '.';
+  }
+  return marks;
+}
+
+void SetRule(plat::Window d, int check, int from, const char* first, const char* last, bool ticked) {
+  plat::SetControlText(d, from, first);
+  plat::SetControlText(d, from + 1, last);
+  plat::SetButtonCheck(d, check, ticked ? 1 : 0);
+}
+
+TEST_F(ListFill, RepeatMarksFollowTheTickedRules) {
+  for (int i = 0; i < 5; ++i) jobstore::AppendLine("a,,,,,,,,,4");
+  WithList([](plat::Window d) {
+    editor::FillOperationList(d);
+    editor::RefreshRepeatMarkers(d);  // no rule ticked: nothing
+    EXPECT_EQ(Marks(d), ".....");
+    SetRule(d, 1045, 1006, "2", "3", true);
+    SetRule(d, 1046, 1009, " 4", "9", true);  // beyond the last row: up to it
+    SetRule(d, 1047, 1012, "0", "2", true);   // first 0: nothing
+    editor::RefreshRepeatMarkers(d);
+    EXPECT_EQ(Marks(d), ".xxxx");
+    EXPECT_EQ(headless::Calls(d, 1000).rowRedraws.count(0), 0u);
+    EXPECT_EQ(headless::Calls(d, 1000).rowRedraws.at(4), 1);
+    EXPECT_FALSE(headless::Calls(d, 1000).redrawOff);
+
+    SetRule(d, 1046, 1009, "5", "4", true);  // last before first: nothing
+    editor::UpdatingControls = true;
+    editor::RefreshRepeatMarkers(d);
+    EXPECT_EQ(Marks(d), ".xxxx");  // unchanged while the program writes
+    editor::UpdatingControls = false;
+    editor::RefreshRepeatMarkers(d);
+    EXPECT_EQ(Marks(d), ".xx..");
+
+    // Marks stay with their rows through a refill, and go when no rule wants them.
+    jobstore::InsertLineAt(0, "b,,,,,,,,,4");
+    editor::RefillAfterInsert(d, 0);
+    EXPECT_EQ(Marks(d), "..xx..");
+    SetRule(d, 1045, 1006, "2", "3", false);
+    editor::RefreshRepeatMarkers(d);
+    EXPECT_EQ(Marks(d), "......");
+  });
+}
+
 }  // namespace
