@@ -16,3 +16,8 @@ file(GLOB SCENARIO_TEST_SOURCES CONFIGURE_DEPENDS tests/scenario/*.cpp)
 add_executable(scenario_tests ${SCENARIO_TEST_SOURCES})
 target_link_libraries(scenario_tests tavolex_core platform_headless GTest::gtest GTest::gtest_main)
 gtest_discover_tests(scenario_tests PROPERTIES LABELS scenario DISCOVERY_TIMEOUT 60)
+
+# The operation-list benchmark: a program, not a test (README, "Speed").
+add_executable(tavolex_bench tools/bench/list_bench.cpp)
+target_compile_definitions(tavolex_bench PRIVATE TAVOLEX_BENCH_HEADLESS)
+target_link_libraries(tavolex_bench tavolex_core platform_headless)

@@ -69,6 +69,13 @@ add_test(NAME platform_win32
                  --timeout 600 -- $<TARGET_FILE:platform_win32_tests>)
 set_tests_properties(platform_win32 PROPERTIES LABELS "e2e;platform" TIMEOUT 900)
 
+# --- The operation-list benchmark with the real dialog: a program, not a test
+# (README, "Speed"; run it with tools/wine/run-under-wine.sh)
+add_executable(tavolex_bench tools/bench/list_bench.cpp ${TAVOLEX_RES_OBJECT})
+add_dependencies(tavolex_bench tavolex_resource_object)
+target_link_libraries(tavolex_bench PRIVATE tavolex_core platform_win32)
+set_target_properties(tavolex_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
 # --- The end-to-end tests of Tavolex.exe with stand-ins of the companions
 include(cmake/e2e.cmake)
 include(cmake/package.cmake)

@@ -1,41 +1,93 @@
 #include "editor/list_fill.h"
 
-#include <cstdio>
-#include <cstring>
-
 #include "editor/controls.h"
+#include "editor/list_view.h"
 #include "editor/records.h"
 #include "jobstore/lines.h"
 #include "text/csv.h"
 
 namespace editor {
 
-void FillOperationList(plat::Window dialog) {
-  plat::ListDeleteAllRows(dialog, kOperationList);
-  int count = jobstore::LineCount();
+namespace {
+
+// Cells 1 to 10 of a new row from its line: a field the line does not have
+// gives an empty cell (a new row's cells are empty: nothing to write); a
+// TypeText input is shown masked.
+void WriteCells(plat::Window dialog, int row, const char* line) {
   char field[1024];
   char action[1024];
-  for (int i = 0; i < count; ++i) {
-    char number[16];
-    std::snprintf(number, sizeof number, "%d", i + 1);
-    plat::ListInsertRow(dialog, kOperationList, i, number);
-    const char* line = jobstore::LineAt(i);
-    text::GetCsvItem(FieldAction, line, action, sizeof action);
-    bool masked = FindActionKind(action) == TypeText;
-    for (int j = FieldName; j <= FieldStopSeconds; ++j) {
-      if (j == FieldInputData && masked) {
-        plat::ListSetCell(dialog, kOperationList, i, j, kMaskedText);
-        continue;
-      }
-      text::GetCsvItem(j, line, field, sizeof field);
-      plat::ListSetCell(dialog, kOperationList, i, j, field);
+  text::GetCsvItem(FieldAction, line, action, sizeof action);
+  bool masked = FindActionKind(action) == TypeText;
+  for (int j = FieldName; j <= FieldStopSeconds; ++j) {
+    if (j == FieldInputData && masked) {
+      plat::ListSetCell(dialog, kOperationList, row, j, kMaskedText);
+      continue;
     }
-    plat::ListSetChecked(dialog, kOperationList, i, true);
+    text::GetCsvItem(j, line, field, sizeof field);
+    if (field[0] != '\0') plat::ListSetCell(dialog, kOperationList, row, j, field);
   }
 }
 
-void RefillAfterAppend(plat::Window dialog) { FillOperationList(dialog); }
-void RefillAfterInsert(plat::Window dialog, int) { FillOperationList(dialog); }
-void RefillAfterDelete(plat::Window dialog, int) { FillOperationList(dialog); }
+// A row for line `index`, its number shown by the list itself.
+void AddRow(plat::Window dialog, int index) {
+  plat::ListInsertNumberedRow(dialog, kOperationList, index);
+  WriteCells(dialog, index, jobstore::LineAt(index));
+}
+
+}  // namespace
+
+// Numbered rows keep column 0 right through later inserts and deletes; the
+// rows are made with painting off and ticked all at once. No row is selected
+// while they are ticked, so the selection handler would find nothing to do
+// for each of them: the dialog is not told.
+void FillOperationList(plat::Window dialog) {
+  plat::ListDeleteAllRows(dialog, kOperationList);
+  ForgetRepeatMarkers();
+  int count = jobstore::LineCount();
+  if (count == 0) return;
+  plat::ListReserveRows(dialog, kOperationList, count);
+  plat::ListSetRedraw(dialog, kOperationList, false);
+  for (int i = 0; i < count; ++i) AddRow(dialog, i);
+  plat::ListSetCheckedAllSilently(dialog, kOperationList, true);
+  plat::ListSetRedraw(dialog, kOperationList, true);
+}
+
+namespace {
+
+// What a full refill leaves besides the rows: every row ticked (nothing is
+// selected by now).
+void FinishRefill(plat::Window dialog) { plat::ListSetCheckedAllSilently(dialog, kOperationList, true); }
+
+// The list mirrors the lines as a hook expects: `rows` rows now.
+bool InStep(plat::Window dialog, int rows) { return plat::ListRowCount(dialog, kOperationList) == rows; }
+
+}  // namespace
+
+// Each hook changes one row; when the list does not mirror the lines as
+// expected, the whole list is rebuilt instead. The selection goes first, as
+// a full refill drops it, so that no handler sees a selected row meanwhile.
+void RefillAfterAppend(plat::Window dialog) {
+  int index = jobstore::LineCount() - 1;
+  if (index < 0 || !InStep(dialog, index)) return FillOperationList(dialog);
+  plat::ListClearSelection(dialog, kOperationList);
+  AddRow(dialog, index);
+  FinishRefill(dialog);
+}
+
+void RefillAfterInsert(plat::Window dialog, int index) {
+  int count = jobstore::LineCount();
+  if (index < 0 || index >= count || !InStep(dialog, count - 1)) return FillOperationList(dialog);
+  plat::ListClearSelection(dialog, kOperationList);
+  AddRow(dialog, index);
+  FinishRefill(dialog);
+}
+
+void RefillAfterDelete(plat::Window dialog, int index) {
+  int count = jobstore::LineCount();
+  if (index < 0 || index > count || !InStep(dialog, count + 1)) return FillOperationList(dialog);
+  plat::ListClearSelection(dialog, kOperationList);
+  plat::ListDeleteRow(dialog, kOperationList, index);
+  FinishRefill(dialog);
+}
 
 }  // namespace editor

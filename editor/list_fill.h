@@ -10,8 +10,11 @@ namespace editor {
 // ticked. Column 11 stays empty.
 void FillOperationList(plat::Window dialog);
 
-// The list after a row command changed the definition lines. Each leaves the
-// list exactly as FillOperationList would (every row ticked, column 11 empty).
+// The list after a row command changed the definition lines. Each changes
+// only the one row (the rows below renumber themselves) and leaves the list
+// as FillOperationList would, every row ticked and no row selected, except
+// that the repeat marks of column 11 stay with their rows: the row commands
+// rewrite them next (RefreshRepeatMarkers).
 void RefillAfterAppend(plat::Window dialog);              // a line appended at the end
 void RefillAfterInsert(plat::Window dialog, int index);   // a line inserted at index
 void RefillAfterDelete(plat::Window dialog, int index);   // the line at index removed

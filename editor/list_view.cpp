@@ -1,6 +1,7 @@
 #include "editor/list_view.h"
 
 #include <cstring>
+#include <vector>
 
 #include "editor/controls.h"
 #include "editor/state.h"
@@ -66,23 +67,53 @@ void AutosizeColumns(plat::Window dialog) {
   }
 }
 
-void RefreshRepeatMarkers(plat::Window dialog) {
-  int count = jobstore::LineCount();
-  if (UpdatingControls || count == 0) return;
-  for (int i = 0; i < count; ++i) {
-    plat::ListSetCell(dialog, kOperationList, i, kRepeatMarkColumn, "");
-    plat::ListRedrawRow(dialog, kOperationList, i);
-  }
+namespace {
+
+// Whether column 11 of some row may hold a mark; false only while the list
+// is known to have none (rebuilt, or cleared with nothing marked since).
+bool marksMayBeShown = true;
+
+struct MarkRange {
+  long first, last;
+};
+
+// The ranges of the ticked rules that mark something.
+std::vector<MarkRange> TickedRanges(plat::Window dialog) {
+  std::vector<MarkRange> ranges;
   for (const RepeatRuleControls& rule : kRepeatRuleControls) {
     if (plat::GetButtonCheck(dialog, rule.check) != 1) continue;
     long first = DecimalValue(plat::GetControlText(dialog, rule.from, 32));
     long last = DecimalValue(plat::GetControlText(dialog, rule.to, 32));
     if (first > last || first <= 0 || last <= 0) continue;
-    for (long j = first; j <= last && j <= count; ++j) {
+    ranges.push_back({first, last});
+  }
+  return ranges;
+}
+
+}  // namespace
+
+void ForgetRepeatMarkers() { marksMayBeShown = false; }
+
+void RefreshRepeatMarkers(plat::Window dialog) {
+  int count = jobstore::LineCount();
+  if (UpdatingControls || count == 0) return;
+  std::vector<MarkRange> ranges = TickedRanges(dialog);
+  if (!marksMayBeShown && ranges.empty()) return;  // no mark to clear, none to set
+  // Painting waits until every mark is in place: turning it on again
+  // repaints every row once, instead of a repaint a row.
+  plat::ListSetRedraw(dialog, kOperationList, false);
+  if (marksMayBeShown) {
+    for (int i = 0; i < count; ++i) plat::ListSetCell(dialog, kOperationList, i, kRepeatMarkColumn, "");
+  }
+  marksMayBeShown = false;
+  for (const MarkRange& range : ranges) {
+    for (long j = range.first; j <= range.last && j <= count; ++j) {
       plat::ListSetCell(dialog, kOperationList, static_cast<int>(j - 1), kRepeatMarkColumn, "■");
       plat::ListRedrawRow(dialog, kOperationList, static_cast<int>(j - 1));
+      marksMayBeShown = true;
     }
   }
+  plat::ListSetRedraw(dialog, kOperationList, true);
 }
 
 }  // namespace editor

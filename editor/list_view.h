@@ -25,5 +25,8 @@ void InsertListColumns(plat::Window dialog);
 void AutosizeColumns(plat::Window dialog);
 // Rewrites column 11 of every row: "■" inside a ticked repeat range.
 void RefreshRepeatMarkers(plat::Window dialog);
+// The list was rebuilt from nothing: no row shows a repeat mark, so the next
+// RefreshRepeatMarkers need not clear any.
+void ForgetRepeatMarkers();
 
 }  // namespace editor

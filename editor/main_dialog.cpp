@@ -55,7 +55,7 @@ constexpr unsigned kListExtendedStyle = plat::kLvsExGridLines | plat::kLvsExChec
 // The one line an empty job starts with, shown as row 0.
 void AddDefaultLine(plat::Window dialog) {
   jobstore::AppendLine(kDefaultOperationLine);
-  plat::ListInsertRow(dialog, kOperationList, 0, "1");
+  plat::ListInsertNumberedRow(dialog, kOperationList, 0);
   char field[256];
   for (int j = FieldName; j <= FieldStopSeconds; ++j) {
     text::GetCsvItem(j, kDefaultOperationLine, field, sizeof field);

@@ -51,6 +51,8 @@ constexpr int kLvnItemChanged = -101;
 constexpr unsigned kLvisSelected = 0x2;
 constexpr unsigned kLvisFocused = 0x1;
 constexpr unsigned kLvisStateImageMask = 0xF000;
+constexpr unsigned kLvifText = 0x1;   // changedMask of LVN_ITEMCHANGED
+constexpr unsigned kLvifState = 0x8;
 constexpr unsigned kCddsPrepaint = 0x1;
 constexpr unsigned kCddsItem = 0x10000;
 constexpr unsigned kCddsSubItem = 0x20000;
@@ -201,7 +203,11 @@ void StopTimer(Window dialog, int timerId);
 // --- Controls, addressed by dialog and control id
 // Writing an edit's text raises EN_CHANGE; selecting a combo-box entry or
 // setting a check box raises nothing; changing a list-view row's state
-// (selection, check box) raises LVN_ITEMCHANGED.
+// (selection, check box) raises LVN_ITEMCHANGED. Writing the text of a
+// drop-down list (all combo boxes here) changes nothing: choose by index.
+// Moving the single selection of a list from row a to row b raises three
+// LVN_ITEMCHANGED: a loses the selection, a loses the focus (b already counts
+// as selected), b gains both.
 Window ControlWindow(Window dialog, int controlId);
 void SetControlText(Window dialog, int controlId, const char* text);
 // At most bufferSize - 1 bytes of the text, never a half character.
@@ -253,6 +259,27 @@ int ListFirstSelected(Window dialog, int controlId);  // -1 for none
 void ListSelectRow(Window dialog, int controlId, int row);  // selected and focused
 void ListEnsureVisible(Window dialog, int controlId, int row);
 void ListRedrawRow(Window dialog, int controlId, int row);  // LVM_UPDATE
+// For long lists. A numbered row's column 0 always shows its 1-based position:
+// the list asks for the number when it needs it, so inserting or deleting a
+// row renumbers the rows below it without a write. The new row is unchecked.
+// Inserting an unselected row raises nothing; writing column 0 (a new text) raises
+// LVN_ITEMCHANGED with LVIF_TEXT and states 0; other cells raise nothing.
+int ListInsertNumberedRow(Window dialog, int controlId, int row);
+// Deletes one row; a selected or focused row first loses both (LVN_ITEMCHANGED).
+void ListDeleteRow(Window dialog, int controlId, int row);
+// Ticks or unticks every row (LVM_SETITEMSTATE on item -1): LVN_ITEMCHANGED
+// for each row whose check box really changes, in row order.
+void ListSetCheckedAll(Window dialog, int controlId, bool checked);
+// The same without telling the dialog: for a list with no row selected,
+// whose selection handler would find nothing to do for each row.
+void ListSetCheckedAllSilently(Window dialog, int controlId, bool checked);
+// Every row loses selection and focus: LVN_ITEMCHANGED for each row that had
+// either, in row order.
+void ListClearSelection(Window dialog, int controlId);
+// Room for this many rows before they are inserted (LVM_SETITEMCOUNT).
+void ListReserveRows(Window dialog, int controlId, int count);
+// WM_SETREDRAW: while off the list paints nothing; turning it on repaints it.
+void ListSetRedraw(Window dialog, int controlId, bool redraw);
 
 // Animation control
 bool AnimationOpen(Window dialog, int controlId, int resourceId);

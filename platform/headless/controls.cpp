@@ -1,15 +1,30 @@
 // Controls of the headless dialogs: what the program's own calls do, and the
 // notifications they raise, as the real controls raise them:
 // - setting an edit's text raises EN_CHANGE (also when the text is the same);
-// - setting other texts, combo-box entries and check boxes raises nothing;
+// - setting other texts, combo-box entries and check boxes raises nothing; a
+//   drop-down list takes no text at all (its entries are chosen by index);
 // - a list-view row whose state (selection, focus, check box) really changes
-//   raises LVN_ITEMCHANGED; deleting all rows raises nothing the editor reads.
+//   raises LVN_ITEMCHANGED, and so does a new column-0 text (LVIF_TEXT,
+//   states 0); inserting an unselected row and deleting all rows raise
+//   nothing the editor reads.
 #include <algorithm>
 
 #include "platform/headless/internal.h"
 
 namespace headless {
 namespace detail {
+
+void NotifyItemChanged(Dialog& dialog, const Control& list, int row, unsigned oldState,
+                       unsigned newState, unsigned changedMask) {
+  plat::Notification n;
+  n.controlId = list.id;
+  n.code = plat::kLvnItemChanged;
+  n.item = row;
+  n.oldState = oldState;
+  n.newState = newState;
+  n.changedMask = changedMask;
+  SendNotify(dialog, n);
+}
 
 void ChangeRowState(Dialog& dialog, Control& list, int row, unsigned mask, unsigned value) {
   if (row < 0 || static_cast<std::size_t>(row) >= list.rows.size()) return;
@@ -18,14 +33,13 @@ void ChangeRowState(Dialog& dialog, Control& list, int row, unsigned mask, unsig
   unsigned newState = (oldState & ~mask) | (value & mask);
   if (newState == oldState) return;
   state = newState;
-  plat::Notification n;
-  n.controlId = list.id;
-  n.code = plat::kLvnItemChanged;
-  n.item = row;
-  n.oldState = oldState;
-  n.newState = newState;
-  n.changedMask = 0x8;  // LVIF_STATE
-  SendNotify(dialog, n);
+  NotifyItemChanged(dialog, list, row, oldState, newState, plat::kLvifState);
+}
+
+std::string CellText(const Control& list, std::size_t row, std::size_t column) {
+  const ListRow& r = list.rows[row];
+  if (column == 0 && r.numbered) return std::to_string(row + 1);
+  return column < r.cells.size() ? r.cells[column] : std::string();
 }
 
 }  // namespace detail
@@ -57,8 +71,8 @@ bool ValidRow(const Control& list, int row) {
 
 void Autosize(Control& list, std::size_t column) {
   std::size_t widest = list.columns[column].title.size();
-  for (const detail::ListRow& row : list.rows) {
-    if (column < row.cells.size()) widest = std::max(widest, row.cells[column].size());
+  for (std::size_t row = 0; row < list.rows.size(); ++row) {
+    widest = std::max(widest, detail::CellText(list, row, column).size());
   }
   list.columns[column].width = static_cast<int>(widest) * 7 + 12;
 }
@@ -110,12 +124,9 @@ void SetControlText(Window dialog, int controlId, const char* text) {
   Control* c = d != nullptr ? FindControl(*d, controlId) : nullptr;
   if (c == nullptr) return;
   std::string value = text != nullptr ? text : "";
-  if (c->cls == Cls::ComboBox) {
-    // A drop-down list takes a text only by selecting the entry that has it.
-    auto it = std::find(c->items.begin(), c->items.end(), value);
-    if (it != c->items.end()) c->selection = static_cast<int>(it - c->items.begin());
-    return;
-  }
+  // A drop-down list has no text of its own: WM_SETTEXT answers CB_ERR and
+  // changes nothing.
+  if (c->cls == Cls::ComboBox) return;
   c->text = value;
   if (c->cls == Cls::Edit) headless::detail::SendCommand(*d, controlId, kEnChange);
 }
@@ -332,36 +343,101 @@ void ListSetColumnWidth(Window dialog, int controlId, int column, int width) {
 }
 
 int ListInsertRow(Window dialog, int controlId, int row, const char* column0Text) {
-  Dialog* d = FindDialog(dialog);
   Control* c = headless::Find(dialog, controlId, Cls::ListView);
   if (c == nullptr || row < 0) return -1;
   int index = static_cast<int>(std::min(static_cast<std::size_t>(row), c->rows.size()));
   headless::detail::ListRow newRow;
   newRow.cells.push_back(column0Text != nullptr ? column0Text : "");
+  // comctl32 gives a new row of a check-box list its unchecked state image
+  // without a notification.
+  if ((c->listExStyle & kLvsExCheckBoxes) != 0) newRow.state = headless::kUncheckedImage;
   c->rows.insert(c->rows.begin() + index, newRow);
-  // comctl32 gives a new row of a check-box list its unchecked state image,
-  // and that change is notified.
-  if ((c->listExStyle & kLvsExCheckBoxes) != 0) {
-    headless::detail::ChangeRowState(*d, *c, index, kLvisStateImageMask, headless::kUncheckedImage);
-  }
   return index;
+}
+
+int ListInsertNumberedRow(Window dialog, int controlId, int row) {
+  Control* c = headless::Find(dialog, controlId, Cls::ListView);
+  if (c == nullptr || row < 0) return -1;
+  int index = static_cast<int>(std::min(static_cast<std::size_t>(row), c->rows.size()));
+  headless::detail::ListRow newRow;
+  newRow.cells.push_back("");
+  newRow.numbered = true;
+  if ((c->listExStyle & kLvsExCheckBoxes) != 0) newRow.state = headless::kUncheckedImage;
+  c->rows.insert(c->rows.begin() + index, newRow);
+  return index;
+}
+
+void ListDeleteRow(Window dialog, int controlId, int row) {
+  Dialog* d = FindDialog(dialog);
+  Control* c = headless::Find(dialog, controlId, Cls::ListView);
+  if (c == nullptr || !headless::ValidRow(*c, row)) return;
+  // The row gives up its selection and focus first, as comctl32 does.
+  headless::detail::ChangeRowState(*d, *c, row, headless::kSelectedFocused, 0);
+  if (headless::ValidRow(*c, row)) c->rows.erase(c->rows.begin() + row);
+}
+
+void ListSetCheckedAll(Window dialog, int controlId, bool checked) {
+  Dialog* d = FindDialog(dialog);
+  Control* c = headless::Find(dialog, controlId, Cls::ListView);
+  if (c == nullptr) return;
+  // Row by row, as LVM_SETITEMSTATE on item -1 does (the size is read anew:
+  // a notification may change the list).
+  for (std::size_t row = 0; row < c->rows.size(); ++row) {
+    headless::detail::ChangeRowState(*d, *c, static_cast<int>(row), kLvisStateImageMask,
+                                     checked ? headless::kCheckedImage : headless::kUncheckedImage);
+  }
+}
+
+void ListSetCheckedAllSilently(Window dialog, int controlId, bool checked) {
+  Control* c = headless::Find(dialog, controlId, Cls::ListView);
+  if (c == nullptr) return;
+  for (headless::detail::ListRow& row : c->rows) {
+    row.state = (row.state & ~kLvisStateImageMask) | (checked ? headless::kCheckedImage : headless::kUncheckedImage);
+  }
+}
+
+void ListClearSelection(Window dialog, int controlId) {
+  Dialog* d = FindDialog(dialog);
+  Control* c = headless::Find(dialog, controlId, Cls::ListView);
+  if (c == nullptr) return;
+  for (std::size_t row = 0; row < c->rows.size(); ++row) {
+    headless::detail::ChangeRowState(*d, *c, static_cast<int>(row), headless::kSelectedFocused, 0);
+  }
+}
+
+void ListReserveRows(Window dialog, int controlId, int count) {
+  if (Control* c = headless::Find(dialog, controlId, Cls::ListView)) c->calls.reservedRows = count;
+}
+
+void ListSetRedraw(Window dialog, int controlId, bool redraw) {
+  if (Control* c = headless::Find(dialog, controlId, Cls::ListView)) c->calls.redrawOff = !redraw;
 }
 
 void ListSetCell(Window dialog, int controlId, int row, int column, const char* text) {
   Control* c = headless::Find(dialog, controlId, Cls::ListView);
   if (c == nullptr || !headless::ValidRow(*c, row) || column < 0) return;
   if (column > 0 && static_cast<std::size_t>(column) >= c->columns.size()) return;
-  std::vector<std::string>& cells = c->rows[static_cast<std::size_t>(row)].cells;
-  if (cells.size() <= static_cast<std::size_t>(column)) cells.resize(static_cast<std::size_t>(column) + 1);
-  cells[static_cast<std::size_t>(column)] = text != nullptr ? text : "";
+  headless::detail::ListRow& r = c->rows[static_cast<std::size_t>(row)];
+  std::string value = text != nullptr ? text : "";
+  if (column == 0) {
+    // The item text: a new one is notified (a numbered row's number never
+    // counts as the same text).
+    if (!r.numbered && r.cells[0] == value) return;
+    r.numbered = false;
+    r.cells[0] = value;
+    Dialog* d = FindDialog(dialog);
+    headless::detail::NotifyItemChanged(*d, *c, row, 0, 0, kLvifText);
+    return;
+  }
+  if (r.cells.size() <= static_cast<std::size_t>(column)) r.cells.resize(static_cast<std::size_t>(column) + 1);
+  r.cells[static_cast<std::size_t>(column)] = value;
 }
 
 std::string ListGetCell(Window dialog, int controlId, int row, int column, std::size_t bufferSize) {
   Control* c = headless::Find(dialog, controlId, Cls::ListView);
   if (c == nullptr || !headless::ValidRow(*c, row) || column < 0) return std::string();
-  const std::vector<std::string>& cells = c->rows[static_cast<std::size_t>(row)].cells;
-  if (static_cast<std::size_t>(column) >= cells.size()) return std::string();
-  return headless::detail::CutToBuffer(cells[static_cast<std::size_t>(column)], bufferSize);
+  std::string text = headless::detail::CellText(*c, static_cast<std::size_t>(row), static_cast<std::size_t>(column));
+  return headless::detail::CutToBuffer(text, bufferSize);
 }
 
 void ListDeleteAllRows(Window dialog, int controlId) {
@@ -400,14 +476,28 @@ void ListSelectRow(Window dialog, int controlId, int row) {
   Dialog* d = FindDialog(dialog);
   Control* c = headless::Find(dialog, controlId, Cls::ListView);
   if (c == nullptr || !headless::ValidRow(*c, row)) return;
-  // Single selection: the rows losing selection and focus first (each
-  // notification may change the list, so the size is read anew), then the row.
+  // Single selection, in comctl32's order: every other selected row loses its
+  // selection; the row is then selected (not yet notified); the focused row
+  // loses the focus; the row's own change comes last. Each notification may
+  // change the list, so rows are checked anew.
+  unsigned before = c->rows[static_cast<std::size_t>(row)].state;
+  if ((before & headless::kSelectedFocused) == headless::kSelectedFocused) return;
   for (std::size_t other = 0; other < c->rows.size(); ++other) {
-    if (static_cast<int>(other) != row && (c->rows[other].state & headless::kSelectedFocused) != 0) {
-      headless::detail::ChangeRowState(*d, *c, static_cast<int>(other), headless::kSelectedFocused, 0);
+    if (static_cast<int>(other) != row && (c->rows[other].state & kLvisSelected) != 0) {
+      headless::detail::ChangeRowState(*d, *c, static_cast<int>(other), kLvisSelected, 0);
     }
   }
-  headless::detail::ChangeRowState(*d, *c, row, headless::kSelectedFocused, headless::kSelectedFocused);
+  if (!headless::ValidRow(*c, row)) return;
+  c->rows[static_cast<std::size_t>(row)].state |= kLvisSelected;
+  for (std::size_t other = 0; other < c->rows.size(); ++other) {
+    if (static_cast<int>(other) != row && (c->rows[other].state & kLvisFocused) != 0) {
+      headless::detail::ChangeRowState(*d, *c, static_cast<int>(other), kLvisFocused, 0);
+    }
+  }
+  if (!headless::ValidRow(*c, row)) return;
+  unsigned& state = c->rows[static_cast<std::size_t>(row)].state;
+  state |= headless::kSelectedFocused;
+  headless::detail::NotifyItemChanged(*d, *c, row, before, state, kLvifState);
 }
 
 void ListEnsureVisible(Window dialog, int controlId, int row) {

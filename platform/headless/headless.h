@@ -194,6 +194,8 @@ struct ControlCalls {
   int caretToEndCount = 0;            // plat::PutCaretAtEnd
   std::vector<int> ensureVisibleRows;  // plat::ListEnsureVisible, in order
   std::map<int, int> rowRedraws;      // plat::ListRedrawRow: row -> count
+  int reservedRows = 0;               // the last plat::ListReserveRows
+  bool redrawOff = false;             // plat::ListSetRedraw(false) is in force
 };
 ControlCalls Calls(plat::Window dialog, int controlId);
 

@@ -41,6 +41,7 @@ inline int ToPixelsY(int dlu) { return dlu * 13 / 8; }
 struct ListRow {
   std::vector<std::string> cells;  // cells[0] is the item text
   unsigned state = 0;              // LVIS_* and the state image bits
+  bool numbered = false;           // column 0 shows the row's position
 };
 
 struct Control {
@@ -157,5 +158,10 @@ long SendNotify(Dialog& dialog, const plat::Notification& n);
 // Changes the bits of `mask` in a list row's state to those of `value`;
 // raises LVN_ITEMCHANGED when the state really changes.
 void ChangeRowState(Dialog& dialog, Control& list, int row, unsigned mask, unsigned value);
+// Raises LVN_ITEMCHANGED for a row.
+void NotifyItemChanged(Dialog& dialog, const Control& list, int row, unsigned oldState,
+                       unsigned newState, unsigned changedMask);
+// The text a cell shows (a numbered row's column 0 is its position).
+std::string CellText(const Control& list, std::size_t row, std::size_t column);
 
 }  // namespace headless::detail

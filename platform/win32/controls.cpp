@@ -1,6 +1,7 @@
 // Dialog controls addressed by id: edits, buttons, combo boxes, the report
 // list view, the animation control, and the drawing toolkit of owner-drawn
 // buttons.
+#include <algorithm>
 #include <vector>
 
 #include "platform/platform.h"
@@ -15,10 +16,31 @@ using win32::ToWide;
 
 HWND H(Window w) { return reinterpret_cast<HWND>(w); }
 
-HWND Item(Window dialog, int controlId) { return GetDlgItem(H(dialog), controlId); }
+// GetDlgItem asks the window server for the dialog's children on every call
+// (under Wine a round trip each), which made long lists slow to fill. The
+// control of the last few lookups is remembered and checked before reuse:
+// still a window, still the dialog's child with that id.
+HWND Item(Window dialog, int controlId) {
+  struct Entry {
+    HWND dialog = nullptr;
+    int id = 0;
+    HWND control = nullptr;
+  };
+  static Entry cache[16];
+  HWND d = H(dialog);
+  Entry& e = cache[static_cast<unsigned>(controlId) % 16];
+  if (e.dialog == d && e.id == controlId && e.control != nullptr && IsWindow(e.control) &&
+      GetParent(e.control) == d && GetDlgCtrlID(e.control) == controlId) {
+    return e.control;
+  }
+  HWND control = GetDlgItem(d, controlId);
+  e = {d, controlId, control};
+  return control;
+}
 
 LRESULT Send(Window dialog, int controlId, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-  return SendDlgItemMessageW(H(dialog), controlId, message, wParam, lParam);
+  HWND control = Item(dialog, controlId);
+  return control != nullptr ? SendMessageW(control, message, wParam, lParam) : 0;
 }
 
 LONG_PTR StyleOf(Window dialog, int controlId) { return GetWindowLongPtrW(Item(dialog, controlId), GWL_STYLE); }
@@ -163,8 +185,98 @@ int ListColumnWidth(Window dialog, int controlId, int column) {
   return static_cast<int>(Send(dialog, controlId, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column)));
 }
 
+namespace {
+
+// What LVSCW_AUTOSIZE adds to the widest text of a column (margins, and the
+// check box in column 0), found once per font and style on a hidden list
+// with one row: the widths it gives less the text's own width.
+struct AutosizePadding {
+  HFONT font = nullptr;
+  DWORD exStyle = 0;
+  int first = 0, other = 0;  // column 0, the other columns
+  bool known = false;
+};
+
+int TextWidth(HDC dc, const wchar_t* text, int length) {
+  SIZE size = {};
+  GetTextExtentPoint32W(dc, text, length, &size);
+  return size.cx;
+}
+
+const AutosizePadding& PaddingFor(HWND list) {
+  static AutosizePadding padding;
+  auto font = reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0));
+  auto exStyle = static_cast<DWORD>(SendMessageW(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+  if (padding.known && padding.font == font && padding.exStyle == exStyle) return padding;
+  HWND probe = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | LVS_REPORT, 0, 0, 200, 100, GetParent(list), nullptr,
+                               win32::ModuleInstance(), nullptr);
+  padding = {font, exStyle, 0, 0, false};
+  if (probe == nullptr) return padding;
+  SendMessageW(probe, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  SendMessageW(probe, LVM_SETEXTENDEDLISTVIEWSTYLE, exStyle, exStyle);
+  wchar_t sample[] = L"M";
+  for (int c = 0; c < 2; ++c) {
+    LVCOLUMNW col = {};
+    col.mask = LVCF_WIDTH | LVCF_SUBITEM;
+    col.cx = 10;
+    col.iSubItem = c;
+    SendMessageW(probe, LVM_INSERTCOLUMNW, static_cast<WPARAM>(c), reinterpret_cast<LPARAM>(&col));
+  }
+  LVITEMW item = {};
+  item.mask = LVIF_TEXT;
+  item.pszText = sample;
+  SendMessageW(probe, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  item.iSubItem = 1;
+  SendMessageW(probe, LVM_SETITEMTEXTW, 0, reinterpret_cast<LPARAM>(&item));
+  HDC dc = GetDC(probe);
+  HGDIOBJ old = SelectObject(dc, font != nullptr ? font : GetStockObject(DEFAULT_GUI_FONT));
+  int sampleWidth = TextWidth(dc, sample, 1);
+  SelectObject(dc, old);
+  ReleaseDC(probe, dc);
+  for (int c = 0; c < 2; ++c) {
+    SendMessageW(probe, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(c), MAKELPARAM(LVSCW_AUTOSIZE, 0));
+    int width = static_cast<int>(SendMessageW(probe, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(c), 0));
+    (c == 0 ? padding.first : padding.other) = width - sampleWidth;
+  }
+  DestroyWindow(probe);
+  padding.known = true;
+  return padding;
+}
+
+}  // namespace
+
+// LVSCW_AUTOSIZE measures each cell with a display context of its own, which
+// under Wine costs a round trip to the window server per row. The same
+// measure with one context: the widest text plus the list's own padding.
 void ListSetColumnWidth(Window dialog, int controlId, int column, int width) {
-  Send(dialog, controlId, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(width, 0));
+  HWND list = Item(dialog, controlId);
+  if (width != kColumnAutosize || list == nullptr) {
+    Send(dialog, controlId, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(width, 0));
+    return;
+  }
+  const AutosizePadding& padding = PaddingFor(list);
+  if (!padding.known) {
+    SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(LVSCW_AUTOSIZE, 0));
+    return;
+  }
+  HDC dc = GetDC(list);
+  HGDIOBJ old = SelectObject(dc, padding.font != nullptr ? padding.font : GetStockObject(DEFAULT_GUI_FONT));
+  int widest = 0;
+  int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  std::vector<wchar_t> text(1024);
+  for (int row = 0; row < rows; ++row) {
+    LVITEMW item = {};
+    item.iSubItem = column;
+    item.pszText = text.data();
+    item.cchTextMax = static_cast<int>(text.size());
+    int length = static_cast<int>(SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                                               reinterpret_cast<LPARAM>(&item)));
+    if (length > 0) widest = std::max(widest, TextWidth(dc, text.data(), length));
+  }
+  SelectObject(dc, old);
+  ReleaseDC(list, dc);
+  int fitted = widest + (column == 0 ? padding.first : padding.other);
+  SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(fitted, 0));
 }
 
 int ListInsertRow(Window dialog, int controlId, int row, const char* column0Text) {
@@ -238,6 +350,78 @@ void ListEnsureVisible(Window dialog, int controlId, int row) {
 
 void ListRedrawRow(Window dialog, int controlId, int row) {
   Send(dialog, controlId, LVM_UPDATE, static_cast<WPARAM>(row));
+}
+
+int ListInsertNumberedRow(Window dialog, int controlId, int row) {
+  // Column 0 is a callback text: the dialog answers LVN_GETDISPINFO with the
+  // row's position (dialogs.cpp).
+  LVITEMW item = {};
+  item.mask = LVIF_TEXT;
+  item.iItem = row;
+  item.pszText = LPSTR_TEXTCALLBACKW;
+  return static_cast<int>(Send(dialog, controlId, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+void ListDeleteRow(Window dialog, int controlId, int row) {
+  Send(dialog, controlId, LVM_DELETEITEM, static_cast<WPARAM>(row));
+}
+
+// What LVM_SETITEMSTATE on item -1 does, row by row, but asking each row
+// first: under Wine setting an unchanged state costs several times more.
+void ListSetCheckedAll(Window dialog, int controlId, bool checked) {
+  HWND list = Item(dialog, controlId);
+  if (list == nullptr) return;
+  const UINT wanted = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
+  for (int row = 0; row < static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); ++row) {
+    auto state = static_cast<UINT>(SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK));
+    if (state == wanted) continue;
+    LVITEMW item = {};
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    item.state = wanted;
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  }
+}
+
+void ListSetCheckedAllSilently(Window dialog, int controlId, bool checked) {
+  HWND previous = win32::SilencedList;
+  win32::SilencedList = Item(dialog, controlId);
+  ListSetCheckedAll(dialog, controlId, checked);
+  win32::SilencedList = previous;
+}
+
+// What LVM_SETITEMSTATE on item -1 does, but only on the rows that have a
+// selection or the focus (Wine would visit every row).
+void ListClearSelection(Window dialog, int controlId) {
+  HWND list = Item(dialog, controlId);
+  if (list == nullptr) return;
+  std::vector<int> rows;
+  for (int row = -1;;) {
+    row = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED));
+    if (row < 0) break;
+    rows.push_back(row);
+  }
+  int focused = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+  if (focused >= 0) rows.push_back(focused);
+  std::sort(rows.begin(), rows.end());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  for (int row : rows) {
+    LVITEMW item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = 0;
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  }
+}
+
+void ListReserveRows(Window dialog, int controlId, int count) {
+  Send(dialog, controlId, LVM_SETITEMCOUNT, static_cast<WPARAM>(count), LVSICF_NOINVALIDATEALL);
+}
+
+void ListSetRedraw(Window dialog, int controlId, bool redraw) {
+  Send(dialog, controlId, WM_SETREDRAW, redraw ? TRUE : FALSE);
+  if (redraw) {
+    RedrawWindow(Item(dialog, controlId), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  }
 }
 
 // ---------------------------------------------------------------- animation

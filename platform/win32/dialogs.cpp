@@ -1,6 +1,7 @@
 // Modal dialogs and their message dispatch, message boxes, the dialog window
 // itself (system menu, icon, placement), timers and top-level windows.
 #include <map>
+#include <string>
 #include <vector>
 
 #include "platform/platform.h"
@@ -68,6 +69,20 @@ INT_PTR OnNotify(HWND dialog, DialogHandler& handler, const NMHDR* header) {
   n.controlId = static_cast<int>(header->idFrom);
   n.code = static_cast<int>(header->code);
   const bool fromList = IsListView(header->hwndFrom);
+  if (fromList && header->hwndFrom == win32::SilencedList &&
+      (header->code == LVN_ITEMCHANGED || header->code == LVN_ITEMCHANGING)) {
+    return Answer(dialog, 0);  // changes allowed, the handler not told
+  }
+  if (fromList && header->code == LVN_GETDISPINFOW) {
+    // Column 0 of a numbered row: its 1-based position.
+    auto* info = reinterpret_cast<NMLVDISPINFOW*>(const_cast<NMHDR*>(header));
+    if (info->item.iSubItem == 0 && (info->item.mask & LVIF_TEXT) && info->item.pszText &&
+        info->item.cchTextMax > 0) {
+      std::wstring number = std::to_wstring(info->item.iItem + 1);
+      lstrcpynW(info->item.pszText, number.c_str(), info->item.cchTextMax);
+    }
+    return Answer(dialog, 0);
+  }
   if (fromList && header->code == LVN_ITEMCHANGED) {
     const auto* lv = reinterpret_cast<const NMLISTVIEW*>(header);
     n.item = lv->iItem;

@@ -82,4 +82,6 @@ UnawareCoordinates::~UnawareCoordinates() {
   if (previous_ != nullptr) SetThreadDpiContext()(previous_);
 }
 
+HWND SilencedList = nullptr;
+
 }  // namespace plat::win32

@@ -60,4 +60,8 @@ class UnawareCoordinates {
   HANDLE previous_ = nullptr;  // the thread's DPI awareness context before
 };
 
+// A list view whose LVN_ITEMCHANGING and LVN_ITEMCHANGED the dialogs keep
+// to themselves while it is set (nullptr: none).
+extern HWND SilencedList;
+
 }  // namespace plat::win32

@@ -597,6 +597,140 @@ void TestMainDialogControls(Window d, TestHandler& handler) {
   handler.notify = nullptr;
 }
 
+// LVN_ITEMCHANGED of list 1000 as "row old>new mask, first selected row as
+// the handler sees it"; the headless twin's test expects the same strings.
+std::string Change(int row, unsigned oldState, unsigned newState, unsigned mask, int firstSelected) {
+  char buf[80];
+  std::snprintf(buf, sizeof buf, "%d %x>%x m%x s%d", row, oldState, newState, mask, firstSelected);
+  return buf;
+}
+
+using Changes = std::vector<std::string>;
+
+#define CHECK_CHANGES(got, ...)                                        \
+  do {                                                                 \
+    CHECK_EQ(got, (Changes __VA_ARGS__));                              \
+    if (got != Changes __VA_ARGS__) {                                  \
+      for (const std::string& c : got) std::printf("  got %s\n", c.c_str()); \
+    }                                                                  \
+  } while (0)
+
+// The notification rules that the headless twin reproduces, row by row.
+void TestListNotificationRules(Window d, TestHandler& handler) {
+  Changes got;
+  handler.notify = [&](Window w, const plat::Notification& n) {
+    if (n.controlId == 1000 && n.code == plat::kLvnItemChanged) {
+      got.push_back(Change(n.item, n.oldState, n.newState, n.changedMask, plat::ListFirstSelected(w, 1000)));
+    }
+    return 0L;
+  };
+  plat::ListDeleteAllRows(d, 1000);
+  got.clear();
+  // Inserting unselected rows raises nothing; they come unchecked.
+  CHECK_EQ(plat::ListInsertRow(d, 1000, 0, "1"), 0);
+  CHECK_EQ(plat::ListInsertRow(d, 1000, 1, "2"), 1);
+  CHECK_EQ(plat::ListInsertRow(d, 1000, 2, "3"), 2);
+  CHECK(got.empty());
+  CHECK(!plat::ListIsChecked(d, 1000, 0));
+  // A new column-0 text is notified; the same text and other cells are not.
+  plat::ListSetCell(d, 1000, 1, 0, "x");
+  plat::ListSetCell(d, 1000, 1, 0, "x");
+  plat::ListSetCell(d, 1000, 1, 1, "name");
+  CHECK_CHANGES(got, {Change(1, 0, 0, plat::kLvifText, -1)});
+  got.clear();
+  // Moving the single selection: three notifications.
+  plat::ListSelectRow(d, 1000, 0);
+  plat::ListSelectRow(d, 1000, 0);
+  plat::ListSelectRow(d, 1000, 2);
+  CHECK_CHANGES(got, {Change(0, 0x1000, 0x1003, plat::kLvifState, 0), Change(0, 0x1003, 0x1001, plat::kLvifState, -1),
+                         Change(0, 0x1001, 0x1000, plat::kLvifState, 2), Change(2, 0x1000, 0x1003, plat::kLvifState, 2)});
+  got.clear();
+
+  // Numbered rows: their column 0 follows their position; inserting raises nothing.
+  plat::ListDeleteAllRows(d, 1000);
+  plat::ListReserveRows(d, 1000, 100);
+  plat::ListSetRedraw(d, 1000, false);
+  CHECK_EQ(plat::ListInsertNumberedRow(d, 1000, 0), 0);
+  CHECK_EQ(plat::ListInsertNumberedRow(d, 1000, 1), 1);
+  CHECK_EQ(plat::ListInsertNumberedRow(d, 1000, 0), 0);
+  plat::ListSetRedraw(d, 1000, true);
+  CHECK_EQ(plat::ListRowCount(d, 1000), 3);
+  CHECK(got.empty());
+  CHECK_EQ(plat::ListGetCell(d, 1000, 0, 0), std::string("1"));
+  CHECK_EQ(plat::ListGetCell(d, 1000, 2, 0), std::string("3"));
+  CHECK(!plat::ListIsChecked(d, 1000, 0));
+  // Ticking all notifies each row that changes, in order.
+  plat::ListSetCheckedAll(d, 1000, true);
+  plat::ListSetChecked(d, 1000, 1, false);
+  got.clear();
+  plat::ListSetCheckedAll(d, 1000, true);
+  CHECK_CHANGES(got, {Change(1, 0x1000, 0x2000, plat::kLvifState, -1)});
+  CHECK(plat::ListIsChecked(d, 1000, 2));
+  got.clear();
+  // Deleting: a selected row first loses selection and focus; the rows below move up.
+  plat::ListSelectRow(d, 1000, 1);
+  got.clear();
+  plat::ListDeleteRow(d, 1000, 1);
+  plat::ListDeleteRow(d, 1000, 0);
+  CHECK_CHANGES(got, {Change(1, 0x2003, 0x2000, plat::kLvifState, -1)});
+  got.clear();
+  CHECK_EQ(plat::ListRowCount(d, 1000), 1);
+  CHECK_EQ(plat::ListGetCell(d, 1000, 0, 0), std::string("1"));
+  CHECK_EQ(plat::ListFirstSelected(d, 1000), -1);
+  // Autosizing measures the number; writing column 0 of a numbered row is a new text.
+  plat::ListSetColumnWidth(d, 1000, 0, plat::kColumnAutosize);
+  CHECK(plat::ListColumnWidth(d, 1000, 0) > 0);
+  plat::ListSetCell(d, 1000, 0, 0, "1");
+  CHECK_CHANGES(got, {Change(0, 0, 0, plat::kLvifText, -1)});
+  CHECK_EQ(plat::ListGetCell(d, 1000, 0, 0), std::string("1"));
+  plat::ListSetCheckedAll(d, 1000, false);
+  CHECK(!plat::ListIsChecked(d, 1000, 0));
+  // Ticking silently tells the dialog nothing.
+  plat::ListInsertNumberedRow(d, 1000, 1);
+  got.clear();
+  plat::ListSetCheckedAllSilently(d, 1000, true);
+  CHECK(got.empty());
+  CHECK(plat::ListIsChecked(d, 1000, 0) && plat::ListIsChecked(d, 1000, 1));
+  // Clearing the selection: the selected and focused row loses both at once.
+  plat::ListSelectRow(d, 1000, 1);
+  got.clear();
+  plat::ListClearSelection(d, 1000);
+  plat::ListClearSelection(d, 1000);
+  CHECK_CHANGES(got, {Change(1, 0x2003, 0x2000, plat::kLvifState, -1)});
+  plat::ListDeleteAllRows(d, 1000);
+  handler.notify = nullptr;
+
+  // Fitting a column gives the width the list's own LVSCW_AUTOSIZE gives.
+  const std::string texts[] = {"画面をクリア", "W", "", std::string(300, 'm') + "表", "マウスでダブルクリックする"};
+  for (int i = 0; i < 12; ++i) {
+    plat::ListInsertNumberedRow(d, 1000, i);
+    plat::ListSetCell(d, 1000, i, 1, texts[i % 5].c_str());
+  }
+  for (int column : {0, 1}) {
+    plat::ListSetColumnWidth(d, 1000, column, plat::kColumnAutosize);
+    int fitted = plat::ListColumnWidth(d, 1000, column);
+    SendDlgItemMessageW(H(d), 1000, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(LVSCW_AUTOSIZE, 0));
+    int own = plat::ListColumnWidth(d, 1000, column);
+    CHECK_EQ(fitted, own);
+    if (fitted != own) std::printf("  column %d: fitted %d, LVSCW_AUTOSIZE %d\n", column, fitted, own);
+    CHECK(fitted > 0);
+  }
+  plat::ListDeleteAllRows(d, 1000);
+
+  // A drop-down list takes no text: nothing changes.
+  plat::ComboReset(d, 1080);
+  plat::ComboAdd(d, 1080, "A");
+  plat::ComboAdd(d, 1080, "B");
+  plat::ComboSetSelection(d, 1080, 0);
+  handler.commands.clear();
+  plat::SetControlText(d, 1080, "B");
+  CHECK_EQ(plat::ComboGetSelection(d, 1080), 0);
+  CHECK_EQ(plat::GetControlText(d, 1080), std::string("A"));
+  CHECK(handler.commands.empty());
+  CHECK_EQ(SendDlgItemMessageW(H(d), 1080, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"B")), LRESULT(CB_ERR));
+  plat::ComboReset(d, 1080);
+}
+
 // Custom draw, control colours and owner drawing reach the handler and their
 // answers reach the system.
 void TestPainting(Window d, TestHandler& handler) {
@@ -768,6 +902,7 @@ void TestDialogs() {
   main.init = [&](Window d) {
     ++initCalls;
     TestMainDialogControls(d, main);
+    TestListNotificationRules(d, main);
     plat::StartTimer(d, 42, 50);
     return true;
   };

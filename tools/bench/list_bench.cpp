@@ -1,0 +1,337 @@
+// Benchmark of the operation list: for jobs of several sizes, the time of
+// loading the job, opening the main dialog on it, filling the list again, one
+// New, one Insert, one Delete and saving. A program, not a test: it prints a
+// table and checks nothing.
+//
+// Built twice: against the headless platform (Linux) and against the Win32
+// platform with the real main dialog (run it under Wine or on Windows), where
+// it also times Tavolex.exe itself from its start until its window shows.
+// New, Insert and Delete are played at list level, as the row commands do
+// them: the line list changes, the list is refilled incrementally, the
+// columns are sized, the target row is scrolled to and selected, the repeat
+// marks rewritten and the list painted; the editor fields are not involved.
+//
+//   tavolex_bench [--repeat N] [ROWS...]   default: 3 runs of 0 1000 5000 10000 rows
+//   TAVOLEX_BENCH_DETAIL=1                 also times the parts of a row command
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdint>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "editor/controls.h"
+#include "editor/list_fill.h"
+#include "editor/list_view.h"
+#include "editor/main_dialog.h"
+#include "editor/records.h"
+#include "editor/state.h"
+#include "jobstore/lines.h"
+#include "jobstore/paths.h"
+#include "jobstore/scramble.h"
+#include "platform/platform.h"
+#include "resources/templates.h"
+
+#ifdef TAVOLEX_BENCH_HEADLESS
+#include "platform/headless/headless.h"
+#endif
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double MillisecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// Lines of every kind, a TypeText among them (its cell is masked).
+const char* const kSampleLines[] = {
+    "ログイン画面を開く,120,240,マウスでクリックする,,,,,,4",
+    "ユーザー名,300,410,マウスでダブルクリックする,,,,,,2",
+    "パスワード,,,文字を入力する,secret-text,,,,,1",
+    "一時停止,,,指定秒間は停止する,60,,,,,",
+    "確定,,,各種キーを入力する,Enter,,,,,3",
+    "デスクトップ,,,ショートカットを入力する,Win+D  (画面消去),,,,,2",
+    "メモ帳,,,アプリケーションを実行する,C:\\Windows\\notepad.exe,,,,,8",
+    "メモ帳の位置,,,アプリケーションの表示設定,無題 - メモ帳,960,20,960,720,2",
+};
+
+struct Timings {
+  double load = 0, open = 0, fill = 0, newRow = 0, insertRow = 0, deleteRow = 0, save = 0;
+  double program = -1;  // Tavolex.exe from its start until its window shows (Windows only)
+  long notifications = 0;  // LVN_ITEMCHANGED that reached the dialog during fill, New, Insert, Delete
+};
+
+void WriteJob(int rows) {
+  std::string text;
+  for (int i = 0; i < rows; ++i) {
+    text += kSampleLines[i % (sizeof kSampleLines / sizeof kSampleLines[0])];
+    text += "\r\n";
+  }
+  int h = plat::OpenFile(jobstore::RecordFilePath, plat::OpenMode::WriteTruncate);
+  if (h >= 0) {
+    plat::WriteFile(h, text.data(), text.size());
+    plat::CloseFile(h);
+  }
+  jobstore::ScrambleFile(jobstore::RecordFilePath);  // as the program leaves a saved job
+}
+
+// The end of a row command: the target row scrolled to and selected, the
+// repeat marks rewritten, the list painted.
+void FinishRowCommand(plat::Window dialog, int target) {
+  using namespace editor;
+  AutosizeColumns(dialog);
+  plat::ListEnsureVisible(dialog, kOperationList, target);
+  UpdatingControls = true;
+  CurrentRow = target;
+  plat::ListSelectRow(dialog, kOperationList, target);
+  UpdatingControls = false;
+  RefreshRepeatMarkers(dialog);
+  plat::Redraw(dialog, kOperationList);
+}
+
+// The real main dialog, with the benchmark's steps played once it has shown.
+class BenchDialog : public editor::CTavolexDlg {
+ public:
+  Timings* timings = nullptr;
+  Clock::time_point started;
+
+  bool OnInitDialog(plat::Window dialog) override {
+    bool result = CTavolexDlg::OnInitDialog(dialog);
+#ifndef TAVOLEX_BENCH_HEADLESS
+    // The timer fires once the dialog has been shown and painted.
+    plat::StartTimer(dialog, kStepsTimer, 1);
+#endif
+    return result;
+  }
+  void OnTimer(plat::Window dialog, int timerId) override {
+    if (timerId != kStepsTimer) return CTavolexDlg::OnTimer(dialog, timerId);
+    plat::StopTimer(dialog, timerId);
+    RunSteps(dialog);
+  }
+  long OnNotify(plat::Window dialog, const plat::Notification& n) override {
+    if (n.controlId == editor::kOperationList && n.code == plat::kLvnItemChanged) ++notifications_;
+    return CTavolexDlg::OnNotify(dialog, n);
+  }
+
+  void RunSteps(plat::Window dialog) {
+    using namespace editor;
+    timings->open = MillisecondsSince(started);
+    notifications_ = 0;
+    plat::Redraw(dialog, kOperationList);
+
+    Clock::time_point t = Clock::now();
+    FillOperationList(dialog);
+    AutosizeColumns(dialog);
+    RefreshRepeatMarkers(dialog);
+    plat::Redraw(dialog, kOperationList);
+    timings->fill = MillisecondsSince(t);
+
+    t = Clock::now();
+    jobstore::AppendLine(kBlankOperationLine);
+    RefillAfterAppend(dialog);
+    FinishRowCommand(dialog, jobstore::LineCount() - 1);
+    timings->newRow = MillisecondsSince(t);
+
+    int middle = jobstore::LineCount() / 2;
+    UpdatingControls = true;
+    plat::ListSelectRow(dialog, kOperationList, middle);
+    CurrentRow = middle;
+    UpdatingControls = false;
+    t = Clock::now();
+    jobstore::InsertLineAt(CurrentRow, kBlankOperationLine);
+    RefillAfterInsert(dialog, CurrentRow);
+    FinishRowCommand(dialog, std::min(CurrentRow + 6, jobstore::LineCount() - 1));
+    timings->insertRow = MillisecondsSince(t);
+
+    UpdatingControls = true;
+    plat::ListSelectRow(dialog, kOperationList, middle);
+    CurrentRow = middle;
+    UpdatingControls = false;
+    t = Clock::now();
+    jobstore::RemoveLineAt(CurrentRow);
+    RefillAfterDelete(dialog, CurrentRow);
+    if (CurrentRow > 0) --CurrentRow;
+    FinishRowCommand(dialog, std::min(CurrentRow + 6, jobstore::LineCount() - 1));
+    timings->deleteRow = MillisecondsSince(t);
+
+    timings->notifications = notifications_;
+    if (std::getenv("TAVOLEX_BENCH_DETAIL") != nullptr) Detail(dialog);
+    plat::EndModalDialog(dialog, plat::kIdOk);
+  }
+
+  // The parts of a row command, each alone.
+  void Detail(plat::Window dialog) {
+    using namespace editor;
+    auto time = [](const char* what, const std::function<void()>& step) {
+      Clock::time_point t = Clock::now();
+      step();
+      std::printf("    %-28s %8.1f ms\n", what, MillisecondsSince(t));
+    };
+    time("AutosizeColumns", [&] { AutosizeColumns(dialog); });
+    time("RefreshRepeatMarkers", [&] { RefreshRepeatMarkers(dialog); });
+    time("tick all (no change)", [&] { plat::ListSetCheckedAll(dialog, kOperationList, true); });
+    time("first selected", [&] { plat::ListFirstSelected(dialog, kOperationList); });
+    time("select row", [&] { plat::ListSelectRow(dialog, kOperationList, 3); });
+    time("ensure visible", [&] { plat::ListEnsureVisible(dialog, kOperationList, 3); });
+    time("redraw list", [&] { plat::Redraw(dialog, kOperationList); });
+    time("one numbered row + cells", [&] {
+      jobstore::AppendLine(kBlankOperationLine);
+      RefillAfterAppend(dialog);
+    });
+    time("delete one row", [&] {
+      jobstore::RemoveLineAt(0);
+      RefillAfterDelete(dialog, 0);
+    });
+    plat::ListSelectRow(dialog, kOperationList, 0);
+    jobstore::RemoveLineAt(0);
+    RefillAfterDelete(dialog, 0);
+    time("first selected (none)", [&] { plat::ListFirstSelected(dialog, kOperationList); });
+    time("fill: FillOperationList", [&] { FillOperationList(dialog); });
+    int count = jobstore::LineCount();
+    plat::ListDeleteAllRows(dialog, kOperationList);
+    plat::ListSetRedraw(dialog, kOperationList, false);
+    time("fill: insert rows", [&] {
+      for (int i = 0; i < count; ++i) plat::ListInsertNumberedRow(dialog, kOperationList, i);
+    });
+    time("fill: set 10 cells a row", [&] {
+      for (int i = 0; i < count; ++i) {
+        for (int j = 1; j <= 10; ++j) plat::ListSetCell(dialog, kOperationList, i, j, "abc");
+      }
+    });
+    time("fill: tick all", [&] { plat::ListSetCheckedAll(dialog, kOperationList, true); });
+    time("fill: redraw on", [&] { plat::ListSetRedraw(dialog, kOperationList, true); });
+  }
+
+ private:
+  static constexpr int kStepsTimer = 4711;
+  long notifications_ = 0;
+};
+
+#ifndef TAVOLEX_BENCH_HEADLESS
+// The whole program as a user starts it: Tavolex.exe (beside the benchmark)
+// on a job of `rows` lines, from the start of its process until its main
+// window shows with the list filled. -1 when it could not be measured.
+double ProgramStart(int rows) {
+  std::string self = plat::ModuleFileName();
+  std::string program = self.substr(0, self.rfind('\\') + 1) + "Tavolex.exe";
+  if (!plat::PathExists(program.c_str())) return -1;
+  std::snprintf(jobstore::ModulePath, sizeof jobstore::ModulePath, "%s", program.c_str());
+  std::snprintf(jobstore::JobName, sizeof jobstore::JobName, "bench_program_%d", rows);
+  jobstore::PrepareJobPaths();
+  WriteJob(rows);
+  plat::ProcessStart start;
+  start.commandLine = "\"" + program + "\" " + jobstore::JobName;
+  start.creationFlags = plat::kNormalPriorityClass;
+  const std::string caption = res::FindDialogTemplate(res::kMainDialog)->caption;
+  Clock::time_point t = Clock::now();
+  std::uint32_t process = plat::StartProcess(start);
+  double shown = -1;
+  while (process != 0 && shown < 0 && MillisecondsSince(t) < 60000) {
+    for (const plat::TopLevelWindow& w : plat::TopLevelWindows()) {
+      if (w.processId == process && w.visible && w.title == caption) shown = MillisecondsSince(t);
+    }
+    if (shown < 0) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  plat::TerminateStartedProcess(process, 0);
+  plat::WaitForStartedProcess(process);
+  for (const char* path : {jobstore::RecordFilePath, jobstore::RecordScrambledPath, jobstore::RepeatFilePath}) {
+    plat::DeleteFileAt(path);
+  }
+  std::string folder = jobstore::RecordFilePath;
+  plat::RemoveFolder(folder.erase(folder.rfind('\\')).c_str());
+  jobstore::ModulePath[0] = '\0';
+  return shown;
+}
+#endif
+
+Timings Measure(int rows) {
+  Timings timings;
+#ifdef TAVOLEX_BENCH_HEADLESS
+  headless::Reset();
+  headless::MakeFolder("C:\\Tools");
+#endif
+  jobstore::FreeDefinitionLines();
+  editor::ResetEditorState();
+  std::snprintf(jobstore::JobName, sizeof jobstore::JobName, "bench_%d", rows);
+  jobstore::PrepareJobPaths();
+  WriteJob(rows);
+
+  Clock::time_point t = Clock::now();
+  jobstore::UnscrambleRecordFile();
+  jobstore::LoadDefinitionLines();
+  timings.load = MillisecondsSince(t);
+
+  BenchDialog dialog;
+  dialog.timings = &timings;
+#ifdef TAVOLEX_BENCH_HEADLESS
+  headless::OnDialog(res::kMainDialog, [&](plat::Window d) { dialog.RunSteps(d); });
+#endif
+  dialog.started = Clock::now();
+  dialog.DoModal();
+
+  t = Clock::now();
+  jobstore::SaveDefinitionLines();
+  jobstore::ScrambleFile(jobstore::RecordFilePath);
+  timings.save = MillisecondsSince(t);
+
+  plat::DeleteFileAt(jobstore::RecordScrambledPath);
+  plat::DeleteFileAt(jobstore::RepeatFilePath);
+  std::string folder = jobstore::RecordFilePath;
+  folder.erase(folder.rfind('\\'));
+  plat::RemoveFolder(folder.c_str());
+  jobstore::FreeDefinitionLines();
+#ifndef TAVOLEX_BENCH_HEADLESS
+  timings.program = ProgramStart(rows);
+#endif
+  return timings;
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<int> sizes;
+  int repeat = 3;
+  for (int i = 1; i < argc; ++i) {
+    if (std::string(argv[i]) == "--repeat" && i + 1 < argc) {
+      repeat = std::max(1, std::atoi(argv[++i]));
+    } else {
+      sizes.push_back(std::atoi(argv[i]));
+    }
+  }
+  if (sizes.empty()) sizes = {0, 1000, 5000, 10000};
+#ifdef TAVOLEX_BENCH_HEADLESS
+  const char* platform = "headless";
+#else
+  const char* platform = "win32";
+#endif
+  Measure(0);  // warm-up: the first dialog of a process loads what every later one reuses
+  std::printf("%s platform, times in ms, median of %d runs\n", platform, repeat);
+  std::printf("%6s %8s %8s %8s %8s %8s %8s %8s %8s %8s\n", "rows", "load", "open", "fill", "new",
+              "insert", "delete", "save", "notif.", "program");
+  for (int rows : sizes) {
+    std::vector<Timings> runs;
+    for (int r = 0; r < repeat; ++r) runs.push_back(Measure(rows));
+    auto median = [&](double Timings::*field) {
+      std::vector<double> values;
+      for (const Timings& t : runs) values.push_back(t.*field);
+      return Median(values);
+    };
+    char program[16] = "-";
+    if (median(&Timings::program) >= 0) std::snprintf(program, sizeof program, "%.1f", median(&Timings::program));
+    std::printf("%6d %8.1f %8.1f %8.1f %8.1f %8.1f %8.1f %8.1f %8ld %8s\n", rows, median(&Timings::load),
+                median(&Timings::open), median(&Timings::fill), median(&Timings::newRow),
+                median(&Timings::insertRow), median(&Timings::deleteRow), median(&Timings::save),
+                runs.back().notifications, program);
+    std::fflush(stdout);
+  }
+  return 0;
+}
