@@ -65,6 +65,21 @@ void TypeInto(HWND dialog, int id, const std::wstring& text) {
 
 std::string Text8(HWND dialog, int id) { return standin::ToUtf8(DialogItemText(dialog, id)); }
 
+// The centre of a list cell in this program's screen coordinates. The list
+// answers in its own pixels, which on a scaled display are the editor's
+// DPI-aware ones: they are brought to the unaware space first.
+bool CellCentreOnScreen(HWND list, int row, int column, POINT& p) {
+  RECT cell = {};
+  if (!ListViewCellRect(list, row, column, cell)) return false;
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  auto getDpi = reinterpret_cast<GetDpiForWindowFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  const int dpi = getDpi != nullptr && getDpi(list) != 0 ? static_cast<int>(getDpi(list)) : 96;
+  p.x = MulDiv((cell.left + cell.right) / 2, 96, dpi);
+  p.y = MulDiv((cell.top + cell.bottom) / 2, 96, dpi);
+  return ClientToScreen(list, &p) != FALSE;
+}
+
 class Acquisition : public EditorTest {
  protected:
   HWND Open(const std::wstring& job = L"Acquire") {
@@ -144,10 +159,8 @@ TEST_F(Acquisition, APickedPointIsStoredInTheSelectedRowsLine) {
   HWND dialog = StartEditorAndWait(editor_, L"Stored");
   ASSERT_NE(dialog, nullptr);
   HWND list = GetDlgItem(dialog, 1000);
-  RECT row = {};
-  ASSERT_TRUE(ListViewCellRect(list, 0, 1, row));
-  POINT p = {(row.left + row.right) / 2, (row.top + row.bottom) / 2};
-  ClientToScreen(list, &p);
+  POINT p = {};
+  ASSERT_TRUE(CellCentreOnScreen(list, 0, 1, p));
   MouseClickAt(p.x, p.y);
   ASSERT_TRUE(WaitUntil([&] { return Text8(dialog, 1002) == "640"; }, 5000));
   ASSERT_TRUE(PickerSays("123,456"));
@@ -171,10 +184,8 @@ TEST_F(Acquisition, SelectingARowMovesThePickerNearItsPoint) {
   ASSERT_NE(dialog, nullptr);
   ASSERT_TRUE(WaitUntil([&] { return Picker() != nullptr; }, 10000));
   HWND list = GetDlgItem(dialog, 1000);
-  RECT row = {};
-  ASSERT_TRUE(ListViewCellRect(list, 0, 1, row));
-  POINT p = {(row.left + row.right) / 2, (row.top + row.bottom) / 2};
-  ClientToScreen(list, &p);
+  POINT p = {};
+  ASSERT_TRUE(CellCentreOnScreen(list, 0, 1, p));
   MouseClickAt(p.x, p.y);
   RECT r = {};
   EXPECT_TRUE(WaitUntil(
