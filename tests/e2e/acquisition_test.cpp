@@ -13,57 +13,13 @@
 namespace e2e {
 namespace {
 
-void MouseClickAt(int x, int y) {
-  const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-  INPUT in[3] = {};
-  for (INPUT& i : in) {
-    i.type = INPUT_MOUSE;
-    i.mi.dx = static_cast<LONG>((x * 65535LL + w / 2) / (w - 1));
-    i.mi.dy = static_cast<LONG>((y * 65535LL + h / 2) / (h - 1));
-    i.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-  }
-  in[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
-  in[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
-  SendInput(3, in, sizeof(INPUT));
-  Sleep(150);
-}
-
-void ClickItem(HWND dialog, int id) {
-  RECT r = {};
-  GetWindowRect(GetDlgItem(dialog, id), &r);
-  MouseClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-}
-
-void PressKey(WORD vk) {
-  INPUT in[2] = {};
-  in[0].type = in[1].type = INPUT_KEYBOARD;
-  in[0].ki.wVk = in[1].ki.wVk = vk;
-  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, in, sizeof(INPUT));
-  Sleep(50);
-}
-
-void TypeText(const std::wstring& text) {
-  for (wchar_t c : text) {
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_KEYBOARD;
-    in[0].ki.wScan = in[1].ki.wScan = c;
-    in[0].ki.dwFlags = KEYEVENTF_UNICODE;
-    in[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
-    SendInput(2, in, sizeof(INPUT));
-  }
-  Sleep(150);
-}
-
 // Replaces the text of an edit as a user does: click, select all, type.
 void TypeInto(HWND dialog, int id, const std::wstring& text) {
-  ClickItem(dialog, id);
+  ClickControl(dialog, id);
   SendMessageW(GetDlgItem(dialog, id), EM_SETSEL, 0, -1);
   PressKey(VK_DELETE);
   TypeText(text);
 }
-
-std::string Text8(HWND dialog, int id) { return standin::ToUtf8(DialogItemText(dialog, id)); }
 
 // The centre of a list cell in this program's screen coordinates. The list
 // answers in its own pixels, which on a scaled display are the editor's
@@ -134,8 +90,8 @@ TEST_F(Acquisition, APickedPointReachesXAndYAndStaysOnTheClipboard) {
   HWND dialog = Open();
   ASSERT_NE(dialog, nullptr);
   ASSERT_TRUE(PickerSays("123,456"));
-  EXPECT_TRUE(WaitUntil([&] { return Text8(dialog, 1002) == "123" && Text8(dialog, 1003) == "456"; }, 5000))
-      << "X \"" << Text8(dialog, 1002) << "\", Y \"" << Text8(dialog, 1003) << "\"";
+  EXPECT_TRUE(WaitUntil([&] { return DialogItemUtf8(dialog, 1002) == "123" && DialogItemUtf8(dialog, 1003) == "456"; }, 5000))
+      << "X \"" << DialogItemUtf8(dialog, 1002) << "\", Y \"" << DialogItemUtf8(dialog, 1003) << "\"";
   Sleep(1500);
   std::string clip;
   EXPECT_TRUE(ReadClipboardText(clip));
@@ -143,10 +99,10 @@ TEST_F(Acquisition, APickedPointReachesXAndYAndStaysOnTheClipboard) {
   // Texts that are no answer change nothing.
   ASSERT_TRUE(PickerSays("0,5"));
   Sleep(1500);
-  EXPECT_EQ(Text8(dialog, 1002), "123");
+  EXPECT_EQ(DialogItemUtf8(dialog, 1002), "123");
   // A comma empties both fields and resets the clipboard.
   ASSERT_TRUE(PickerSays(","));
-  EXPECT_TRUE(WaitUntil([&] { return Text8(dialog, 1002).empty() && Text8(dialog, 1003).empty(); }, 5000));
+  EXPECT_TRUE(WaitUntil([&] { return DialogItemUtf8(dialog, 1002).empty() && DialogItemUtf8(dialog, 1003).empty(); }, 5000));
   EXPECT_TRUE(WaitUntil([&] { return ReadClipboardText(clip) && clip == "0,0"; }, 3000)) << clip;
   ASSERT_NO_FATAL_FAILURE(Close(dialog));
 }
@@ -161,12 +117,12 @@ TEST_F(Acquisition, APickedPointIsStoredInTheSelectedRowsLine) {
   HWND list = GetDlgItem(dialog, 1000);
   POINT p = {};
   ASSERT_TRUE(CellCentreOnScreen(list, 0, 1, p));
-  MouseClickAt(p.x, p.y);
-  ASSERT_TRUE(WaitUntil([&] { return Text8(dialog, 1002) == "640"; }, 5000));
+  ClickScreenPoint(p);
+  ASSERT_TRUE(WaitUntil([&] { return DialogItemUtf8(dialog, 1002) == "640"; }, 5000));
   ASSERT_TRUE(PickerSays("123,456"));
   EXPECT_TRUE(WaitUntil([&] { return ListViewCell(list, 0, 2) == L"123" && ListViewCell(list, 0, 3) == L"456"; },
                         5000));
-  ClickItem(dialog, 1);  // save and close
+  ClickControl(dialog, 1);  // save and close
   ASSERT_TRUE(editor_.WaitForExit(kExitTimeoutMs));
   std::string stored;
   ASSERT_TRUE(ReadWholeFile(folder_.Path(L"Stored\\KeyRecord.def.psw"), stored));
@@ -186,7 +142,7 @@ TEST_F(Acquisition, SelectingARowMovesThePickerNearItsPoint) {
   HWND list = GetDlgItem(dialog, 1000);
   POINT p = {};
   ASSERT_TRUE(CellCentreOnScreen(list, 0, 1, p));
-  MouseClickAt(p.x, p.y);
+  ClickScreenPoint(p);
   RECT r = {};
   EXPECT_TRUE(WaitUntil(
       [&] {
@@ -237,9 +193,9 @@ TEST_F(Acquisition, PlacementButtonsSetAndReadAWindowRectangle) {
   TypeInto(dialog, 1016, L"60");
   TypeInto(dialog, 1017, L"300");
   TypeInto(dialog, 1018, L"120");
-  ASSERT_EQ(Text8(dialog, 1005), "E2E STAND-IN");
-  ASSERT_EQ(Text8(dialog, 1018), "120");
-  ClickItem(dialog, 1028);
+  ASSERT_EQ(DialogItemUtf8(dialog, 1005), "E2E STAND-IN");
+  ASSERT_EQ(DialogItemUtf8(dialog, 1018), "120");
+  ClickControl(dialog, 1028);
   RECT r = {};
   EXPECT_TRUE(WaitUntil(
       [&] {
@@ -256,21 +212,21 @@ TEST_F(Acquisition, PlacementButtonsSetAndReadAWindowRectangle) {
       << moves;
 
   ASSERT_TRUE(SetWindowPos(picker, nullptr, 100, 80, 250, 90, SWP_NOZORDER | SWP_NOACTIVATE));
-  ClickItem(dialog, 1062);
+  ClickControl(dialog, 1062);
   EXPECT_TRUE(WaitUntil(
       [&] {
-        return Text8(dialog, 1015) == "100" && Text8(dialog, 1016) == "80" && Text8(dialog, 1017) == "250" &&
-               Text8(dialog, 1018) == "90";
+        return DialogItemUtf8(dialog, 1015) == "100" && DialogItemUtf8(dialog, 1016) == "80" && DialogItemUtf8(dialog, 1017) == "250" &&
+               DialogItemUtf8(dialog, 1018) == "90";
       },
       5000))
-      << Text8(dialog, 1015) << "," << Text8(dialog, 1016) << "," << Text8(dialog, 1017) << ","
-      << Text8(dialog, 1018);
+      << DialogItemUtf8(dialog, 1015) << "," << DialogItemUtf8(dialog, 1016) << "," << DialogItemUtf8(dialog, 1017) << ","
+      << DialogItemUtf8(dialog, 1018);
 
   // No window with that title: the fields stay.
   TypeInto(dialog, 1005, L"no such window");
-  ClickItem(dialog, 1062);
+  ClickControl(dialog, 1062);
   Sleep(300);
-  EXPECT_EQ(Text8(dialog, 1015), "100");
+  EXPECT_EQ(DialogItemUtf8(dialog, 1015), "100");
   ASSERT_NO_FATAL_FAILURE(Close(dialog));
 }
 
@@ -280,9 +236,9 @@ TEST_F(Acquisition, TheTitlePickersTextReachesTheInputField) {
   const std::string title = "請求書.xlsx - 表計算";
   ASSERT_TRUE(WriteBytes(folder_.Path(L"title-text.txt"), title));
   Reveal(dialog, {1005, 1039});
-  ClickItem(dialog, 1039);
+  ClickControl(dialog, 1039);
   EXPECT_TRUE(WaitUntil([&] { return DialogItemText(dialog, 1005) == FromShiftJis(title); }, 10000))
-      << "field holds " << Text8(dialog, 1005);
+      << "field holds " << DialogItemUtf8(dialog, 1005);
   std::string log;
   EXPECT_TRUE(ReadWholeFile(folder_.Path(L"titlescan-log.txt"), log));
   EXPECT_EQ(log, standin::ToUtf8(folder_.Path(L"Titlescan.exe")) + "\n");
@@ -302,7 +258,7 @@ TEST_F(Acquisition, TheOpenFileDialogGivesAPathAndCancelEmptiesTheField) {
       if (w != dialog && ClassOf(w) == L"#32770") found = w;
     return found;
   };
-  ClickItem(dialog, 1060);
+  ClickControl(dialog, 1060);
   ASSERT_TRUE(WaitUntil([&] { return fileDialog() != nullptr; }, 10000)) << DescribeWindowsOf(editor_.id());
   Sleep(500);
   SetForegroundWindow(fileDialog());
@@ -311,13 +267,13 @@ TEST_F(Acquisition, TheOpenFileDialogGivesAPathAndCancelEmptiesTheField) {
   PressKey(VK_RETURN);
   EXPECT_TRUE(WaitUntil([&] { return fileDialog() == nullptr; }, 5000));
   EXPECT_TRUE(WaitUntil([&] { return _wcsicmp(DialogItemText(dialog, 1005).c_str(), path.c_str()) == 0; }, 5000))
-      << Text8(dialog, 1005);
+      << DialogItemUtf8(dialog, 1005);
 
   // A file whose name Shift-JIS cannot write is refused with a message; the field
   // keeps the path it had.
   const std::wstring western = folder_.Path(L"caf\x00E9.exe");
   ASSERT_TRUE(WriteBytes(western, "MZ"));
-  ClickItem(dialog, 1060);
+  ClickControl(dialog, 1060);
   ASSERT_TRUE(WaitUntil([&] { return fileDialog() != nullptr; }, 10000));
   Sleep(500);
   SetForegroundWindow(fileDialog());
@@ -331,18 +287,18 @@ TEST_F(Acquisition, TheOpenFileDialogGivesAPathAndCancelEmptiesTheField) {
       },
       5000))
       << DescribeWindowsOf(editor_.id());
-  ClickItem(box, IDOK);
+  ClickControl(box, IDOK);
   EXPECT_TRUE(WaitUntil([&] { return fileDialog() == nullptr; }, 5000));
-  EXPECT_EQ(_wcsicmp(DialogItemText(dialog, 1005).c_str(), path.c_str()), 0) << Text8(dialog, 1005);
+  EXPECT_EQ(_wcsicmp(DialogItemText(dialog, 1005).c_str(), path.c_str()), 0) << DialogItemUtf8(dialog, 1005);
 
-  ClickItem(dialog, 1060);
+  ClickControl(dialog, 1060);
   ASSERT_TRUE(WaitUntil([&] { return fileDialog() != nullptr; }, 10000));
   Sleep(500);
   // The Cancel button, not Escape: an Escape press would also reach the
   // editor's own check of that key when it is closed below.
-  ClickItem(fileDialog(), IDCANCEL);
+  ClickControl(fileDialog(), IDCANCEL);
   EXPECT_TRUE(WaitUntil([&] { return fileDialog() == nullptr; }, 5000));
-  EXPECT_TRUE(WaitUntil([&] { return DialogItemText(dialog, 1005).empty(); }, 5000)) << Text8(dialog, 1005);
+  EXPECT_TRUE(WaitUntil([&] { return DialogItemText(dialog, 1005).empty(); }, 5000)) << DialogItemUtf8(dialog, 1005);
   ASSERT_NO_FATAL_FAILURE(Close(dialog));
 }
 

@@ -1,50 +1,9 @@
 // The companion programs beside the editor: the coordinate picker's lifetime with the
 // editor, and the stand-ins' own behaviour that the other tests rely on.
-#include <cstdlib>
-
 #include "tests/e2e/harness.h"
 
 namespace e2e {
 namespace {
-
-// One entry of the runner stand-in's log: a tag line "<TAG> <n>" followed by n bytes
-// and a line feed (n = -1: nothing, the file was missing).
-struct RunnerLog {
-  std::string command, inspect, repeat, end;
-  bool haveInspect = false, haveRepeat = false, complete = false;
-};
-
-bool TakeBlock(const std::string& log, size_t& pos, const char* tag, std::string& bytes,
-               bool& present) {
-  const std::string head = std::string(tag) + " ";
-  if (log.compare(pos, head.size(), head) != 0) return false;
-  size_t eol = log.find('\n', pos);
-  if (eol == std::string::npos) return false;
-  long n = std::strtol(log.substr(pos + head.size(), eol - pos - head.size()).c_str(), nullptr, 10);
-  pos = eol + 1;
-  present = n >= 0;
-  if (n < 0) n = 0;
-  if (pos + static_cast<size_t>(n) + 1 > log.size()) return false;
-  bytes = log.substr(pos, static_cast<size_t>(n));
-  pos += static_cast<size_t>(n) + 1;
-  return true;
-}
-
-RunnerLog ParseRunnerLog(const std::string& log) {
-  RunnerLog out;
-  size_t pos = log.find('\n');  // past "RUN <pid>"
-  if (log.compare(0, 4, "RUN ") != 0 || pos == std::string::npos) return out;
-  ++pos;
-  bool present = false;
-  if (!TakeBlock(log, pos, "COMMAND", out.command, present)) return out;
-  if (!TakeBlock(log, pos, "INSPECT", out.inspect, out.haveInspect)) return out;
-  if (!TakeBlock(log, pos, "REPEAT", out.repeat, out.haveRepeat)) return out;
-  size_t eol = log.find('\n', pos);
-  if (eol == std::string::npos) return out;
-  out.end = log.substr(pos, eol - pos);
-  out.complete = true;
-  return out;
-}
 
 class Companions : public EditorTest {};
 

@@ -2,12 +2,9 @@
 // Escape in the main dialog end nothing, and a key pressed in another dialog
 // never swallows the next click on either button.
 #include "tests/e2e/harness.h"
-#include "tests/e2e/user_input.h"
 
 namespace e2e {
 namespace {
-
-using namespace input;
 
 // The about box: a visible dialog of the editor owned by its main window.
 HWND FindAboutBox(const Process& editor, HWND main) {
@@ -71,7 +68,7 @@ TEST_P(ExitButtons, AKeyInTheAboutBoxDoesNotSwallowTheFirstClick) {
   Sleep(300);
 
   // One click on the button: the editor ends at once.
-  ClickMiddleOf(GetDlgItem(dialog, c.button));
+  ClickControl(dialog, c.button);
   EXPECT_TRUE(editor.WaitForExit(5000)) << "the first click on button " << c.button
                                         << " did nothing; the editor's windows:\n"
                                         << DescribeWindowsOf(editor.id());

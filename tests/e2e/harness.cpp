@@ -4,6 +4,7 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <cwctype>
 
@@ -307,6 +308,18 @@ HWND WaitForDialog(const Process& process, DWORD timeoutMs) {
   return dialog;
 }
 
+HWND WaitForDroppedList(const Process& process, DWORD timeoutMs) {
+  HWND list = nullptr;
+  WaitUntil(
+      [&] {
+        for (HWND window : TopLevelWindowsOf(process.id(), true))
+          if (ClassOf(window) == L"ComboLBox") list = window;
+        return list != nullptr;
+      },
+      timeoutMs);
+  return list;
+}
+
 HWND FindWindowWithTitlePart(const std::wstring& part) {
   struct Query {
     const std::wstring* part;
@@ -329,6 +342,16 @@ std::wstring DialogItemText(HWND dialog, int id) {
   wchar_t buffer[1024] = {};
   GetDlgItemTextW(dialog, id, buffer, 1024);
   return buffer;
+}
+
+std::string DialogItemUtf8(HWND dialog, int id) { return standin::ToUtf8(DialogItemText(dialog, id)); }
+
+std::wstring MessageBoxText(HWND box) {
+  std::wstring text;
+  for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (_wcsicmp(ClassOf(child).c_str(), L"Static") == 0) text += WindowText(child);
+  }
+  return text;
 }
 
 int ListViewColumnCount(HWND listView) {
@@ -405,21 +428,27 @@ bool ListViewCellRect(HWND listView, int row, int column, RECT& rect) {
   return ok;
 }
 
+// ---------------------------------------------------------------------------
+// Real user input
+
 void ClickScreenPoint(POINT point) {
   const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
   INPUT inputs[3] = {};
   for (INPUT& input : inputs) {
     input.type = INPUT_MOUSE;
-    input.mi.dx = (point.x * 65535 + width / 2) / (width - 1);
-    input.mi.dy = (point.y * 65535 + height / 2) / (height - 1);
+    input.mi.dx = static_cast<LONG>((point.x * 65535LL + width / 2) / (width - 1));
+    input.mi.dy = static_cast<LONG>((point.y * 65535LL + height / 2) / (height - 1));
   }
   inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
   inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+  // Move first and let the window see the hover, then press and release.
   SendInput(1, &inputs[0], sizeof(INPUT));
+  Sleep(100);
+  SendInput(1, &inputs[1], sizeof(INPUT));
   Sleep(50);
-  SendInput(2, &inputs[1], sizeof(INPUT));
-  Sleep(150);
+  SendInput(1, &inputs[2], sizeof(INPUT));
+  Sleep(200);
 }
 
 void ClickInWindow(HWND window, int x, int y) {
@@ -428,20 +457,39 @@ void ClickInWindow(HWND window, int x, int y) {
   ClickScreenPoint(point);
 }
 
-void ClickControl(HWND dialog, int id) {
-  HWND control = GetDlgItem(dialog, id);
+void ClickMiddleOf(HWND window) {
   RECT rect = {};
-  GetClientRect(control, &rect);
-  ClickInWindow(control, rect.right / 2, rect.bottom / 2);
+  GetWindowRect(window, &rect);
+  ClickScreenPoint({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
 }
 
-void PressVirtualKey(WORD vk) {
-  INPUT inputs[2] = {};
-  inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
-  inputs[0].ki.wVk = inputs[1].ki.wVk = vk;
-  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, inputs, sizeof(INPUT));
-  Sleep(100);
+void ClickControl(HWND dialog, int id) {
+  HWND control = GetDlgItem(dialog, id);
+  EXPECT_NE(control, nullptr) << "no control " << id;
+  if (control != nullptr) ClickMiddleOf(control);
+}
+
+static void SendKey(WORD vk, bool up) {
+  INPUT input = {};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = vk;
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &input, sizeof input);
+}
+
+void PressKey(WORD vk) {
+  SendKey(vk, false);
+  Sleep(30);
+  SendKey(vk, true);
+  Sleep(200);
+}
+
+void PressAltSpace() {
+  SendKey(VK_MENU, false);
+  Sleep(30);
+  PressKey(VK_SPACE);
+  SendKey(VK_MENU, true);
+  Sleep(300);
 }
 
 void TypeText(const std::wstring& text) {
@@ -454,7 +502,17 @@ void TypeText(const std::wstring& text) {
     SendInput(2, inputs, sizeof(INPUT));
     Sleep(60);
   }
-  Sleep(100);
+  Sleep(150);
+}
+
+bool BringToFront(HWND window) {
+  return WaitUntil(
+      [&] {
+        if (GetForegroundWindow() == window) return true;
+        SetForegroundWindow(window);
+        return false;
+      },
+      5000, 100);
 }
 
 COLORREF ScreenPixel(int x, int y) {
@@ -508,6 +566,10 @@ bool SaveWindowScreenshot(HWND window, const std::wstring& bmpPath) {
   return ok;
 }
 
+bool SaveScreenshot(HWND window, const std::wstring& name) {
+  return SaveWindowScreenshot(window, GetConfig().screens + L"\\" + name + L".bmp");
+}
+
 bool ReadClipboardText(std::string& bytes) {
   bool open = false;
   for (int attempt = 0; attempt < 50 && !open; ++attempt) {
@@ -527,6 +589,41 @@ bool ReadClipboardText(std::string& bytes) {
   }
   CloseClipboard();
   return ok;
+}
+
+// ---------------------------------------------------------------------------
+// The runner stand-in's log
+
+static bool TakeBlock(const std::string& log, size_t& pos, const char* tag, std::string& bytes,
+                      bool& present) {
+  const std::string head = std::string(tag) + " ";
+  if (log.compare(pos, head.size(), head) != 0) return false;
+  size_t eol = log.find('\n', pos);
+  if (eol == std::string::npos) return false;
+  long n = std::strtol(log.substr(pos + head.size(), eol - pos - head.size()).c_str(), nullptr, 10);
+  pos = eol + 1;
+  present = n >= 0;
+  if (n < 0) n = 0;
+  if (pos + static_cast<size_t>(n) + 1 > log.size()) return false;
+  bytes = log.substr(pos, static_cast<size_t>(n));
+  pos += static_cast<size_t>(n) + 1;
+  return true;
+}
+
+RunnerLog ParseRunnerLog(const std::string& log) {
+  RunnerLog out;
+  size_t pos = log.find('\n');  // past "RUN <pid>"
+  if (log.compare(0, 4, "RUN ") != 0 || pos == std::string::npos) return out;
+  ++pos;
+  bool present = false;
+  if (!TakeBlock(log, pos, "COMMAND", out.command, present)) return out;
+  if (!TakeBlock(log, pos, "INSPECT", out.inspect, out.haveInspect)) return out;
+  if (!TakeBlock(log, pos, "REPEAT", out.repeat, out.haveRepeat)) return out;
+  size_t eol = log.find('\n', pos);
+  if (eol == std::string::npos) return out;
+  out.end = log.substr(pos, eol - pos);
+  out.complete = true;
+  return out;
 }
 
 // ---------------------------------------------------------------------------

@@ -121,10 +121,18 @@ HWND WaitForDialog(const Process& process, DWORD timeoutMs);
 HWND WaitForWindow(const Process& process, const std::wstring& cls, const std::wstring& title,
                    DWORD timeoutMs = 10000);
 
+// The dropped-down list of a combo box (class "ComboLBox") of the process; waits up
+// to timeoutMs. nullptr when none came.
+HWND WaitForDroppedList(const Process& process, DWORD timeoutMs = 5000);
+
 // The first visible top-level window whose title contains the text.
 HWND FindWindowWithTitlePart(const std::wstring& part);
 
 std::wstring DialogItemText(HWND dialog, int id);
+// The same text in UTF-8, for failure messages and comparisons with narrow literals.
+std::string DialogItemUtf8(HWND dialog, int id);
+// The text of a message box: its static controls' texts one after another.
+std::wstring MessageBoxText(HWND box);
 
 // List view contents, read across the process boundary through memory allocated in
 // the owning process.
@@ -137,25 +145,46 @@ std::wstring ListViewCell(HWND listView, int row, int column);
 bool ListViewCellRect(HWND listView, int row, int column, RECT& rect);
 
 // ---------------------------------------------------------------------------
-// Real user input (SendInput): the mouse moves and clicks at screen points, keys
-// go to the window that has the keyboard focus.
+// Real user input (SendInput): the mouse moves to a screen point first and then
+// presses there (controls see the hover before the click); keys go to the window
+// that has the keyboard focus. Each helper waits a little after its input so the
+// target can act on it.
 
 void ClickScreenPoint(POINT point);
 // Clicks a point given in the window's client coordinates.
 void ClickInWindow(HWND window, int x, int y);
-// Clicks the middle of a dialog control.
+// Clicks the middle of a window's screen rectangle.
+void ClickMiddleOf(HWND window);
+// Clicks the middle of a dialog control; fails the test when there is no such control.
 void ClickControl(HWND dialog, int id);
-void PressVirtualKey(WORD vk);
+void PressKey(WORD vk);
+// Alt+Space: the window's system menu.
+void PressAltSpace();
 // Types the text character by character (Unicode key events).
 void TypeText(const std::wstring& text);
+// Makes the window the foreground window; false when it does not become it.
+bool BringToFront(HWND window);
 // The colour of a screen pixel.
 COLORREF ScreenPixel(int x, int y);
 
 // Captures the window's screen rectangle into a 24-bit BMP file.
 bool SaveWindowScreenshot(HWND window, const std::wstring& bmpPath);
+// The same into <screens>\<name>.bmp.
+bool SaveScreenshot(HWND window, const std::wstring& name);
 
 // CF_TEXT of the clipboard; false when there is none.
 bool ReadClipboardText(std::string& bytes);
+
+// ---------------------------------------------------------------------------
+// The runner stand-in's log: "RUN <pid>", then the blocks COMMAND, INSPECT and
+// REPEAT, each a tag line "<TAG> <n>" followed by n bytes and a line feed (n = -1:
+// nothing, the file was missing), then the line of how the run ended.
+
+struct RunnerLog {
+  std::string command, inspect, repeat, end;
+  bool haveInspect = false, haveRepeat = false, complete = false;
+};
+RunnerLog ParseRunnerLog(const std::string& log);
 
 // ---------------------------------------------------------------------------
 // A fresh program folder for one test: <work>/<name> with a copy of Tavolex.exe and,

@@ -13,59 +13,6 @@ const std::wstring kAppCaption = L"タヴォレクス";
 const std::string kLineA = "Aの操作,10,20,マウスでクリックする,,,,,,4\r\n";
 const std::string kLineB = "Bの操作,30,40,マウスでクリックする,,,,,,2\r\n";
 
-// ---------------------------------------------------------------- input as a user gives it
-
-void ClickAt(int x, int y) {
-  SetCursorPos(x, y);
-  Sleep(80);
-  INPUT in[2] = {};
-  in[0].type = INPUT_MOUSE;
-  in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  in[1] = in[0];
-  in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, in, sizeof(INPUT));
-  Sleep(150);
-}
-
-void ClickControl(HWND dialog, int id) {
-  RECT r = {};
-  GetWindowRect(GetDlgItem(dialog, id), &r);
-  ClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-}
-
-void PressKey(WORD vk) {
-  INPUT in[2] = {};
-  in[0].type = INPUT_KEYBOARD;
-  in[0].ki.wVk = vk;
-  in[1] = in[0];
-  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, in, sizeof(INPUT));
-  Sleep(100);
-}
-
-void TypeText(const std::wstring& text) {
-  for (wchar_t c : text) {
-    INPUT in[2] = {};
-    in[0].type = INPUT_KEYBOARD;
-    in[0].ki.wScan = c;
-    in[0].ki.dwFlags = KEYEVENTF_UNICODE;
-    in[1] = in[0];
-    in[1].ki.dwFlags |= KEYEVENTF_KEYUP;
-    SendInput(2, in, sizeof(INPUT));
-    Sleep(20);
-  }
-  Sleep(100);
-}
-
-// The text of a message box (its static text control).
-std::wstring MessageBoxText(HWND box) {
-  std::wstring text;
-  for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    if (ClassOf(child) == L"Static") text += WindowText(child);
-  }
-  return text;
-}
-
 // ---------------------------------------------------------------- the screen
 
 // The screen's pixels in a rectangle, as COLORREF values.
@@ -146,18 +93,11 @@ TEST_F(Jobs, SwitchingWithTheJobListSavesAndOpensTheOtherJob) {
 
   // Drop the list down and click the first entry, "A".
   ClickControl(dialog, 1082);
-  HWND list = nullptr;
-  ASSERT_TRUE(WaitUntil(
-      [&] {
-        for (HWND w : TopLevelWindowsOf(editor_.id(), true))
-          if (ClassOf(w) == L"ComboLBox") list = w;
-        return list != nullptr;
-      },
-      5000))
-      << "the job list did not drop down";
+  HWND list = WaitForDroppedList(editor_);
+  ASSERT_NE(list, nullptr) << "the job list did not drop down";
   const RECT items = ClientRectOnScreen(list);
   const int itemHeight = static_cast<int>(SendMessageW(jobs, CB_GETITEMHEIGHT, 0, 0));
-  ClickAt((items.left + items.right) / 2, items.top + itemHeight / 2);
+  ClickScreenPoint({(items.left + items.right) / 2, items.top + itemHeight / 2});
 
   HWND question = WaitForWindow(editor_, L"#32770", kAppCaption);
   ASSERT_NE(question, nullptr) << DescribeWindowsOf(editor_.id());
@@ -211,7 +151,7 @@ TEST_F(Jobs, TheDraftIsNamedWithTheKeyboard) {
   const std::vector<COLORREF> pixels = Capture(caption);
   EXPECT_GT(Share(pixels, Is(RGB(220, 220, 220))), 0.4);
   EXPECT_GT(Share(pixels, IsRedText), 0.02);
-  SaveWindowScreenshot(name, GetConfig().screens + L"\\job-name-dialog.bmp");
+  SaveScreenshot(name, L"job-name-dialog");
   PressKey(VK_RETURN);
 
   ASSERT_TRUE(editor_.WaitForExit(kExitTimeoutMs)) << DescribeWindowsOf(editor_.id());
@@ -268,8 +208,7 @@ TEST_F(Jobs, TheDialogShowsItsColours) {
   // The stop-seconds field: red text while it can be written. The row's
   // fields come with a click on the row; when they stay disabled, the test
   // opens the field itself (only its colour is checked here).
-  ClickAt(ClientRectOnScreen(GetDlgItem(dialog, 1000)).left + 60,
-          ClientRectOnScreen(GetDlgItem(dialog, 1000)).top + 30);
+  ClickInWindow(GetDlgItem(dialog, 1000), 60, 30);
   HWND seconds = GetDlgItem(dialog, 1020);
   if (!IsWindowEnabled(seconds)) {
     EnableWindow(seconds, TRUE);
@@ -285,21 +224,14 @@ TEST_F(Jobs, TheDialogShowsItsColours) {
   ASSERT_EQ(action, L"マウスでクリックする") << standin::ToUtf8(action);
   const COLORREF expected = RGB(255, 255, 220);
   ClickControl(dialog, 1082);
-  HWND list = nullptr;
-  WaitUntil(
-      [&] {
-        for (HWND w : TopLevelWindowsOf(editor_.id(), true))
-          if (ClassOf(w) == L"ComboLBox") list = w;
-        return list != nullptr;
-      },
-      5000);
+  HWND list = WaitForDroppedList(editor_);
   ASSERT_NE(list, nullptr) << "the job list did not drop down";
   Sleep(500);
   std::vector<COLORREF> listPixels = Capture(ClientRectOnScreen(list));
   double coloured = Share(listPixels, Is(expected));
   EXPECT_GT(coloured, 0.3) << "drop-down list: " << coloured << " in " << Describe(expected)
                            << "; first pixel " << (listPixels.empty() ? "none" : Describe(listPixels[0]));
-  SaveWindowScreenshot(dialog, GetConfig().screens + L"\\job-colours.bmp");
+  SaveScreenshot(dialog, L"job-colours");
   ClickControl(dialog, 1082);  // closes the list (Escape would keep the close box from ending the editor)
   Sleep(200);
   ASSERT_NO_FATAL_FAILURE(CloseWithCloseBoxAndExpectExitZero(editor_, dialog));

@@ -31,15 +31,8 @@ class OperationEditor : public EditorTest {
   // Drops the list of a combo box down with a click and clicks entry `index`.
   void ChooseFromDropDown(HWND dialog, int comboId, int index) {
     ClickControl(dialog, comboId);
-    HWND dropped = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-          for (HWND w : TopLevelWindowsOf(editor_.id(), true))
-            if (ClassOf(w) == L"ComboLBox") dropped = w;
-          return dropped != nullptr;
-        },
-        5000))
-        << "the list did not drop down";
+    HWND dropped = WaitForDroppedList(editor_);
+    ASSERT_NE(dropped, nullptr) << "the list did not drop down";
     const int height = static_cast<int>(SendMessageW(dropped, LB_GETITEMHEIGHT, 0, 0));
     const int top = static_cast<int>(SendMessageW(dropped, LB_GETTOPINDEX, 0, 0));
     RECT client = {};
@@ -65,14 +58,14 @@ TEST_F(OperationEditor, MouseAndKeyboardEditsReachTheSavedFile) {
 
   // Pick the third row: the fields show it.
   ASSERT_NO_FATAL_FAILURE(ClickCell(dialog, 2, 1));
-  ASSERT_TRUE(FieldBecomes(dialog, 1004, L"合計欄をクリック")) << standin::ToUtf8(DialogItemText(dialog, 1004));
+  ASSERT_TRUE(FieldBecomes(dialog, 1004, L"合計欄をクリック")) << DialogItemUtf8(dialog, 1004);
   EXPECT_EQ(DialogItemText(dialog, 1002), L"640");
   EXPECT_EQ(DialogItemText(dialog, 1001), L"3");
   EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, 1004)));
 
   // Type at the end of the name.
   ClickControl(dialog, 1004);
-  PressVirtualKey(VK_END);
+  PressKey(VK_END);
   TypeText(L"X済");
   EXPECT_TRUE(WaitUntil([&] { return ListViewCell(list, 2, 1) == L"合計欄をクリックX済"; }, 5000))
       << standin::ToUtf8(ListViewCell(list, 2, 1));
@@ -89,11 +82,11 @@ TEST_F(OperationEditor, MouseAndKeyboardEditsReachTheSavedFile) {
   // Backspace empties the stop seconds: the default comes back selected, so
   // "10" typed next replaces it.
   ClickControl(dialog, 1020);
-  PressVirtualKey(VK_END);
-  PressVirtualKey(VK_BACK);
+  PressKey(VK_END);
+  PressKey(VK_BACK);
   EXPECT_TRUE(FieldBecomes(dialog, 1020, L"4"));
   TypeText(L"10");
-  EXPECT_TRUE(FieldBecomes(dialog, 1020, L"10")) << standin::ToUtf8(DialogItemText(dialog, 1020));
+  EXPECT_TRUE(FieldBecomes(dialog, 1020, L"10")) << DialogItemUtf8(dialog, 1020);
   EXPECT_EQ(ListViewCell(list, 2, 10), L"10");
 
   // New: a fourth row, loaded, its stop seconds selected for typing.

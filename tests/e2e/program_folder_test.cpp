@@ -2,12 +2,9 @@
 // job's paths, or named with characters Shift-JIS cannot spell. It says why
 // and ends without opening the editor; at the deepest usable folder it opens.
 #include "tests/e2e/harness.h"
-#include "tests/e2e/user_input.h"
 
 namespace e2e {
 namespace {
-
-using namespace input;
 
 // Bytes of a text in Shift-JIS.
 std::size_t SjisBytes(const std::wstring& text) { return ToShiftJis(text).size(); }
@@ -30,15 +27,6 @@ std::wstring DeepFolder(const std::wstring& root, std::size_t bytes) {
   return folder;
 }
 
-// The texts of a message box's static controls, one after another.
-std::wstring MessageText(HWND box) {
-  std::wstring text;
-  for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    if (_wcsicmp(ClassOf(child).c_str(), L"Static") == 0) text += WindowText(child);
-  }
-  return text;
-}
-
 class ProgramFolderLimits : public EditorTest {
  protected:
   // Copies Tavolex.exe into `folder` and starts it there without a job name.
@@ -58,7 +46,7 @@ class ProgramFolderLimits : public EditorTest {
     ASSERT_NE(box, nullptr) << "no window; the program "
                             << (editor.Running() ? "still runs" : "ended with " + std::to_string(editor.ExitCode()));
     EXPECT_EQ(WindowText(box), L"タヴォレクス");
-    const std::wstring text = MessageText(box);
+    const std::wstring text = MessageBoxText(box);
     for (const std::wstring& part : parts) {
       EXPECT_NE(text.find(part), std::wstring::npos)
           << "\"" << standin::ToUtf8(part) << "\" is not in the message:\n"
@@ -67,7 +55,7 @@ class ProgramFolderLimits : public EditorTest {
     HWND cancel = GetDlgItem(box, IDCANCEL);
     EXPECT_TRUE(cancel == nullptr || !IsWindowVisible(cancel)) << "the message has more than an OK button";
     Sleep(300);
-    SaveWindowScreenshot(box, GetConfig().screens + L"\\" + screenshot + L".bmp");
+    SaveScreenshot(box, screenshot);
     ASSERT_TRUE(BringToFront(box));
     PressKey(VK_RETURN);
     ASSERT_TRUE(editor.WaitForExit(kExitTimeoutMs)) << "the program did not end after OK; its windows:\n"
@@ -95,7 +83,7 @@ TEST_F(ProgramFolderLimits, AtTheDeepestFolderTheEditorOpens) {
   HWND dialog = WaitForDialog(editor, kDialogTimeoutMs);
   ASSERT_NE(dialog, nullptr);
   EXPECT_NE(WindowText(dialog), L"タヴォレクス") << "a message came instead of the editor:\n"
-                                                << standin::ToUtf8(MessageText(dialog));
+                                                << standin::ToUtf8(MessageBoxText(dialog));
   EXPECT_TRUE(DirectoryExists(folder + L"\\＿作業作成中＿〔下書き〕"));
   ASSERT_NO_FATAL_FAILURE(CloseWithCloseBoxAndExpectExitZero(editor, dialog));
 }
@@ -118,7 +106,7 @@ TEST_F(ProgramFolderLimits, AnUnusableJobNameIsReportedBeforeTheDraftOpens) {
     HWND box = WaitForDialog(editor, kDialogTimeoutMs);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(WindowText(box), L"タヴォレクス");
-    const std::wstring text = MessageText(box);
+    const std::wstring text = MessageBoxText(box);
     const std::wstring shown = argument[0] == L'J' ? L"Jos?" : argument;  // as Shift-JIS spells it
     EXPECT_NE(text.find(shown), std::wstring::npos) << standin::ToUtf8(text);
     EXPECT_NE(text.find(L"下書きの作業を開きます。"), std::wstring::npos) << standin::ToUtf8(text);

@@ -7,45 +7,8 @@
 
 #include <commctrl.h>
 
-#include <cstdlib>
-
 namespace e2e {
 namespace {
-
-// --- Real input (SendInput), as a user's mouse and keyboard give it.
-
-void SendMouseClickAt(int x, int y) {
-  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-  INPUT in[3] = {};
-  for (INPUT& i : in) {
-    i.type = INPUT_MOUSE;
-    i.mi.dx = static_cast<LONG>((x * 65535LL + width / 2) / (width - 1));
-    i.mi.dy = static_cast<LONG>((y * 65535LL + height / 2) / (height - 1));
-  }
-  in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-  in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &in[0], sizeof(INPUT));
-  Sleep(50);
-  SendInput(2, &in[1], sizeof(INPUT));
-  Sleep(150);
-}
-
-// Clicks the middle of a dialog control.
-void ClickControl(HWND dialog, int id) {
-  RECT r;
-  ASSERT_TRUE(GetWindowRect(GetDlgItem(dialog, id), &r)) << "control " << id;
-  SendMouseClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-}
-
-void PressKey(WORD vk) {
-  INPUT in[2] = {};
-  in[0].type = in[1].type = INPUT_KEYBOARD;
-  in[0].ki.wVk = in[1].ki.wVk = vk;
-  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, in, sizeof(INPUT));
-  Sleep(40);
-}
 
 // Clicks into an edit, empties it with the keys a user would use and types
 // the digits.
@@ -57,28 +20,6 @@ void TypeIntoEdit(HWND dialog, int id, const char* digits) {
   Sleep(100);
 }
 
-// A list row's bounds, asked across the process boundary.
-bool ListRowRect(HWND list, int row, RECT& out) {
-  DWORD processId = 0;
-  GetWindowThreadProcessId(list, &processId);
-  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
-  if (!process) return false;
-  void* remote = VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-  bool ok = false;
-  if (remote) {
-    RECT r = {};
-    r.left = LVIR_BOUNDS;
-    DWORD_PTR answer = 0;
-    ok = WriteProcessMemory(process, remote, &r, sizeof r, nullptr) &&
-         SendMessageTimeoutW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote),
-                             SMTO_ABORTIFHUNG, 5000, &answer) &&
-         answer != 0 && ReadProcessMemory(process, remote, &out, sizeof out, nullptr);
-    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  }
-  CloseHandle(process);
-  return ok;
-}
-
 bool RowTicked(HWND list, int row) {
   return ((SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK) >> 12) - 1) == 1;
 }
@@ -86,58 +27,16 @@ bool RowTicked(HWND list, int row) {
 // Clicks the check box at the left of a row (the state image, 16 pixels wide).
 void ClickRowCheckBox(HWND list, int row) {
   RECT r;
-  ASSERT_TRUE(ListRowRect(list, row, r)) << "row " << row;
+  ASSERT_TRUE(ListViewCellRect(list, row, 0, r)) << "row " << row;
   POINT p = {r.left + 4 + 8, (r.top + r.bottom) / 2};
   ClientToScreen(list, &p);
-  SendMouseClickAt(p.x, p.y);
-}
-
-// --- The runner stand-in's log: "RUN <pid>", then blocks "<TAG> <n>" + n bytes + LF.
-
-struct RunnerLog {
-  std::string command, inspect, repeat, end;
-  bool haveInspect = false, haveRepeat = false, complete = false;
-};
-
-bool TakeBlock(const std::string& log, size_t& pos, const char* tag, std::string& bytes, bool& present) {
-  const std::string head = std::string(tag) + " ";
-  if (log.compare(pos, head.size(), head) != 0) return false;
-  size_t eol = log.find('\n', pos);
-  if (eol == std::string::npos) return false;
-  long n = std::strtol(log.substr(pos + head.size(), eol - pos - head.size()).c_str(), nullptr, 10);
-  pos = eol + 1;
-  present = n >= 0;
-  if (n < 0) n = 0;
-  if (pos + static_cast<size_t>(n) + 1 > log.size()) return false;
-  bytes = log.substr(pos, static_cast<size_t>(n));
-  pos += static_cast<size_t>(n) + 1;
-  return true;
-}
-
-RunnerLog ParseRunnerLog(const std::string& log) {
-  RunnerLog out;
-  size_t pos = log.find('\n');
-  if (log.compare(0, 4, "RUN ") != 0 || pos == std::string::npos) return out;
-  ++pos;
-  bool present = false;
-  if (!TakeBlock(log, pos, "COMMAND", out.command, present)) return out;
-  if (!TakeBlock(log, pos, "INSPECT", out.inspect, out.haveInspect)) return out;
-  if (!TakeBlock(log, pos, "REPEAT", out.repeat, out.haveRepeat)) return out;
-  size_t eol = log.find('\n', pos);
-  if (eol == std::string::npos) return out;
-  out.end = log.substr(pos, eol - pos);
-  out.complete = true;
-  return out;
+  ClickScreenPoint(p);
 }
 
 std::wstring Marks(HWND list) {
   std::wstring out;
   for (int r = 0; r < ListViewRowCount(list); ++r) out += ListViewCell(list, r, 11) == L"■" ? L"■" : L".";
   return out;
-}
-
-void Screenshot(HWND window, const wchar_t* name) {
-  SaveWindowScreenshot(window, GetConfig().screens + L"\\" + name + L".bmp");
 }
 
 class RepeatAndRun : public EditorTest {};
@@ -183,7 +82,7 @@ TEST_F(RepeatAndRun, TickedRowsRunWithTheTypedRulesAndTheEditorComesBack) {
   ClickRowCheckBox(list, 3);
   ASSERT_TRUE(WaitUntil([&] { return !RowTicked(list, 3); }, 3000)) << "row 4 is still ticked";
   for (int r : {0, 1, 2, 4}) EXPECT_TRUE(RowTicked(list, r)) << "row " << r + 1;
-  Screenshot(dialog, L"repeat-rules");
+  SaveScreenshot(dialog, L"repeat-rules");
 
   HWND picker = nullptr;
   ASSERT_TRUE(WaitUntil([&] { return (picker = FindWindowWithTitlePart(L"座標取得")) != nullptr; }, 10000));
@@ -262,7 +161,7 @@ TEST_F(RepeatAndRun, OverlappingRulesAreRefusedAndNothingRuns) {
       },
       5000))
       << DescribeWindowsOf(editor.id());
-  Screenshot(box, L"repeat-rules-invalid");
+  SaveScreenshot(box, L"repeat-rules-invalid");
   EXPECT_TRUE(IsWindowVisible(dialog));
   EXPECT_FALSE(FileExists(folder_.Path(L"runner-log.txt")));
   PressKey(VK_RETURN);
