@@ -291,15 +291,20 @@ TEST_F(Acquisition, TheOpenFileDialogGivesAPathAndCancelEmptiesTheField) {
   EXPECT_TRUE(WaitUntil([&] { return fileDialog() == nullptr; }, 5000));
   EXPECT_EQ(_wcsicmp(DialogItemText(dialog, 1005).c_str(), path.c_str()), 0) << DialogItemUtf8(dialog, 1005);
 
+  // Escape cancels the file dialog and empties the field.
   ClickControl(dialog, 1060);
   ASSERT_TRUE(WaitUntil([&] { return fileDialog() != nullptr; }, 10000));
   Sleep(500);
-  // The Cancel button, not Escape: an Escape press would also reach the
-  // editor's own check of that key when it is closed below.
-  ClickControl(fileDialog(), IDCANCEL);
+  SetForegroundWindow(fileDialog());
+  PressKey(VK_ESCAPE);
   EXPECT_TRUE(WaitUntil([&] { return fileDialog() == nullptr; }, 5000));
   EXPECT_TRUE(WaitUntil([&] { return DialogItemText(dialog, 1005).empty(); }, 5000)) << DialogItemUtf8(dialog, 1005);
-  ASSERT_NO_FATAL_FAILURE(Close(dialog));
+
+  // The Enter and Escape pressed in the file dialog belong to it: one click on
+  // "保存して終了" ends the editor.
+  ClickControl(dialog, 1);
+  ASSERT_TRUE(editor_.WaitForExit(kExitTimeoutMs)) << DescribeWindowsOf(editor_.id());
+  EXPECT_EQ(editor_.ExitCode(), 0u);
 }
 
 }  // namespace
