@@ -55,8 +55,20 @@ void FillOperationList(plat::Window dialog) {
 namespace {
 
 // What a full refill leaves besides the rows: every row ticked (nothing is
-// selected by now).
-void FinishRefill(plat::Window dialog) { plat::ListSetCheckedAllSilently(dialog, kOperationList, true); }
+// selected by now). Usually only the new row lacks its tick; when more rows
+// do (the check-all box unticked them), the list is painted once afterwards
+// instead of row by row.
+void FinishRefill(plat::Window dialog) {
+  const int rows = plat::ListRowCount(dialog, kOperationList);
+  int unticked = 0;
+  for (int i = 0; i < rows && unticked < 2; ++i) {
+    if (!plat::ListIsChecked(dialog, kOperationList, i)) ++unticked;
+  }
+  if (unticked < 2) return plat::ListSetCheckedAllSilently(dialog, kOperationList, true);
+  plat::ListSetRedraw(dialog, kOperationList, false);
+  plat::ListSetCheckedAllSilently(dialog, kOperationList, true);
+  plat::ListSetRedraw(dialog, kOperationList, true);
+}
 
 // The list mirrors the lines as a hook expects: `rows` rows now.
 bool InStep(plat::Window dialog, int rows) { return plat::ListRowCount(dialog, kOperationList) == rows; }

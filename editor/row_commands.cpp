@@ -110,9 +110,14 @@ void ToggleAllChecks(plat::Window dialog) {
   plat::SetControlText(dialog, kCheckAllButton,
                        tick ? "すべてのチェックをOFFにします" : "すべてのチェックをONにします");
   // Each tick would reload the selected row; it is loaded once at the end.
+  // The list is painted once, after the last tick: painting each changed row
+  // as it changes costs far more than the ticks (a second for 10,000 rows
+  // under Wine).
   holdSelectionLoads = true;
   const int rows = plat::ListRowCount(dialog, kOperationList);
+  plat::ListSetRedraw(dialog, kOperationList, false);
   for (int i = 0; i < rows; ++i) plat::ListSetChecked(dialog, kOperationList, i, tick);
+  plat::ListSetRedraw(dialog, kOperationList, true);
   holdSelectionLoads = false;
   if (rows > 0) OnOperationSelected(dialog);
 }

@@ -538,6 +538,7 @@ TEST_F(OperationEditor, CheckAllTwiceTicksEveryRowAgain) {
     headless::Click(d, 1044);
     EXPECT_EQ(Text(d, 1044), "すべてのチェックをONにします");
     for (int i = 0; i < 5; ++i) EXPECT_FALSE(plat::ListIsChecked(d, kList, i));
+    EXPECT_FALSE(headless::Calls(d, kList).redrawOff) << "the list is left unpainted";
     headless::Click(d, 1044);
     EXPECT_EQ(Text(d, 1044), "すべてのチェックをOFFにします");
     for (int i = 0; i < 5; ++i) EXPECT_TRUE(plat::ListIsChecked(d, kList, i));
@@ -547,6 +548,7 @@ TEST_F(OperationEditor, CheckAllTwiceTicksEveryRowAgain) {
     headless::Click(d, 1044);
     headless::Click(d, 1026);
     for (int i = 0; i < 6; ++i) EXPECT_TRUE(plat::ListIsChecked(d, kList, i));
+    EXPECT_FALSE(headless::Calls(d, kList).redrawOff) << "the list is left unpainted";
   });
 }
 

@@ -1,18 +1,20 @@
 // Benchmark of the operation list: for jobs of several sizes, the time of
-// loading the job, opening the main dialog on it, filling the list again, one
-// New, one Insert, one Delete and saving. A program, not a test: it prints a
-// table and checks nothing.
+// loading the job, opening the main dialog on it, filling the list again,
+// selecting a row, one New, one Insert, one Delete, unticking and ticking
+// every row with the check-all box, and saving. A program, not a test: it
+// prints a table and checks nothing.
 //
 // Built twice: against the headless platform (Linux) and against the Win32
 // platform with the real main dialog (run it under Wine or on Windows), where
 // it also times Tavolex.exe itself from its start until its window shows.
-// New, Insert and Delete are played at list level, as the row commands do
-// them: the line list changes, the list is refilled incrementally, the
-// columns are sized, the target row is scrolled to and selected, the repeat
-// marks rewritten and the list painted; the editor fields are not involved.
+// The steps are the editor's own commands on the shown dialog: a row
+// selected as a click reports it (the selection moves, then NM_CLICK) and
+// loaded into the fields; NewOperation; InsertOperation and DeleteOperation
+// on the selected middle row; ToggleAllChecks twice. Each step ends with the
+// list painted.
 //
 //   tavolex_bench [--repeat N] [ROWS...]   default: 3 runs of 0 1000 5000 10000 rows
-//   TAVOLEX_BENCH_DETAIL=1                 also times the parts of a row command
+//   TAVOLEX_BENCH_DETAIL=1                 also times the parts of the steps
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -23,11 +25,15 @@
 #include <thread>
 #include <vector>
 
+#include "companions/screen.h"
 #include "editor/controls.h"
+#include "editor/fields.h"
+#include "editor/line_assembly.h"
 #include "editor/list_fill.h"
 #include "editor/list_view.h"
 #include "editor/main_dialog.h"
 #include "editor/records.h"
+#include "editor/row_commands.h"
 #include "editor/state.h"
 #include "jobstore/lines.h"
 #include "jobstore/paths.h"
@@ -60,9 +66,10 @@ const char* const kSampleLines[] = {
 };
 
 struct Timings {
-  double load = 0, open = 0, fill = 0, newRow = 0, insertRow = 0, deleteRow = 0, save = 0;
+  double load = 0, open = 0, fill = 0, select = 0, newRow = 0, insertRow = 0, deleteRow = 0;
+  double untickAll = 0, tickAll = 0, save = 0;
   double program = -1;  // Tavolex.exe from its start until its window shows (Windows only)
-  long notifications = 0;  // LVN_ITEMCHANGED that reached the dialog during fill, New, Insert, Delete
+  long notifications = 0;  // LVN_ITEMCHANGED that reached the dialog from the fill to the last step
 };
 
 void WriteJob(int rows) {
@@ -77,20 +84,6 @@ void WriteJob(int rows) {
     plat::CloseFile(h);
   }
   jobstore::ScrambleFile(jobstore::RecordFilePath);  // as the program leaves a saved job
-}
-
-// The end of a row command: the target row scrolled to and selected, the
-// repeat marks rewritten, the list painted.
-void FinishRowCommand(plat::Window dialog, int target) {
-  using namespace editor;
-  AutosizeColumns(dialog);
-  plat::ListEnsureVisible(dialog, kOperationList, target);
-  UpdatingControls = true;
-  CurrentRow = target;
-  plat::ListSelectRow(dialog, kOperationList, target);
-  UpdatingControls = false;
-  RefreshRepeatMarkers(dialog);
-  plat::Redraw(dialog, kOperationList);
 }
 
 // The real main dialog, with the benchmark's steps played once it has shown.
@@ -117,6 +110,19 @@ class BenchDialog : public editor::CTavolexDlg {
     return CTavolexDlg::OnNotify(dialog, n);
   }
 
+  // A click on a row, as the list reports it: the selection moves
+  // (LVN_ITEMCHANGED for the old and the new row), then NM_CLICK; the row is
+  // loaded into the fields and the list painted.
+  void SelectRowAsUser(plat::Window dialog, int row) {
+    plat::ListSelectRow(dialog, editor::kOperationList, row);
+    plat::Notification click;
+    click.controlId = editor::kOperationList;
+    click.code = plat::kNmClick;
+    click.item = row;
+    OnNotify(dialog, click);
+    plat::Redraw(dialog, editor::kOperationList);
+  }
+
   void RunSteps(plat::Window dialog) {
     using namespace editor;
     timings->open = MillisecondsSince(started);
@@ -130,33 +136,39 @@ class BenchDialog : public editor::CTavolexDlg {
     plat::Redraw(dialog, kOperationList);
     timings->fill = MillisecondsSince(t);
 
+    const int middle = jobstore::LineCount() / 2;
     t = Clock::now();
-    jobstore::AppendLine(kBlankOperationLine);
-    RefillAfterAppend(dialog);
-    FinishRowCommand(dialog, jobstore::LineCount() - 1);
+    SelectRowAsUser(dialog, middle);
+    timings->select = MillisecondsSince(t);
+
+    t = Clock::now();
+    NewOperation(dialog);
+    plat::Redraw(dialog, kOperationList);
     timings->newRow = MillisecondsSince(t);
 
-    int middle = jobstore::LineCount() / 2;
-    UpdatingControls = true;
-    plat::ListSelectRow(dialog, kOperationList, middle);
-    CurrentRow = middle;
-    UpdatingControls = false;
+    SelectRowAsUser(dialog, middle);
     t = Clock::now();
-    jobstore::InsertLineAt(CurrentRow, kBlankOperationLine);
-    RefillAfterInsert(dialog, CurrentRow);
-    FinishRowCommand(dialog, std::min(CurrentRow + 6, jobstore::LineCount() - 1));
+    InsertOperation(dialog);
+    plat::Redraw(dialog, kOperationList);
     timings->insertRow = MillisecondsSince(t);
 
-    UpdatingControls = true;
-    plat::ListSelectRow(dialog, kOperationList, middle);
-    CurrentRow = middle;
-    UpdatingControls = false;
+    SelectRowAsUser(dialog, middle);
     t = Clock::now();
-    jobstore::RemoveLineAt(CurrentRow);
-    RefillAfterDelete(dialog, CurrentRow);
-    if (CurrentRow > 0) --CurrentRow;
-    FinishRowCommand(dialog, std::min(CurrentRow + 6, jobstore::LineCount() - 1));
+    DeleteOperation(dialog);
+    plat::Redraw(dialog, kOperationList);
     timings->deleteRow = MillisecondsSince(t);
+
+    // The check-all box as a click leaves it (an auto check box), then its command.
+    t = Clock::now();
+    plat::SetButtonCheck(dialog, kCheckAllButton, 1 - plat::GetButtonCheck(dialog, kCheckAllButton));
+    ToggleAllChecks(dialog);
+    plat::Redraw(dialog, kOperationList);
+    timings->untickAll = MillisecondsSince(t);
+    t = Clock::now();
+    plat::SetButtonCheck(dialog, kCheckAllButton, 1 - plat::GetButtonCheck(dialog, kCheckAllButton));
+    ToggleAllChecks(dialog);
+    plat::Redraw(dialog, kOperationList);
+    timings->tickAll = MillisecondsSince(t);
 
     timings->notifications = notifications_;
     if (std::getenv("TAVOLEX_BENCH_DETAIL") != nullptr) Detail(dialog);
@@ -172,7 +184,36 @@ class BenchDialog : public editor::CTavolexDlg {
       std::printf("    %-28s %8.1f ms\n", what, MillisecondsSince(t));
     };
     time("AutosizeColumns", [&] { AutosizeColumns(dialog); });
+    plat::ListSelectRow(dialog, kOperationList, 1);
+    time("load row 1 into fields", [&] { FillEditorFromRow(dialog, 1); });
+    time("SetupEditorForAction(0)", [&] { SetupEditorForAction(dialog, 0); });
+    time("ResetClipboard", [&] { companions::ResetClipboard(); });
+    time("untick all, told (held)", [&] {
+      holdSelectionLoads = true;
+      plat::ListSetCheckedAll(dialog, kOperationList, false);
+      holdSelectionLoads = false;
+    });
+    time("tick all, silently", [&] { plat::ListSetCheckedAllSilently(dialog, kOperationList, true); });
+    time("untick all, silently, no paint", [&] {
+      plat::ListSetRedraw(dialog, kOperationList, false);
+      plat::ListSetCheckedAllSilently(dialog, kOperationList, false);
+      plat::ListSetRedraw(dialog, kOperationList, true);
+    });
+    time("tick row by row, told (held)", [&] {
+      holdSelectionLoads = true;
+      for (int i = 0; i < plat::ListRowCount(dialog, kOperationList); ++i) {
+        plat::ListSetChecked(dialog, kOperationList, i, true);
+      }
+      holdSelectionLoads = false;
+    });
     time("RefreshRepeatMarkers", [&] { RefreshRepeatMarkers(dialog); });
+    plat::ListSetRedraw(dialog, kOperationList, false);
+    plat::ListSetCheckedAllSilently(dialog, kOperationList, false);
+    plat::ListSetRedraw(dialog, kOperationList, true);
+    time("New, every row unticked", [&] {
+      NewOperation(dialog);
+      plat::Redraw(dialog, kOperationList);
+    });
     time("tick all (no change)", [&] { plat::ListSetCheckedAll(dialog, kOperationList, true); });
     time("first selected", [&] { plat::ListFirstSelected(dialog, kOperationList); });
     time("select row", [&] { plat::ListSelectRow(dialog, kOperationList, 3); });
@@ -315,8 +356,8 @@ int main(int argc, char** argv) {
 #endif
   Measure(0);  // warm-up: the first dialog of a process loads what every later one reuses
   std::printf("%s platform, times in ms, median of %d runs\n", platform, repeat);
-  std::printf("%6s %8s %8s %8s %8s %8s %8s %8s %8s %8s\n", "rows", "load", "open", "fill", "new",
-              "insert", "delete", "save", "notif.", "program");
+  std::printf("%6s %7s %7s %7s %7s %7s %7s %7s %7s %7s %7s %7s %8s\n", "rows", "load", "open", "fill",
+              "select", "new", "insert", "delete", "untick", "tick", "save", "notif.", "program");
   for (int rows : sizes) {
     std::vector<Timings> runs;
     for (int r = 0; r < repeat; ++r) runs.push_back(Measure(rows));
@@ -327,9 +368,10 @@ int main(int argc, char** argv) {
     };
     char program[16] = "-";
     if (median(&Timings::program) >= 0) std::snprintf(program, sizeof program, "%.1f", median(&Timings::program));
-    std::printf("%6d %8.1f %8.1f %8.1f %8.1f %8.1f %8.1f %8.1f %8ld %8s\n", rows, median(&Timings::load),
-                median(&Timings::open), median(&Timings::fill), median(&Timings::newRow),
-                median(&Timings::insertRow), median(&Timings::deleteRow), median(&Timings::save),
+    std::printf("%6d %7.1f %7.1f %7.1f %7.1f %7.1f %7.1f %7.1f %7.1f %7.1f %7.1f %7ld %8s\n", rows,
+                median(&Timings::load), median(&Timings::open), median(&Timings::fill), median(&Timings::select),
+                median(&Timings::newRow), median(&Timings::insertRow), median(&Timings::deleteRow),
+                median(&Timings::untickAll), median(&Timings::tickAll), median(&Timings::save),
                 runs.back().notifications, program);
     std::fflush(stdout);
   }
