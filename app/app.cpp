@@ -9,6 +9,7 @@
 #include "editor/colors.h"
 #include "editor/features.h"
 #include "editor/main_dialog.h"
+#include "editor/messages.h"
 #include "editor/new_job_name.h"
 #include "editor/state.h"
 #include "jobstore/jobs.h"
@@ -22,7 +23,7 @@ namespace app {
 
 namespace {
 
-constexpr char kAppCaption[] = "タヴォレクス";
+using editor::kAppCaption;
 constexpr char kMutexName[] = "Tavolex";
 constexpr std::size_t kJobNameCut = 255;
 
@@ -116,14 +117,6 @@ void ReportProgramPath(jobstore::ModulePathStatus status, const std::string& sho
   }
 }
 
-void ReportSaveFailure() {
-  std::string message = "操作定義を保存できませんでした。\n\n";
-  message += jobstore::RecordFilePath;
-  message += "\n\n保存先のフォルダーとディスクの空き容量を確認してください。";
-  plat::ShowMessageBox(plat::kNoWindow, message.c_str(), kAppCaption,
-                       plat::kMbOk | plat::kMbIconWarning);
-}
-
 class CTavolexApp {
  public:
   // The process's exit code: 1 when the editor could not be opened.
@@ -164,7 +157,7 @@ class CTavolexApp {
       if (jobstore::SaveDefinitionLines()) {
         jobstore::ScrambleFile(jobstore::RecordFilePath);
       } else {
-        ReportSaveFailure();
+        editor::TellLinesNotSaved(plat::kNoWindow);
       }
     }
     jobstore::FreeDefinitionLines();
@@ -216,7 +209,7 @@ bool NameDraftJob(plat::Window dialog) {
   std::strcpy(jobstore::JobName, ask.Name().c_str());  // a usable name: shorter than 256 bytes
   bool saved = jobstore::PrepareJobPaths() && editor::SaveRepeatRulesOrTell(dialog);
   if (saved && !jobstore::SaveDefinitionLines()) {
-    ReportSaveFailure();
+    editor::TellLinesNotSaved(plat::kNoWindow);
     saved = false;
   }
   if (!saved) {

@@ -105,15 +105,12 @@ bool RepeatRulesAreValid(const RepeatRuleSet& rules) {
     ranges[k].to = text::LeadingNumber(rule.to.c_str());
     if (ranges[k].from > ranges[k].to) return false;
   }
-  // Pairs (1, 2), (2, 3), (1, 3); a is always the lower-numbered rule.
-  static const int kPairs[][2] = {{0, 1}, {1, 2}, {0, 2}};
-  for (const auto& pair : kPairs) {
-    const RepeatRange& a = ranges[pair[0]];
-    const RepeatRange& b = ranges[pair[1]];
-    if (a.from == 0 || b.from == 0) continue;
-    if ((a.from <= b.from && a.to >= b.to) || (a.from >= b.from && a.to <= b.to) ||
-        (a.from < b.from && b.from <= a.to) || (a.from > b.from && a.from <= b.to)) {
-      return false;
+  // No two ticked ranges share a row: nested, overlapping and touching-on-a-row
+  // ranges are all refused.
+  for (int a = 0; a < kRepeatRuleCount; ++a) {
+    for (int b = a + 1; b < kRepeatRuleCount; ++b) {
+      if (ranges[a].from == 0 || ranges[b].from == 0) continue;
+      if (ranges[a].from <= ranges[b].to && ranges[b].from <= ranges[a].to) return false;
     }
   }
   return true;

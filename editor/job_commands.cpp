@@ -12,6 +12,7 @@
 #include "editor/list_fill.h"
 #include "editor/list_view.h"
 #include "editor/main_dialog.h"
+#include "editor/messages.h"
 #include "editor/state.h"
 #include "jobstore/jobs.h"
 #include "jobstore/lines.h"
@@ -21,7 +22,6 @@ namespace editor {
 
 namespace {
 
-constexpr char kAppCaption[] = "タヴォレクス";
 constexpr int kActionListTimer = 1234;
 constexpr unsigned kActionListTimerMs = 100;
 constexpr int kActionListPassEnd = 10;  // entries 0 to 10
@@ -35,8 +35,7 @@ void LoadSwitchedJob(plat::Window dialog) {
   ClearEditorFields(dialog);
   jobstore::LoadCurrentJob();
   FillOperationList(dialog);
-  companions::LoadRepeatRules(dialog);
-  for (int rule = 1; rule <= 3; ++rule) companions::ToggleRepeatRule(dialog, rule);
+  RepeatRulesAtStart(dialog);
   UpdatingControls = false;
 
   RefreshRepeatMarkers(dialog);
@@ -69,8 +68,7 @@ void SwitchJob(plat::Window dialog) {
     return;
   }
   if (!jobstore::SaveAndDropCurrentJob()) {
-    plat::ShowMessageBox(dialog, jobstore::SaveFailureText(jobstore::RecordFilePath).c_str(), kAppCaption,
-                         plat::kMbOk | plat::kMbIconWarning);
+    TellLinesNotSaved(dialog);
     PutSelectionBack(dialog);
     return;
   }

@@ -11,6 +11,14 @@
 
 namespace editor {
 
+const FieldEdit kFieldEdits[9] = {
+    {kNameEdit, FieldName},           {kXEdit, FieldX},
+    {kYEdit, FieldY},                 {kInputEdit, FieldInputData},
+    {kWindowLeftEdit, FieldWindowLeft}, {kWindowTopEdit, FieldWindowTop},
+    {kWindowWidthEdit, FieldWindowWidth}, {kWindowHeightEdit, FieldWindowHeight},
+    {kStopSecondsEdit, FieldStopSeconds},
+};
+
 namespace {
 
 bool HasQuote(const std::string& text) { return text.find('"') != std::string::npos; }
@@ -64,16 +72,12 @@ void WriteBack(plat::Window dialog, int controlId, const std::string& text, bool
 constexpr int kWindowEdits[4] = {kWindowLeftEdit, kWindowTopEdit, kWindowWidthEdit,
                                  kWindowHeightEdit};
 
-// The control that shows field f, for the fields a cut can reach.
+// The edit that shows field f; 0 for the action, which is chosen from a list.
 int ControlOfField(int f) {
-  switch (f) {
-    case FieldName: return kNameEdit;
-    case FieldX: return kXEdit;
-    case FieldY: return kYEdit;
-    case FieldInputData: return kInputEdit;
-    case FieldStopSeconds: return kStopSecondsEdit;
-    default: return (f >= FieldWindowLeft && f <= FieldWindowHeight) ? kWindowEdits[f - FieldWindowLeft] : 0;
+  for (const FieldEdit& edit : kFieldEdits) {
+    if (edit.field == f) return edit.controlId;
   }
+  return 0;
 }
 
 void SetLabel(plat::Window dialog, const char* text) { plat::SetControlText(dialog, kInputLabel, text); }

@@ -8,6 +8,13 @@
 
 namespace editor {
 
+// The edit that shows each typed field of a line.
+struct FieldEdit {
+  int controlId;
+  int field;
+};
+extern const FieldEdit kFieldEdits[9];
+
 // The longest line that is ever stored: it must fit a 1,024-byte buffer with
 // its terminator.
 constexpr std::size_t kMaxLineBytes = 1023;

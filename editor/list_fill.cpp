@@ -28,13 +28,12 @@ void WriteCells(plat::Window dialog, int row, const char* line) {
   }
 }
 
-// A row for line `index`, its number shown by the list itself.
-void AddRow(plat::Window dialog, int index) {
+}  // namespace
+
+void AddOperationRow(plat::Window dialog, int index) {
   plat::ListInsertNumberedRow(dialog, kOperationList, index);
   WriteCells(dialog, index, jobstore::LineAt(index));
 }
-
-}  // namespace
 
 // Numbered rows keep column 0 right through later inserts and deletes; the
 // rows are made with painting off and ticked all at once. No row is selected
@@ -47,7 +46,7 @@ void FillOperationList(plat::Window dialog) {
   if (count == 0) return;
   plat::ListReserveRows(dialog, kOperationList, count);
   plat::ListSetRedraw(dialog, kOperationList, false);
-  for (int i = 0; i < count; ++i) AddRow(dialog, i);
+  for (int i = 0; i < count; ++i) AddOperationRow(dialog, i);
   plat::ListSetCheckedAllSilently(dialog, kOperationList, true);
   plat::ListSetRedraw(dialog, kOperationList, true);
 }
@@ -82,7 +81,7 @@ void RefillAfterAppend(plat::Window dialog) {
   int index = jobstore::LineCount() - 1;
   if (index < 0 || !InStep(dialog, index)) return FillOperationList(dialog);
   plat::ListClearSelection(dialog, kOperationList);
-  AddRow(dialog, index);
+  AddOperationRow(dialog, index);
   FinishRefill(dialog);
 }
 
@@ -90,7 +89,7 @@ void RefillAfterInsert(plat::Window dialog, int index) {
   int count = jobstore::LineCount();
   if (index < 0 || index >= count || !InStep(dialog, count - 1)) return FillOperationList(dialog);
   plat::ListClearSelection(dialog, kOperationList);
-  AddRow(dialog, index);
+  AddOperationRow(dialog, index);
   FinishRefill(dialog);
 }
 

@@ -10,6 +10,10 @@ namespace editor {
 // ticked. Column 11 stays empty.
 void FillOperationList(plat::Window dialog);
 
+// Inserts row `index` for line `index`: its number, fields 1 to 10 (a
+// TypeText input masked), unticked and unselected; the dialog is not told.
+void AddOperationRow(plat::Window dialog, int index);
+
 // The list after a row command changed the definition lines. Each changes
 // only the one row (the rows below renumber themselves) and leaves the list
 // as FillOperationList would, every row ticked and no row selected, except

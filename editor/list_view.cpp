@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "companions/repeat.h"
 #include "editor/controls.h"
 #include "editor/state.h"
 #include "jobstore/lines.h"
@@ -25,12 +26,6 @@ const ListColumnDef kListColumns[kListColumnCount] = {
 };
 
 namespace {
-
-struct RepeatRuleControls {
-  int check, from, to;
-};
-constexpr RepeatRuleControls kRepeatRuleControls[] = {
-    {kRepeatCheck1, 1006, 1007}, {kRepeatCheck2, 1009, 1010}, {kRepeatCheck3, 1012, 1013}};
 
 // The value a C runtime decimal conversion gives: leading blanks, an optional
 // sign, then the leading digits; 0 without digits.
@@ -80,7 +75,7 @@ struct MarkRange {
 // The ranges of the ticked rules that mark something.
 std::vector<MarkRange> TickedRanges(plat::Window dialog) {
   std::vector<MarkRange> ranges;
-  for (const RepeatRuleControls& rule : kRepeatRuleControls) {
+  for (const companions::RepeatRuleControls& rule : companions::kRepeatRules) {
     if (plat::GetButtonCheck(dialog, rule.check) != 1) continue;
     long first = DecimalValue(plat::GetControlText(dialog, rule.from, 32));
     long last = DecimalValue(plat::GetControlText(dialog, rule.to, 32));

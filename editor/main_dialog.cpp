@@ -8,7 +8,6 @@
 #include "editor/colors.h"
 #include "editor/controls.h"
 #include "editor/features.h"
-#include "editor/fields.h"
 #include "editor/line_assembly.h"
 #include "editor/list_fill.h"
 #include "editor/list_view.h"
@@ -17,7 +16,6 @@
 #include "jobstore/jobs.h"
 #include "jobstore/lines.h"
 #include "resources/templates.h"
-#include "text/csv.h"
 
 namespace editor {
 
@@ -55,12 +53,7 @@ constexpr unsigned kListExtendedStyle = plat::kLvsExGridLines | plat::kLvsExChec
 // The one line an empty job starts with, shown as row 0.
 void AddDefaultLine(plat::Window dialog) {
   jobstore::AppendLine(kDefaultOperationLine);
-  plat::ListInsertNumberedRow(dialog, kOperationList, 0);
-  char field[256];
-  for (int j = FieldName; j <= FieldStopSeconds; ++j) {
-    text::GetCsvItem(j, kDefaultOperationLine, field, sizeof field);
-    plat::ListSetCell(dialog, kOperationList, 0, j, field);
-  }
+  AddOperationRow(dialog, 0);
   AutosizeColumns(dialog);
 }
 
@@ -94,11 +87,7 @@ bool CTavolexDlg::OnInitDialog(plat::Window dialog) {
   for (const char* name : kActionNames) plat::ComboAdd(dialog, kActionCombo, name);
   plat::ComboSetSelection(dialog, kActionCombo, 0);
 
-  // The fresh list has no selected row: the check notifications of the fill
-  // need not look for one.
-  holdSelectionLoads = true;
   FillOperationList(dialog);
-  holdSelectionLoads = false;
   UpdatingControls = true;
   ClearEditorFields(dialog);
   RepeatRulesAtStart(dialog);
@@ -108,18 +97,9 @@ bool CTavolexDlg::OnInitDialog(plat::Window dialog) {
 
   plat::SetButtonCheck(dialog, kCheckAllButton, 1);
   EnableEditorFields(dialog, false);
-  for (int id : {kXYLabel, kXEdit, kYEdit, kStopSecondsLabel, kStopSecondsEdit}) {
-    plat::ShowControl(dialog, id, true);
-  }
-  plat::SetControlText(dialog, kStopSecondsEdit, "");
-  PlaceStopSecondsFields(dialog);
-  for (int id : {kInputLabel, kInputCombo, kInputEdit}) plat::ShowControl(dialog, id, false);
-  inputMode = InputNone;
-  for (int id : {kWindowLeftLabel, kWindowLeftEdit, kWindowTopLabel, kWindowTopEdit,
-                 kWindowWidthLabel, kWindowWidthEdit, kWindowHeightLabel, kWindowHeightEdit,
-                 kCheckPlacementButton, kTakePlacementButton, kTitleSearchButton, kAppSearchButton}) {
-    plat::ShowControl(dialog, id, false);
-  }
+  // The click actions' arrangement: coordinates and an empty stop-seconds
+  // field shown, the input and window fields hidden, no input mode.
+  SetupEditorForAction(dialog, MouseClick);
 
   plat::LimitText(dialog, kNameEdit, 512);
   plat::LimitText(dialog, kInputEdit, 512);

@@ -1,18 +1,12 @@
 #include "editor/new_job_name.h"
 
 #include "editor/colors.h"
+#include "editor/messages.h"
 #include "jobstore/job_names.h"
 #include "jobstore/jobs.h"
 #include "resources/templates.h"
 
 namespace editor {
-
-namespace {
-
-constexpr char kCheckCaption[] = "データ検査";
-constexpr char kAppCaption[] = "タヴォレクス";
-
-}  // namespace
 
 int NewJobName::DoModal(plat::Window owner) {
   name_.clear();

@@ -26,21 +26,6 @@ int selectionLoads = 0;
 
 namespace {
 
-constexpr unsigned kLvifState = 0x8;
-
-// The field that each edit of the editor shows.
-struct FieldEdit {
-  int controlId;
-  int column;
-};
-constexpr FieldEdit kFieldEdits[] = {
-    {kNameEdit, FieldName},           {kXEdit, FieldX},
-    {kYEdit, FieldY},                 {kInputEdit, FieldInputData},
-    {kWindowLeftEdit, FieldWindowLeft}, {kWindowTopEdit, FieldWindowTop},
-    {kWindowWidthEdit, FieldWindowWidth}, {kWindowHeightEdit, FieldWindowHeight},
-    {kStopSecondsEdit, FieldStopSeconds},
-};
-
 // Selects the entry of the input list whose text is `name`; the entry the
 // set-up selected stays when none has it.
 void SelectInputEntry(plat::Window dialog, const std::string& name) {
@@ -169,7 +154,7 @@ bool OperationEditorCommand(plat::Window dialog, int controlId, int code) {
   if (code == plat::kEnChange) {
     for (const FieldEdit& edit : kFieldEdits) {
       if (edit.controlId == controlId) {
-        UpdateRowFromEditor(dialog, edit.column);
+        UpdateRowFromEditor(dialog, edit.field);
         return true;
       }
     }
@@ -218,7 +203,7 @@ bool OperationListNotify(plat::Window dialog, const plat::Notification& n, long*
     case plat::kLvnItemChanged:
       // Only a change of selection or check state concerns the editor; a new
       // row text does not.
-      if ((n.changedMask & kLvifState) != 0) OnOperationSelected(dialog);
+      if ((n.changedMask & plat::kLvifState) != 0) OnOperationSelected(dialog);
       *result = 0;
       return true;
     default:

@@ -9,6 +9,7 @@
 #include "companions/test_run.h"
 #include "editor/controls.h"
 #include "editor/features.h"
+#include "editor/messages.h"
 #include "editor/state.h"
 #include "jobstore/lines.h"
 #include "jobstore/paths.h"
@@ -20,8 +21,6 @@ namespace {
 constexpr int kRunnerTimer = 777;
 constexpr unsigned kRunnerPollMs = 1000;
 
-constexpr char kCheckCaption[] = "データ検査";
-constexpr char kAppCaption[] = "タヴォレクス";
 constexpr char kInvalidRepeatRules[] =
     "繰返し処理の設定値に不備があります。\n\n"
     "・チェック済で未入力項目がある\n"
@@ -31,13 +30,6 @@ constexpr char kInvalidRepeatRules[] =
     "修正してください。";
 constexpr char kRepeatFileNotWritten[] = "繰返し処理の設定を保存できませんでした。";
 constexpr char kRunFileNotWritten[] = "動作試験の操作をファイルに書き込めませんでした。";
-
-// `what` is the message's first sentence; the file's path follows it.
-void TellFileNotWritten(plat::Window dialog, const char* what, const char* path) {
-  std::string message = std::string(what) + "\n\n" + path +
-                        "\n\n保存先のフォルダーとディスクの空き容量を確認してください。";
-  plat::ShowMessageBox(dialog, message.c_str(), kAppCaption, plat::kMbOk | plat::kMbIconWarning);
-}
 
 void TellRunnerNotStarted(plat::Window dialog) {
   std::string message = std::string("動作試験を実行するプログラムを起動できませんでした。\n\n") +

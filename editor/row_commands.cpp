@@ -8,6 +8,7 @@
 #include "editor/list_fill.h"
 #include "editor/list_view.h"
 #include "editor/main_dialog.h"
+#include "editor/messages.h"
 #include "editor/records.h"
 #include "editor/state.h"
 #include "jobstore/lines.h"
@@ -16,11 +17,12 @@ namespace editor {
 
 namespace {
 
-constexpr char kValidationCaption[] = "データ検査";
-
-// The edited row, when it names a line; -1 otherwise.
-int EditedRow() {
-  return (CurrentRow >= 0 && CurrentRow < jobstore::LineCount()) ? CurrentRow : -1;
+// The edited row, when it names a line; otherwise -1, after telling the user
+// to click a row first.
+int EditedRowOrTell(plat::Window dialog, const char* message) {
+  if (CurrentRow >= 0 && CurrentRow < jobstore::LineCount()) return CurrentRow;
+  plat::ShowMessageBox(dialog, message, kCheckCaption, plat::kMbOk);
+  return -1;
 }
 
 // What New, Insert and Delete do last: CurrentRow (already moved) becomes the
@@ -67,13 +69,9 @@ void NewOperation(plat::Window dialog) {
 }
 
 void InsertOperation(plat::Window dialog) {
-  const int row = EditedRow();
-  if (row < 0) {
-    plat::ShowMessageBox(dialog,
-                         "指定行の前に挿入することができません。\n\n指定行をクリックして選択してください。",
-                         kValidationCaption, plat::kMbOk);
-    return;
-  }
+  const int row = EditedRowOrTell(
+      dialog, "指定行の前に挿入することができません。\n\n指定行をクリックして選択してください。");
+  if (row < 0) return;
   rowCommandBusy = true;
   jobstore::InsertLineAt(row, kBlankOperationLine);
   RefillQuietly([&] { RefillAfterInsert(dialog, row); });
@@ -85,13 +83,9 @@ void InsertOperation(plat::Window dialog) {
 }
 
 void DeleteOperation(plat::Window dialog) {
-  const int row = EditedRow();
-  if (row < 0) {
-    plat::ShowMessageBox(dialog,
-                         "削除する行が選択されていません。\n\n削除する行をクリックして選択してください。",
-                         kValidationCaption, plat::kMbOk);
-    return;
-  }
+  const int row = EditedRowOrTell(
+      dialog, "削除する行が選択されていません。\n\n削除する行をクリックして選択してください。");
+  if (row < 0) return;
   rowCommandBusy = true;
   jobstore::RemoveLineAt(row);
   RefillQuietly([&] { RefillAfterDelete(dialog, row); });

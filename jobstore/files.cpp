@@ -4,7 +4,6 @@
 
 #include "jobstore/paths.h"
 #include "platform/platform.h"
-#include "text/sjis.h"
 
 namespace jobstore {
 
@@ -16,37 +15,15 @@ std::string TemporaryPathFor(const char* target) {
   return path + ".tmp";
 }
 
-namespace {
-
-bool SamePathIgnoringCase(const std::string& a, const char* b) {
-  std::size_t n = std::strlen(b);
-  if (a.size() != n) return false;
-  for (std::size_t i = 0; i < n; ++i) {
-    char x = a[i], y = b[i];
-    // Only ASCII letters fold; a two-byte character's second byte never does.
-    if (text::IsLeadByte(static_cast<unsigned char>(x))) {
-      if (x != y || i + 1 >= n || a[i + 1] != b[i + 1]) return false;
-      ++i;
-      continue;
-    }
-    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
-    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
-    if (x != y) return false;
-  }
-  return true;
-}
-
-}  // namespace
-
 void RemoveLeftoverTemporaries() {
   const char* const files[] = {RecordFilePath, RecordScrambledPath, InspectFilePath,
                                InspectScrambledPath, RepeatFilePath};
   for (const char* file : files) {
     if (file[0] == '\0') continue;
+    // A temporary's name is never one of the job's own files: "KeyRecord.tmp"
+    // for "KeyRecord.def", "KeyRecord.def.tmp" for "KeyRecord.def.psw".
     std::string leftover = TemporaryPathFor(file);
-    bool isJobFile = false;
-    for (const char* other : files) isJobFile = isJobFile || SamePathIgnoringCase(leftover, other);
-    if (isJobFile || !plat::PathExists(leftover.c_str()) || plat::IsDirectory(leftover.c_str())) continue;
+    if (!plat::PathExists(leftover.c_str()) || plat::IsDirectory(leftover.c_str())) continue;
     plat::DeleteFileAt(leftover.c_str());
   }
 }

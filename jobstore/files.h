@@ -16,8 +16,7 @@ std::string TemporaryPathFor(const char* target);
 // of RecordFilePath, RecordScrambledPath, InspectFilePath, InspectScrambledPath
 // and RepeatFilePath) that a save interrupted by a crash or a power cut left
 // behind. Such a file may be cut short, so it is never read: only deleted. A
-// name that is one of the five files themselves is never touched, nor is a
-// folder.
+// folder of that name is left alone.
 void RemoveLeftoverTemporaries();
 
 // Writes a file so that it is replaced only when every write succeeded: the

@@ -81,11 +81,6 @@ void SelectCurrentJob(plat::Window dialog, int comboId) {
   plat::ComboSetSelection(dialog, comboId, -1);
 }
 
-std::string ProgramFolder() {
-  EnsureModulePath();
-  return ModulePath[0] == '\0' ? std::string(".\\") : std::string(FolderOfPath(ModulePath));
-}
-
 std::string JobFolderOf(const char* name) { return ProgramFolder() + name; }
 
 bool DeleteFolderTree(const char* folder) {
@@ -110,13 +105,6 @@ void EnterJob(const char* name) {
 void LoadCurrentJob() {
   UnscrambleRecordFile();
   LoadDefinitionLines();
-}
-
-std::string SaveFailureText(const char* path) {
-  std::string message = "操作定義を保存できませんでした。\n\n";
-  message += path;
-  message += "\n\n保存先のフォルダーとディスクの空き容量を確認してください。";
-  return message;
 }
 
 }  // namespace jobstore

@@ -16,9 +16,6 @@ void FillJobList(plat::Window dialog, int comboId);
 // Selects the entry whose text is JobName; none when there is no such entry.
 void SelectCurrentJob(plat::Window dialog, int comboId);
 
-// The program folder as FolderOfPath(ModulePath) gives it (ending with a
-// backslash), copied; ".\" when the program's path is unknown.
-std::string ProgramFolder();
 // The folder of the job `name`: the program folder followed by the name.
 std::string JobFolderOf(const char* name);
 
@@ -37,7 +34,5 @@ void EnterJob(const char* name);
 // Reads the current job's lines, its scrambled file made plain first.
 void LoadCurrentJob();
 
-// What a failed save of the definition lines tells the user.
-std::string SaveFailureText(const char* path);
 
 }  // namespace jobstore

@@ -69,18 +69,17 @@ void CreateFolderChain(const char* folder) {
   }
 }
 
-// The program folder as FolderOfPath(ModulePath) gives it, copied.
-std::string ProgramFolder() {
-  EnsureModulePath();
-  return ModulePath[0] == '\0' ? std::string(".\\") : std::string(FolderOfPath(ModulePath));
-}
-
 // Paths of a job named with `nameLength` bytes fit beside the program folder.
 bool Fits(std::size_t folderLength, std::size_t nameLength) {
   return folderLength + nameLength + kLongestFileSuffix < kPathSize;
 }
 
 }  // namespace
+
+std::string ProgramFolder() {
+  EnsureModulePath();
+  return ModulePath[0] == '\0' ? std::string(".\\") : std::string(FolderOfPath(ModulePath));
+}
 
 long FindLastChar(const char* text, char c) {
   if (text == nullptr || text[0] == '\0') return -1;

@@ -45,6 +45,10 @@ enum class ModulePathStatus {
 // with '?' for characters that Shift-JIS cannot spell.
 ModulePathStatus EnsureModulePath(std::string* shown = nullptr);
 
+// The program folder as FolderOfPath(ModulePath) gives it (ending with a
+// backslash), copied; ".\" when the program's path is unknown.
+std::string ProgramFolder();
+
 // The longest job name whose five paths fit beside the program; 0 when none
 // fits (or the program's path is not known).
 std::size_t LongestJobName();

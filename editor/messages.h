@@ -1,0 +1,18 @@
+// The captions and the file-write message the program shows.
+#pragma once
+
+#include "platform/platform.h"
+
+namespace editor {
+
+constexpr char kAppCaption[] = "タヴォレクス";  // questions and warnings
+constexpr char kCheckCaption[] = "データ検査";  // refused input
+
+// Warns that a file could not be written: `what` (the message's first
+// sentence), the file's path, and where to look.
+void TellFileNotWritten(plat::Window owner, const char* what, const char* path);
+
+// The operation lines could not be saved to KeyRecord.def.
+void TellLinesNotSaved(plat::Window owner);
+
+}  // namespace editor
