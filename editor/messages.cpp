@@ -1,14 +1,27 @@
 #include "editor/messages.h"
 
 #include <string>
+#include <vector>
 
+#include "jobstore/files.h"
 #include "jobstore/paths.h"
 
 namespace editor {
 
 void TellFileNotWritten(plat::Window owner, const char* what, const char* path) {
-  std::string message = std::string(what) + "\n\n" + path +
-                        "\n\n保存先のフォルダーとディスクの空き容量を確認してください。";
+  std::string message = std::string(what) + "\n\n" + path;
+  const std::vector<std::string> copies = jobstore::StrandedCopiesOf(path);
+  if (copies.empty()) {
+    message += "\n\n保存先のフォルダーとディスクの空き容量を確認してください。";
+  } else {
+    // The file itself is gone: say where its content is.
+    message += "\n\nファイルを置き換える途中で失敗したため、内容は次のファイルに残っています。\n";
+    for (const std::string& copy : copies) {
+      const bool saved = copy == jobstore::TemporaryPathFor(path);
+      message += std::string("\n") + (saved ? "保存しようとした内容：" : "以前の内容：") + copy;
+    }
+    message += "\n\nどちらかのファイルの名前を元の名前に戻してください。それまでこのファイルには保存しません。";
+  }
   plat::ShowMessageBox(owner, message.c_str(), kAppCaption, plat::kMbOk | plat::kMbIconWarning);
 }
 

@@ -410,10 +410,19 @@ long WriteFile(int handle, const void* buffer, std::size_t size);  // bytes writ
 bool FlushFile(int handle);  // to the disk
 bool CloseFile(int handle);  // false when closing reported an error
 
-// Puts `replacement` in place of `target` (which may be missing): on success
-// `target` has the replacement's content and `replacement` is gone; on
-// failure `target` is as it was. Retries briefly while another program holds
-// the file.
-bool ReplaceFileWith(const char* target, const char* replacement);
+// What ReplaceFileWith left on disk.
+enum class ReplaceResult {
+  Replaced,     // `target` has the replacement's content; `replacement` is gone
+  Unchanged,    // `target` is as it was (or still missing); `replacement` is still there
+  TargetMoved,  // `target` is missing, its former content is at `backup`;
+                // `replacement` is still there
+};
+// Puts `replacement` in place of `target` (which may be missing). An existing
+// target passes through `backup` (a free name beside it; a file of that name
+// is replaced), which is removed once the replacement is in place and moved
+// back when the replacement cannot take the target's place; only when that
+// fails too is the result TargetMoved. Retries briefly while another program
+// holds one of the files.
+ReplaceResult ReplaceFileWith(const char* target, const char* replacement, const char* backup);
 
 }  // namespace plat

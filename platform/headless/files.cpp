@@ -76,7 +76,7 @@ struct FileSystem {
   std::map<std::string, Node> nodes;  // folded full path -> file or folder
   std::uint64_t nextOrder = 1;
   std::map<int, OpenHandle> handles;
-  std::set<std::string> failCreate, failOpen, failDelete, failReplace;
+  std::set<std::string> failCreate, failOpen, failDelete, failReplace, strandReplace;
   std::map<std::string, std::size_t> failWriteAfter;
   long long diskFree = -1;   // bytes that may still be added; -1 for no limit
   long long diskBase = 0;    // total content when SetDiskFree was called
@@ -378,6 +378,7 @@ void SetDiskFree(long long bytes) {
 }
 void FailDelete(const std::string& path) { Fs().failDelete.insert(FaultKey(path)); }
 void FailReplace(const std::string& path) { Fs().failReplace.insert(FaultKey(path)); }
+void StrandReplace(const std::string& path) { Fs().strandReplace.insert(FaultKey(path)); }
 int OpenFileCount() { return static_cast<int>(Fs().handles.size()); }
 
 }  // namespace headless
@@ -541,21 +542,32 @@ bool FlushFile(int handle) { return Fs().handles.count(handle) > 0; }
 
 bool CloseFile(int handle) { return Fs().handles.erase(handle) > 0; }
 
-bool ReplaceFileWith(const char* target, const char* replacement) {
-  if (target == nullptr || replacement == nullptr) return false;
+ReplaceResult ReplaceFileWith(const char* target, const char* replacement, const char* backup) {
+  if (target == nullptr || replacement == nullptr || backup == nullptr) return ReplaceResult::Unchanged;
   Resolved t = headless::Resolve(target);
   Resolved r = headless::Resolve(replacement);
+  Resolved b = headless::Resolve(backup);
   headless::Node* source = headless::FindFile(r);
-  if (source == nullptr || !t.valid || t.IsRoot() || t.key == r.key) return false;
-  if (Fs().failReplace.count(t.key) > 0 || !headless::ParentIsFolder(t)) return false;
-  if (headless::IsOpen(r.key) || headless::IsOpen(t.key)) return false;
+  if (source == nullptr || !t.valid || t.IsRoot() || t.key == r.key) return ReplaceResult::Unchanged;
+  if (Fs().failReplace.count(t.key) > 0 || !headless::ParentIsFolder(t)) return ReplaceResult::Unchanged;
+  if (headless::IsOpen(r.key) || headless::IsOpen(t.key)) return ReplaceResult::Unchanged;
   headless::Node* existing = headless::FindNode(t);
-  if (existing != nullptr && existing->isDirectory) return false;
-  std::string data = source->data;
+  if (existing != nullptr && existing->isDirectory) return ReplaceResult::Unchanged;
+  if (existing != nullptr && Fs().strandReplace.count(t.key) > 0) {
+    // The old file went to the backup name and could not be moved back.
+    if (!b.valid || b.IsRoot() || b.key == t.key || b.key == r.key || headless::IsFolderKey(b)) {
+      return ReplaceResult::Unchanged;
+    }
+    headless::Node old = *existing;
+    Fs().nodes.erase(t.key);
+    headless::Node& moved = headless::AddNode(b, false);
+    moved.data = old.data;
+    return ReplaceResult::TargetMoved;
+  }
   if (existing == nullptr) existing = &headless::AddNode(t, false);
-  existing->data = data;
+  existing->data = source->data;
   Fs().nodes.erase(r.key);
-  return true;
+  return ReplaceResult::Replaced;
 }
 
 }  // namespace plat

@@ -53,6 +53,10 @@ void FailWriteAfter(const std::string& path, std::size_t bytes);
 void SetDiskFree(long long bytes);
 void FailDelete(const std::string& path);   // DeleteFileAt and RemoveFolder fail
 void FailReplace(const std::string& path);  // ReplaceFileWith(target=path, ...) fails, target unchanged
+// ReplaceFileWith(target=path, ...) of an existing target ends as Windows can
+// leave it: the old file has the backup name and could not be moved back, the
+// replacement keeps its name (TargetMoved).
+void StrandReplace(const std::string& path);
 // Number of files currently open (a leak check for the tests).
 int OpenFileCount();
 

@@ -186,18 +186,29 @@ TEST_F(HeadlessTest, DiskFreeLimitsAllFilesAndTruncationFreesSpace) {
   plat::CloseFile(h);
 }
 
-TEST_F(HeadlessTest, ReplaceFileWithAndItsFault) {
-  headless::PutFile("C:\\j\\KeyRecord.def", "old");
-  headless::PutFile("C:\\j\\KeyRecord.tmp", "new");
+TEST_F(HeadlessTest, ReplaceFileWithAndItsFaults) {
+  using plat::ReplaceResult;
+  const char* const def = "C:\\j\\KeyRecord.def";
+  const char* const tmp = "C:\\j\\KeyRecord.tmp";
+  const char* const bak = "C:\\j\\KeyRecord.bak";
+  headless::PutFile(def, "old");
+  headless::PutFile(tmp, "new");
   headless::FailReplace("c:\\J\\keyrecord.DEF");
-  EXPECT_FALSE(plat::ReplaceFileWith("C:\\j\\KeyRecord.def", "C:\\j\\KeyRecord.tmp"));
-  EXPECT_EQ(headless::FileBytes("C:\\j\\KeyRecord.def"), "old");
-  EXPECT_EQ(headless::FileBytes("C:\\j\\KeyRecord.tmp"), "new");
+  EXPECT_EQ(plat::ReplaceFileWith(def, tmp, bak), ReplaceResult::Unchanged);
+  EXPECT_EQ(headless::FileBytes(def), "old");
+  EXPECT_EQ(headless::FileBytes(tmp), "new");
 
-  EXPECT_TRUE(plat::ReplaceFileWith("C:\\j\\Other.def", "C:\\j\\KeyRecord.tmp"));  // target missing
+  EXPECT_EQ(plat::ReplaceFileWith("C:\\j\\Other.def", tmp, bak), ReplaceResult::Replaced);  // target missing
   EXPECT_EQ(headless::FileBytes("C:\\j\\Other.def"), "new");
-  EXPECT_FALSE(headless::HasFile("C:\\j\\KeyRecord.tmp"));
-  EXPECT_FALSE(plat::ReplaceFileWith("C:\\j\\Other.def", "C:\\j\\KeyRecord.tmp"));  // no replacement
+  EXPECT_FALSE(headless::HasFile(tmp));
+  EXPECT_EQ(plat::ReplaceFileWith("C:\\j\\Other.def", tmp, bak), ReplaceResult::Unchanged);  // no replacement
+
+  headless::PutFile(tmp, "newer");
+  headless::StrandReplace("C:\\j\\Other.def");
+  EXPECT_EQ(plat::ReplaceFileWith("C:\\j\\Other.def", tmp, bak), ReplaceResult::TargetMoved);
+  EXPECT_FALSE(headless::HasFile("C:\\j\\Other.def"));
+  EXPECT_EQ(headless::FileBytes(bak), "new");
+  EXPECT_EQ(headless::FileBytes(tmp), "newer");
 }
 
 TEST_F(HeadlessTest, DeleteFileAtAndItsFault) {
