@@ -33,7 +33,7 @@ void PutSelectionBack(plat::Window dialog) { jobstore::SelectCurrentJob(dialog, 
 void LoadSwitchedJob(plat::Window dialog) {
   UpdatingControls = true;
   ClearEditorFields(dialog);
-  jobstore::LoadCurrentJob();
+  const jobstore::Unscramble unscrambled = jobstore::LoadCurrentJob();
   FillOperationList(dialog);
   RepeatRulesAtStart(dialog);
   UpdatingControls = false;
@@ -49,6 +49,7 @@ void LoadSwitchedJob(plat::Window dialog) {
   ClearJobModified(dialog);  // also plays the status animation again
   rowCommandBusy = false;
   loadingFields = false;
+  TellUnscrambleProblem(dialog, unscrambled);
 }
 
 // Selection change of the job list: saves the current job and opens the

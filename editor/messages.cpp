@@ -29,4 +29,30 @@ void TellLinesNotSaved(plat::Window owner) {
   TellFileNotWritten(owner, "操作定義を保存できませんでした。", jobstore::RecordFilePath);
 }
 
+void TellLinesNotScrambled(plat::Window owner) {
+  std::string message = std::string("操作定義を暗号化して保存できませんでした。\n\n") +
+                        jobstore::RecordScrambledPath +
+                        "\n\n操作定義は暗号化しない形で次のファイルに保存されています。次回はこのファイルを読み込みます。\n\n" +
+                        jobstore::RecordFilePath +
+                        "\n\n暗号化したファイルが読み取り専用になっていないか確認してください。";
+  plat::ShowMessageBox(owner, message.c_str(), kAppCaption, plat::kMbOk | plat::kMbIconWarning);
+}
+
+void TellUnscrambleProblem(plat::Window owner, jobstore::Unscramble result) {
+  std::string message;
+  if (result == jobstore::Unscramble::ScrambledStays) {
+    message = std::string("暗号化された操作定義のファイルを削除できませんでした。\n\n") +
+              jobstore::RecordScrambledPath +
+              "\n\n操作定義はこのファイルから読み込みました。ファイルが読み取り専用になっていないか確認してください。";
+  } else if (result == jobstore::Unscramble::Failed) {
+    message = std::string("暗号化された操作定義のファイルを読み込めませんでした。\n\n") +
+              jobstore::RecordScrambledPath +
+              "\n\nこのファイルの操作定義は表示されていません。このまま保存すると、このファイルは置き換えられます。"
+              "保存先のフォルダーとディスクの空き容量を確認してください。";
+  } else {
+    return;
+  }
+  plat::ShowMessageBox(owner, message.c_str(), kAppCaption, plat::kMbOk | plat::kMbIconWarning);
+}
+
 }  // namespace editor

@@ -102,9 +102,10 @@ void EnterJob(const char* name) {
   PrepareJobPaths();
 }
 
-void LoadCurrentJob() {
-  UnscrambleRecordFile();
+Unscramble LoadCurrentJob() {
+  Unscramble result = UnscrambleRecordFile();
   LoadDefinitionLines();
+  return result;
 }
 
 }  // namespace jobstore

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "jobstore/scramble.h"
 #include "platform/platform.h"
 
 namespace jobstore {
@@ -31,8 +32,9 @@ bool SaveAndDropCurrentJob();
 // Makes `name` (a listed job, shorter than 256 bytes) the current job and
 // points the paths into its folder, which is created when it has gone.
 void EnterJob(const char* name);
-// Reads the current job's lines, its scrambled file made plain first.
-void LoadCurrentJob();
+// Reads the current job's lines, its scrambled file made plain first; what
+// the unscrambling did.
+Unscramble LoadCurrentJob();
 
 
 }  // namespace jobstore

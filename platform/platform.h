@@ -382,6 +382,9 @@ bool IsProcessRunning(std::uint32_t processId);
 
 bool PathExists(const char* path);   // _access(path, 0)
 bool IsDirectory(const char* path);  // the path itself exists and is a folder
+// When the file's content was last written (the system's own units; only the
+// order of two times counts); 0 when there is no such file.
+std::uint64_t FileWriteTime(const char* path);
 // The path itself is a junction or symbolic link (not what it points to).
 // RemoveFolder on a folder link and DeleteFileAt on a file link remove the
 // link only.

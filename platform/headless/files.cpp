@@ -58,6 +58,7 @@ struct Node {
   bool isDirectory = false;
   std::string data;
   std::uint64_t order = 0;
+  std::uint64_t writeTime = 0;  // a clock that every write of the content advances
   // A junction or symbolic link: the key and root of what it points to.
   std::string linkKey, linkRootKey;
   bool IsLink() const { return !linkKey.empty(); }
@@ -75,6 +76,7 @@ struct FileSystem {
   std::set<std::string> roots;       // folded root keys: "C:", "\\SRV\PUB"
   std::map<std::string, Node> nodes;  // folded full path -> file or folder
   std::uint64_t nextOrder = 1;
+  std::uint64_t clock = 0;  // the last write time handed out
   std::map<int, OpenHandle> handles;
   std::set<std::string> failCreate, failOpen, failDelete, failReplace, strandReplace;
   std::map<std::string, std::size_t> failWriteAfter;
@@ -330,6 +332,7 @@ void PutFile(const std::string& path, const std::string& bytes) {
   }
   if (node == nullptr) node = &AddNode(r, false);
   node->data = bytes;
+  node->writeTime = ++Fs().clock;
 }
 
 void MakeLink(const std::string& path, const std::string& target) {
@@ -360,6 +363,12 @@ std::vector<std::string> FolderNames(const std::string& folder) {
   if (!IsFolderKey(r)) return names;
   for (const Node* child : Children(r.key)) names.push_back(child->name);
   return names;
+}
+
+void SetWriteTime(const std::string& path, std::uint64_t time) {
+  Node* node = FindFile(Resolve(path));
+  if (node == nullptr) throw std::invalid_argument("SetWriteTime: no file \"" + path + "\"");
+  node->writeTime = time;
 }
 
 void SetModulePath(const std::string& path, bool exact) {
@@ -406,6 +415,11 @@ bool PathExists(const char* path) {
 
 bool IsDirectory(const char* path) {
   return path != nullptr && headless::IsFolderKey(headless::Resolve(path));
+}
+
+std::uint64_t FileWriteTime(const char* path) {
+  headless::Node* node = path != nullptr ? headless::FindFile(headless::Resolve(path)) : nullptr;
+  return node != nullptr ? node->writeTime : 0;
 }
 
 bool IsReparsePoint(const char* path) {
@@ -489,6 +503,7 @@ int OpenFile(const char* path, OpenMode mode) {
     if (Fs().failCreate.count(r.key) > 0 || !headless::ParentIsFolder(r)) return -1;
     if (node == nullptr) node = &headless::AddNode(r, false);
     node->data.clear();
+    node->writeTime = ++Fs().clock;
     auto fault = Fs().failWriteAfter.find(r.key);
     if (fault != Fs().failWriteAfter.end()) {
       handle.limited = true;
@@ -534,6 +549,7 @@ long WriteFile(int handle, const void* buffer, std::size_t size) {
   if (data.size() < h.position + count) data.resize(h.position + count);
   std::copy_n(static_cast<const char*>(buffer), count, &data[h.position]);
   h.position += count;
+  node->second.writeTime = ++Fs().clock;
   if (h.limited) h.budget -= count;
   return static_cast<long>(count);
 }
@@ -562,10 +578,12 @@ ReplaceResult ReplaceFileWith(const char* target, const char* replacement, const
     Fs().nodes.erase(t.key);
     headless::Node& moved = headless::AddNode(b, false);
     moved.data = old.data;
+    moved.writeTime = old.writeTime;
     return ReplaceResult::TargetMoved;
   }
   if (existing == nullptr) existing = &headless::AddNode(t, false);
   existing->data = source->data;
+  existing->writeTime = source->writeTime;
   Fs().nodes.erase(r.key);
   return ReplaceResult::Replaced;
 }

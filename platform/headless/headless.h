@@ -37,6 +37,9 @@ bool HasFile(const std::string& path);
 bool HasFolder(const std::string& path);
 std::string FileBytes(const std::string& path);  // empty when missing
 std::vector<std::string> FolderNames(const std::string& folder);  // direct entries, files and folders, in creation order
+// Every write of a file's content (PutFile included) gives it a later
+// FileWriteTime than any before; this sets one, to make two times equal.
+void SetWriteTime(const std::string& path, std::uint64_t time);
 // "" makes ModuleFileName() fail. With exact false the path stands for one
 // that Shift-JIS cannot spell: `path` is its text with '?' for such characters.
 void SetModulePath(const std::string& path, bool exact = true);

@@ -139,6 +139,19 @@ TEST_F(Jobs, SwitchingWithoutChangesAlsoLeavesThePlainFile) {
   EXPECT_FALSE(headless::HasFile(kTools + "B\\KeyRecord.def.psw"));
 }
 
+TEST_F(Jobs, AScrambledFileThatCannotBeRemovedIsReportedAfterTheSwitch) {
+  headless::PutFile(kTools + "A\\KeyRecord.def.psw", Swapped(kLineA));
+  headless::FailDelete(kTools + "A\\KeyRecord.def.psw");
+  headless::PutFile(kTools + "B\\KeyRecord.def", kLineB);
+  Run("B", [](plat::Window d) {
+    headless::QueueMessageBoxAnswer(plat::kIdYes);
+    headless::ChooseComboItem(d, 1082, IndexOf(d, "A"));
+    EXPECT_EQ(plat::ListGetCell(d, 1000, 0, 1), "Aの操作");
+  });
+  ASSERT_EQ(MessageTexts().size(), 2u);
+  EXPECT_NE(MessageTexts()[1].find(kTools + "A\\KeyRecord.def.psw"), std::string::npos) << MessageTexts()[1];
+}
+
 TEST_F(Jobs, TheCurrentJobOrANoChangesNothing) {
   headless::PutFile(kTools + "A\\KeyRecord.def", kLineA);
   headless::PutFile(kTools + "B\\KeyRecord.def.psw", Swapped(kLineB));

@@ -151,6 +151,54 @@ TEST_F(Startup, StartingFromTheScrambledFormLeavesThePlainFormAfterCancel) {
   EXPECT_FALSE(headless::HasFile("C:\\Tools\\job\\KeyRecord.def.psw"));
 }
 
+// A read-only KeyRecord.def.psw: it cannot be removed after it was made
+// plain, nor replaced at exit. Both are reported; the next start loads the
+// plain file saved after it, and a save without the fault replaces it.
+TEST_F(Startup, AStaleScrambledFileIsReportedAndNeverWinsOverLaterSavedLines) {
+  const std::string job = "C:\\Tools\\job\\";
+  const std::string old = "old,1,2\r\n", edited = "old,1,2\r\nnew,3,4\r\n";
+  auto restart = [&](bool readOnly) {  // the disk as the first run left it
+    SetUp();
+    headless::PutFile(job + "KeyRecord.def.psw", Swapped(old));
+    headless::PutFile(job + "KeyRecord.def", edited);
+    if (readOnly) {
+      headless::FailDelete(job + "KeyRecord.def.psw");
+      headless::FailReplace(job + "KeyRecord.def.psw");
+    }
+  };
+  headless::PutFile(job + "KeyRecord.def.psw", Swapped(old));
+  headless::FailDelete(job + "KeyRecord.def.psw");
+  headless::FailReplace(job + "KeyRecord.def.psw");
+  Run({"job"}, [](plat::Window d) {
+    jobstore::AppendLine("new,3,4");
+    MakeChange(d);
+    headless::Click(d, 1);
+  });
+  EXPECT_EQ(headless::FileBytes(job + "KeyRecord.def"), edited);
+  EXPECT_EQ(headless::FileBytes(job + "KeyRecord.def.psw"), Swapped(old));
+  auto boxes = headless::MessageBoxes();
+  ASSERT_EQ(boxes.size(), 2u);  // at start-up and at exit
+  for (const auto& box : boxes) EXPECT_NE(box.text.find(job + "KeyRecord.def.psw"), std::string::npos) << box.text;
+  EXPECT_NE(boxes[1].text.find(job + "KeyRecord.def\n"), std::string::npos) << boxes[1].text;
+
+  restart(true);
+  std::vector<std::string> loaded;
+  Run({"job"}, [&](plat::Window d) {
+    for (int i = 0; i < jobstore::LineCount(); ++i) loaded.push_back(jobstore::LineAt(i));
+    headless::CloseBox(d);
+  });
+  EXPECT_EQ(loaded, (std::vector<std::string>{"old,1,2\r\n", "new,3,4\r\n"}));
+  EXPECT_TRUE(headless::MessageBoxes().empty());
+
+  restart(false);
+  Run({"job"}, [](plat::Window d) {
+    MakeChange(d);
+    headless::Click(d, 1);
+  });
+  EXPECT_EQ(headless::FileBytes(job + "KeyRecord.def.psw"), Swapped(edited));
+  EXPECT_FALSE(headless::HasFile(job + "KeyRecord.def"));
+}
+
 TEST_F(Startup, EnterAndEscapeEndNothing) {
   Run({"job"}, [](plat::Window d) {
     headless::PressEnter(d);

@@ -186,7 +186,7 @@ TEST_F(HeadlessTest, DiskFreeLimitsAllFilesAndTruncationFreesSpace) {
   plat::CloseFile(h);
 }
 
-TEST_F(HeadlessTest, ReplaceFileWithAndItsFaults) {
+TEST_F(HeadlessTest, ReplaceFileWithItsFaultsAndWriteTimes) {
   using plat::ReplaceResult;
   const char* const def = "C:\\j\\KeyRecord.def";
   const char* const tmp = "C:\\j\\KeyRecord.tmp";
@@ -198,7 +198,11 @@ TEST_F(HeadlessTest, ReplaceFileWithAndItsFaults) {
   EXPECT_EQ(headless::FileBytes(def), "old");
   EXPECT_EQ(headless::FileBytes(tmp), "new");
 
+  const std::uint64_t written = plat::FileWriteTime(tmp);
+  EXPECT_LT(plat::FileWriteTime(def), written);
   EXPECT_EQ(plat::ReplaceFileWith("C:\\j\\Other.def", tmp, bak), ReplaceResult::Replaced);  // target missing
+  EXPECT_EQ(plat::FileWriteTime("C:\\j\\Other.def"), written);
+  EXPECT_EQ(plat::FileWriteTime(tmp), 0u);
   EXPECT_EQ(headless::FileBytes("C:\\j\\Other.def"), "new");
   EXPECT_FALSE(headless::HasFile(tmp));
   EXPECT_EQ(plat::ReplaceFileWith("C:\\j\\Other.def", tmp, bak), ReplaceResult::Unchanged);  // no replacement

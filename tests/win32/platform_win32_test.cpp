@@ -221,7 +221,19 @@ void TestFiles() {
   } else {
     std::printf("note: no second volume at Z:\\dev\\shm; the replacement across volumes is not tried\n");
   }
-  CHECK(plat::DeleteFileAt(temp.c_str()));
+
+  // Write times: a later write is later; a replaced file has its
+  // replacement's time; no file, or a folder, has none.
+  const std::uint64_t earlier = plat::FileWriteTime(target.c_str());
+  Sleep(30);
+  CHECK(WriteAll(temp, "seventh"));
+  const std::uint64_t written = plat::FileWriteTime(temp.c_str());
+  CHECK(earlier != 0 && earlier < written);
+  Sleep(30);
+  CHECK(replace(temp) == ReplaceResult::Replaced);
+  CHECK_EQ(plat::FileWriteTime(target.c_str()), written);
+  CHECK_EQ(plat::FileWriteTime(temp.c_str()), 0u);
+  CHECK_EQ(plat::FileWriteTime(dir.c_str()), 0u);
 
   // Removal.
   CHECK(!plat::RemoveFolder(dir.c_str()));  // not empty
