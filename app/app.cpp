@@ -12,6 +12,7 @@
 #include "editor/messages.h"
 #include "editor/new_job_name.h"
 #include "editor/state.h"
+#include "jobstore/files.h"
 #include "jobstore/jobs.h"
 #include "jobstore/lines.h"
 #include "jobstore/paths.h"
@@ -207,7 +208,10 @@ bool NameDraftJob(plat::Window dialog) {
   const std::string folder = jobstore::JobFolderOf(ask.Name().c_str());
   const bool folderExisted = plat::IsDirectory(folder.c_str());
   std::strcpy(jobstore::JobName, ask.Name().c_str());  // a usable name: shorter than 256 bytes
-  bool saved = jobstore::PrepareJobPaths() && editor::SaveRepeatRulesOrTell(dialog);
+  bool saved = jobstore::PrepareJobPaths();
+  // An existing job's repeat rules go back as they were when its lines fail.
+  const jobstore::FileSnapshot repeatRules(jobstore::RepeatFilePath);
+  saved = saved && editor::SaveRepeatRulesOrTell(dialog);
   if (saved && !jobstore::SaveDefinitionLines()) {
     editor::TellLinesNotSaved(plat::kNoWindow);
     saved = false;
@@ -216,6 +220,8 @@ bool NameDraftJob(plat::Window dialog) {
     if (!folderExisted) {  // leave no half-made job behind
       JobFiles().Delete();
       plat::RemoveFolder(folder.c_str());
+    } else if (!repeatRules.Restore()) {
+      editor::TellFileNotWritten(dialog, "繰返し処理の設定を元に戻せませんでした。", jobstore::RepeatFilePath);
     }
     std::strcpy(jobstore::JobName, jobstore::DraftJobName);
     jobstore::PrepareJobPaths();

@@ -94,6 +94,25 @@ void SafeFileWriter::Abandon() {
   }
 }
 
+FileSnapshot::FileSnapshot(const char* path) : path_(path) {
+  existed_ = IsFile(path_);
+  if (!existed_) return;
+  int handle = plat::OpenFile(path, plat::OpenMode::Read);
+  if (handle < 0) return;
+  char block[4096];
+  long got;
+  while ((got = plat::ReadFile(handle, block, sizeof block)) > 0) bytes_.append(block, static_cast<std::size_t>(got));
+  read_ = got == 0;
+  plat::CloseFile(handle);
+}
+
+bool FileSnapshot::Restore() const {
+  if (!existed_) return !plat::PathExists(path_.c_str()) || plat::DeleteFileAt(path_.c_str());
+  if (!read_) return false;
+  SafeFileWriter file(path_.c_str());
+  return file.Open() && file.Write(bytes_.data(), bytes_.size()) && file.Commit();
+}
+
 bool LineReader::Fill() {
   if (eof_) return false;
   long got = plat::ReadFile(handle_, buffer_, sizeof buffer_);

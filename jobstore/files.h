@@ -58,6 +58,20 @@ class SafeFileWriter {
   bool failed_ = false;
 };
 
+// A file's bytes, or its absence, as they were when taken: put back when a
+// change of several files fails half way.
+class FileSnapshot {
+ public:
+  explicit FileSnapshot(const char* path);
+  // Writes the bytes back (whole or not at all), or deletes the file when
+  // there was none. False when that failed or the file could not be read.
+  bool Restore() const;
+
+ private:
+  std::string path_, bytes_;
+  bool existed_ = false, read_ = false;
+};
+
 // Reads a file line by line as fgets does: each read takes at most size - 1
 // bytes, up to and including the next LF.
 class LineReader {

@@ -355,6 +355,29 @@ TEST_F(NamingTheDraft, AFailingSaveUnderTheNewNameKeepsTheDraftAndTheEditor) {
   EXPECT_FALSE(headless::HasFolder(kTools + "新規"));  // no half-made job is left
 }
 
+TEST_F(NamingTheDraft, AFailingSaveOverAnExistingJobLeavesItsFilesAsTheyWere) {
+  const std::string old = kTools + "Old\\";
+  auto files = [&] {
+    std::vector<std::string> seen;
+    for (const std::string& name : headless::FolderNames(old)) seen.push_back(name + "=" + headless::FileBytes(old + name));
+    return seen;
+  };
+  for (bool withRules : {true, false}) {
+    SCOPED_TRACE(withRules);
+    SetUp();
+    headless::PutFile(old + "KeyRecord.def.psw", Swapped(kLineB));
+    if (withRules) headless::PutFile(old + "KeyRepeat.def", "1,1,2,3\r\n0,,,\r\n0,,,\r\n");
+    headless::FailCreate(old + "KeyRecord.tmp");
+    const std::vector<std::string> before = files();
+    headless::QueueMessageBoxAnswer(plat::kIdYes);  // the job exists: overwrite it
+    SaveWithNames({"Old"});
+    EXPECT_EQ(files(), before);
+    ASSERT_EQ(MessageTexts().size(), 2u);
+    EXPECT_NE(MessageTexts()[1].find("操作定義を保存できませんでした。"), std::string::npos);
+    ExpectDraftIntact();
+  }
+}
+
 TEST_F(NamingTheDraft, ADraftWithoutLinesOrANamedJobAsksForNoName) {
   SaveWithNames({});
   EXPECT_EQ(headless::DialogsShown(), (std::vector<int>{res::kMainDialog, res::kJobNameDialog}));
