@@ -361,6 +361,11 @@ struct ProcessStart {
   unsigned creationFlags = 0;    // NORMAL_PRIORITY_CLASS 0x20, CREATE_NO_WINDOW 0x8000000
   bool useShowWindow = false;    // STARTF_USESHOWWINDOW
   int showWindow = 0;
+  // The program's full path (CreateProcess's application name): exactly this
+  // file is started. Empty: the system takes the program from the command
+  // line, and tries an unquoted one cut at each blank first
+  // ("C:\My Tools\a.exe" starts "C:\My.exe" when there is one).
+  std::string applicationName;
 };
 constexpr unsigned kNormalPriorityClass = 0x20;
 constexpr unsigned kCreateNoWindow = 0x8000000;

@@ -67,14 +67,17 @@ int OpenFileCount();
 struct ProcessRecord {
   std::uint32_t id = 0;
   plat::ProcessStart start;
+  std::string program;  // the file that was started
   bool running = false;
   bool startedByProgram = false;  // by plat::StartProcess
   bool terminated = false;        // ended by TerminateStartedProcess
   unsigned exitCode = 0;
 };
-// Programs that StartProcess may start: the first token of the command line
-// (quotes removed) must name an existing file. A hook runs when such a
-// process starts (for example to put something on the clipboard).
+// Programs that StartProcess may start: the application name, or without one
+// the command line's program found as CreateProcess finds it (a quoted first
+// token; an unquoted line is cut at each blank in turn, ".exe" added to a name
+// without an extension, and the first existing file is started). A hook runs
+// when such a process starts (for example to put something on the clipboard).
 void OnProcessStart(const std::function<void(ProcessRecord&)>& hook);
 // A process that the program did not start (another program), running.
 std::uint32_t AddForeignProcess();

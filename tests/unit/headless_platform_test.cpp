@@ -243,9 +243,20 @@ TEST_F(HeadlessTest, StartProcessNeedsAnExistingProgram) {
   EXPECT_EQ(plat::StartProcess(start), 1000u);
   start.commandLine = "\"C:\\Program Files\\Run vane.exe\" C:\\job\\KeyInspec.def";
   EXPECT_EQ(plat::StartProcess(start), 1004u);
-  start.commandLine = "C:\\Program Files\\Run vane.exe";  // up to the first blank
+  // Unquoted, the line is cut at each blank in turn; an application name is
+  // taken as it stands.
+  start.commandLine = "C:\\Program Files\\Run vane.exe";
+  EXPECT_EQ(plat::StartProcess(start), 1008u);
+  headless::PutFile("C:\\Program.exe", "");
+  EXPECT_EQ(plat::StartProcess(start), 1012u);
+  start.applicationName = "C:\\Program Files\\Run vane.exe";
+  EXPECT_EQ(plat::StartProcess(start), 1016u);
+  start.applicationName = "C:\\Program Files\\Run";
   EXPECT_EQ(plat::StartProcess(start), 0u);
-  EXPECT_EQ(hooked, (std::vector<std::uint32_t>{1000, 1004}));
+  EXPECT_EQ(headless::FindProcess(1008)->program, "C:\\Program Files\\Run vane.exe");
+  EXPECT_EQ(headless::FindProcess(1012)->program, "C:\\Program.exe");
+  EXPECT_EQ(headless::FindProcess(1016)->program, "C:\\Program Files\\Run vane.exe");
+  EXPECT_EQ(hooked, (std::vector<std::uint32_t>{1000, 1004, 1008, 1012, 1016}));
   const headless::ProcessRecord* p = headless::FindProcess(1004);
   ASSERT_NE(p, nullptr);
   EXPECT_TRUE(p->running);
