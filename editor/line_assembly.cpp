@@ -72,6 +72,20 @@ void WriteBack(plat::Window dialog, int controlId, const std::string& text, bool
 constexpr int kWindowEdits[4] = {kWindowLeftEdit, kWindowTopEdit, kWindowWidthEdit,
                                  kWindowHeightEdit};
 
+// The name and input edits take 512 characters, up to 1,024 bytes, of which a
+// field keeps the first 511 bytes (whole characters).
+constexpr std::size_t kWholeEditBuffer = 2 * 512 + 1;
+constexpr std::size_t kFieldBuffer = 512;
+
+// A free-text edit's text as a field keeps it; `whole` receives all the edit
+// holds.
+std::string ReadFreeText(plat::Window dialog, int controlId, std::string* whole) {
+  *whole = plat::GetControlText(dialog, controlId, kWholeEditBuffer);
+  std::string kept = *whole;
+  while (kept.size() > kFieldBuffer - 1) DropLastCharacter(kept);
+  return kept;
+}
+
 // The edit that shows field f; 0 for the action, which is chosen from a list.
 int ControlOfField(int f) {
   for (const FieldEdit& edit : kFieldEdits) {
@@ -146,7 +160,8 @@ std::string BuildLineFromEditor(plat::Window dialog, int editedColumn) {
   const std::string action = SelectedEntry(dialog, kActionCombo);
   const int kind = FindActionKind(action.c_str());
 
-  std::string name = plat::GetControlText(dialog, kNameEdit);
+  std::string wholeName, wholeInput;
+  std::string name = ReadFreeText(dialog, kNameEdit, &wholeName);
   RemoveCommas(&name[0]);
   f.field[FieldName] = name.c_str();
   if (UsesCoordinates(kind)) {
@@ -158,7 +173,7 @@ std::string BuildLineFromEditor(plat::Window dialog, int editedColumn) {
   if (inputMode == InputFromList) {
     f.field[FieldInputData] = SelectedEntry(dialog, kInputCombo);
   } else if (inputMode == InputFromEdit) {
-    std::string input = plat::GetControlText(dialog, kInputEdit);
+    std::string input = ReadFreeText(dialog, kInputEdit, &wholeInput);
     if (kind == Pause && !text::IsAllDigits(input.c_str())) {
       input = kPauseDefaultSeconds;
       WriteBack(dialog, kInputEdit, input, true);
@@ -188,10 +203,13 @@ std::string BuildLineFromEditor(plat::Window dialog, int editedColumn) {
   }
   f.field[FieldStopSeconds] = stop;
 
-  const LineFields before = f;
+  // What the edits show: a field cut to make the line fit, or one the edit
+  // holds more of than a field keeps, shows what was stored.
+  LineFields before = f;
+  if (wholeName.size() >= kFieldBuffer) before.field[FieldName] = wholeName;
+  if (wholeInput.size() >= kFieldBuffer) before.field[FieldInputData] = wholeInput;
   const bool freeInput = inputMode == InputFromEdit && InputIsFreeText(kind);
   std::string line = JoinLine(f, freeInput, editedColumn);
-  // A field cut to make the line fit shows what was stored.
   for (int field = 1; field <= kFieldCount; ++field) {
     if (f.field[field] == before.field[field]) continue;
     int id = ControlOfField(field);
