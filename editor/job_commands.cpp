@@ -112,12 +112,15 @@ bool JobCommand(plat::Window dialog, int controlId, int code) {
 
 // 100 ms after the action list dropped down, its highlight passes over the
 // entries 0 to 10 and comes back to the selected one. Selecting by program
-// raises no selection change, so the operation editor does not react.
+// raises no selection change, so the operation editor does not react. The
+// list, painted during the pass in the colour of each entry passed, is then
+// painted again in the colour of the action shown.
 bool JobTimer(plat::Window dialog, int timerId) {
   if (timerId != kActionListTimer) return false;
   int selected = plat::ComboGetSelection(dialog, kActionCombo);
   for (int i = 0; i <= kActionListPassEnd; ++i) plat::ComboSetSelection(dialog, kActionCombo, i);
   plat::ComboSetSelection(dialog, kActionCombo, selected);
+  plat::RedrawDroppedList(dialog, kActionCombo);
   return true;
 }
 

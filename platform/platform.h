@@ -240,6 +240,9 @@ void ComboSetSelection(Window dialog, int controlId, int index);
 int ComboGetSelection(Window dialog, int controlId);
 int ComboCount(Window dialog, int controlId);
 std::string ComboItemText(Window dialog, int controlId, int index);
+// Repaints the whole dropped-down list of a combo box now, background and
+// entries; nothing when it is not dropped down.
+void RedrawDroppedList(Window dialog, int controlId);
 
 // List view (report view)
 void ListAddExtendedStyle(Window dialog, int controlId, unsigned exStyle);

@@ -262,6 +262,9 @@ void ComboSetSelection(Window dialog, int controlId, int index) {
   c->selection = valid ? index : -1;
 }
 
+// The twin has no dropped-down list to paint.
+void RedrawDroppedList(Window dialog, int controlId) { (void)dialog, (void)controlId; }
+
 int ComboGetSelection(Window dialog, int controlId) {
   Control* c = headless::Find(dialog, controlId, Cls::ComboBox);
   return c != nullptr ? c->selection : -1;

@@ -144,6 +144,13 @@ int ComboGetSelection(Window dialog, int controlId) { return static_cast<int>(Se
 
 int ComboCount(Window dialog, int controlId) { return static_cast<int>(Send(dialog, controlId, CB_GETCOUNT)); }
 
+void RedrawDroppedList(Window dialog, int controlId) {
+  COMBOBOXINFO info = {};
+  info.cbSize = sizeof info;
+  if (!GetComboBoxInfo(Item(dialog, controlId), &info) || !info.hwndList || !IsWindowVisible(info.hwndList)) return;
+  RedrawWindow(info.hwndList, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_FRAME);
+}
+
 std::string ComboItemText(Window dialog, int controlId, int index) {
   LRESULT length = Send(dialog, controlId, CB_GETLBTEXTLEN, static_cast<WPARAM>(index));
   if (length == CB_ERR || length <= 0) return {};
