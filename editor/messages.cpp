@@ -20,7 +20,9 @@ void TellFileNotWritten(plat::Window owner, const char* what, const char* path) 
       const bool saved = copy == jobstore::TemporaryPathFor(path);
       message += std::string("\n") + (saved ? "保存しようとした内容：" : "以前の内容：") + copy;
     }
-    message += "\n\nどちらかのファイルの名前を元の名前に戻してください。それまでこのファイルには保存しません。";
+    const long slash = jobstore::FindLastChar(path, '\\');
+    message += std::string("\n\n") + (copies.size() > 1 ? "どちらかの" : "この") + "ファイルの名前を " +
+               (path + slash + 1) + " に戻してください。それまでこのファイルには保存しません。";
   }
   plat::ShowMessageBox(owner, message.c_str(), kAppCaption, plat::kMbOk | plat::kMbIconWarning);
 }

@@ -47,7 +47,7 @@ class SafeFileWriter {
 
   bool Open();  // false when the temporary file cannot be created or the target is stranded
   bool Write(const void* bytes, std::size_t size);
-  bool Commit();  // false when any step failed; the target then stays as it was
+  bool Commit();  // false when any step failed; the target then stays as it was, or is stranded
 
  private:
   void Abandon();

@@ -157,18 +157,16 @@ TEST_F(Startup, StartingFromTheScrambledFormLeavesThePlainFormAfterCancel) {
 TEST_F(Startup, AStaleScrambledFileIsReportedAndNeverWinsOverLaterSavedLines) {
   const std::string job = "C:\\Tools\\job\\";
   const std::string old = "old,1,2\r\n", edited = "old,1,2\r\nnew,3,4\r\n";
-  auto restart = [&](bool readOnly) {  // the disk as the first run left it
+  auto start = [&](bool savedAfter, bool readOnly) {  // a disk as the first run leaves it, or before
     SetUp();
     headless::PutFile(job + "KeyRecord.def.psw", Swapped(old));
-    headless::PutFile(job + "KeyRecord.def", edited);
+    if (savedAfter) headless::PutFile(job + "KeyRecord.def", edited);
     if (readOnly) {
       headless::FailDelete(job + "KeyRecord.def.psw");
       headless::FailReplace(job + "KeyRecord.def.psw");
     }
   };
-  headless::PutFile(job + "KeyRecord.def.psw", Swapped(old));
-  headless::FailDelete(job + "KeyRecord.def.psw");
-  headless::FailReplace(job + "KeyRecord.def.psw");
+  start(false, true);
   Run({"job"}, [](plat::Window d) {
     jobstore::AppendLine("new,3,4");
     MakeChange(d);
@@ -181,7 +179,7 @@ TEST_F(Startup, AStaleScrambledFileIsReportedAndNeverWinsOverLaterSavedLines) {
   for (const auto& box : boxes) EXPECT_NE(box.text.find(job + "KeyRecord.def.psw"), std::string::npos) << box.text;
   EXPECT_NE(boxes[1].text.find(job + "KeyRecord.def\n"), std::string::npos) << boxes[1].text;
 
-  restart(true);
+  start(true, true);
   std::vector<std::string> loaded;
   Run({"job"}, [&](plat::Window d) {
     for (int i = 0; i < jobstore::LineCount(); ++i) loaded.push_back(jobstore::LineAt(i));
@@ -190,7 +188,7 @@ TEST_F(Startup, AStaleScrambledFileIsReportedAndNeverWinsOverLaterSavedLines) {
   EXPECT_EQ(loaded, (std::vector<std::string>{"old,1,2\r\n", "new,3,4\r\n"}));
   EXPECT_TRUE(headless::MessageBoxes().empty());
 
-  restart(false);
+  start(true, false);
   Run({"job"}, [](plat::Window d) {
     MakeChange(d);
     headless::Click(d, 1);
