@@ -12,6 +12,7 @@
 #include "editor/messages.h"
 #include "editor/new_job_name.h"
 #include "editor/state.h"
+#include "jobstore/job_names.h"
 #include "jobstore/jobs.h"
 #include "jobstore/lines.h"
 #include "jobstore/paths.h"

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "jobstore/job_names.h"
 #include "jobstore/lines.h"
 #include "jobstore/paths.h"
 #include "jobstore/scramble.h"
