@@ -29,18 +29,10 @@ std::uint32_t ReadClipboardIntoBuffer() {
   return reading.sequence;
 }
 
-// The value of a window-rectangle field: an optional sign, then the leading
-// digits ("-8" is the left edge of a maximised window).
-long SignedValue(const std::string& text) {
-  const char* p = text.c_str();
-  bool negative = false;
-  if (*p == '-' || *p == '+') negative = *p++ == '-';
-  long value = text::LeadingNumber(p);
-  return negative ? -value : value;
-}
-
+// The value of a window-rectangle field: "-8" is the left edge of a
+// maximised window.
 int FieldValue(plat::Window dialog, int controlId) {
-  long v = SignedValue(plat::GetControlText(dialog, controlId));
+  long v = text::SignedLeadingNumber(plat::GetControlText(dialog, controlId).c_str());
   if (v > 1000000) v = 1000000;  // far beyond any screen; keeps the sums in range
   if (v < -1000000) v = -1000000;
   return static_cast<int>(v);

@@ -7,6 +7,7 @@
 #include "editor/controls.h"
 #include "editor/state.h"
 #include "jobstore/lines.h"
+#include "text/sjis.h"
 
 namespace editor {
 
@@ -24,24 +25,6 @@ const ListColumnDef kListColumns[kListColumnCount] = {
     {"停止", plat::kAlignCenter, true, false},
     {"繰返", plat::kAlignLeft, true, false},
 };
-
-namespace {
-
-// The value a C runtime decimal conversion gives: leading blanks, an optional
-// sign, then the leading digits; 0 without digits.
-long DecimalValue(const std::string& text) {
-  std::size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  long value = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    if (value < 100000000) value = value * 10 + (text[i] - '0');
-  }
-  return negative ? -value : value;
-}
-
-}  // namespace
 
 int InitialColumnWidth(int column) {
   const ListColumnDef& def = kListColumns[column];
@@ -77,8 +60,8 @@ std::vector<MarkRange> TickedRanges(plat::Window dialog) {
   std::vector<MarkRange> ranges;
   for (const companions::RepeatRuleControls& rule : companions::kRepeatRules) {
     if (plat::GetButtonCheck(dialog, rule.check) != 1) continue;
-    long first = DecimalValue(plat::GetControlText(dialog, rule.from, 32));
-    long last = DecimalValue(plat::GetControlText(dialog, rule.to, 32));
+    long first = text::DecimalValue(plat::GetControlText(dialog, rule.from, 32).c_str());
+    long last = text::DecimalValue(plat::GetControlText(dialog, rule.to, 32).c_str());
     if (first > last || first <= 0 || last <= 0) continue;
     ranges.push_back({first, last});
   }
