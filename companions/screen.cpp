@@ -7,6 +7,7 @@
 #include "companions/contract.h"
 #include "companions/picker_answers.h"
 #include "companions/test_run.h"
+#include "companions/window_titles.h"
 #include "text/sjis.h"
 
 namespace companions {
@@ -39,13 +40,9 @@ int FieldValue(plat::Window dialog, int controlId) {
 }
 
 // The first visible top-level window whose title contains `title`, ASCII
-// letters without case; none when no window matches.
+// letters without case; owned windows count too.
 plat::Window WindowByTitle(const std::string& title) {
-  for (const plat::TopLevelWindow& w : plat::TopLevelWindows()) {
-    if (!w.visible) continue;
-    if (text::FindTextNoCase(w.title.c_str(), title.c_str()) >= 0) return w.window;
-  }
-  return plat::kNoWindow;
+  return FindWindowByTitle(title.c_str(), {false, true, true});
 }
 
 }  // namespace

@@ -14,26 +14,6 @@ const char PickerTitleText[] = "座標取得";
 
 namespace {
 
-enum class Need { Visible, Any };
-
-// The first unowned top-level window whose title holds `text`.
-plat::Window FindWindowByTitle(const char* text, Need need) {
-  if (text == nullptr) return plat::kNoWindow;
-  for (const plat::TopLevelWindow& w : plat::TopLevelWindows()) {
-    if (w.owned) continue;
-    if (need == Need::Visible && !w.visible) continue;
-    if (w.title.find(text) != std::string::npos) return w.window;
-  }
-  return plat::kNoWindow;
-}
-
-bool ShowByTitle(const char* text, Need need, int showCommand) {
-  plat::Window window = FindWindowByTitle(text, need);
-  if (window == plat::kNoWindow) return false;
-  plat::ShowWindowCmd(window, showCommand);
-  return true;
-}
-
 void RemoveTestRunFiles() {
   plat::DeleteFileAt(jobstore::InspectFilePath);
   plat::DeleteFileAt(jobstore::InspectScrambledPath);
@@ -73,12 +53,6 @@ TestRunFile WriteTestRunFile(const std::vector<bool>& ticked) {
 
 bool IsProcessAlive(std::uint32_t processId) {
   return processId != 0 && plat::IsProcessRunning(processId);
-}
-
-bool HideWindowByTitle(const char* text) { return ShowByTitle(text, Need::Visible, plat::kSwHide); }
-bool ShowWindowByTitle(const char* text) { return ShowByTitle(text, Need::Any, plat::kSwShow); }
-bool RestoreWindowByTitle(const char* text) {
-  return ShowByTitle(text, Need::Visible, plat::kSwRestore);
 }
 
 }  // namespace companions

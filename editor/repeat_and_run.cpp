@@ -7,6 +7,7 @@
 #include "companions/contract.h"
 #include "companions/repeat.h"
 #include "companions/test_run.h"
+#include "companions/window_titles.h"
 #include "editor/controls.h"
 #include "editor/features.h"
 #include "editor/messages.h"

@@ -7,6 +7,7 @@
 #include "app/app.h"
 #include "companions/contract.h"
 #include "companions/test_run.h"
+#include "companions/window_titles.h"
 #include "editor/list_fill.h"
 #include "jobstore/scramble.h"
 #include "resources/templates.h"
