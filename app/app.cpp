@@ -12,6 +12,7 @@
 #include "editor/messages.h"
 #include "editor/new_job_name.h"
 #include "editor/state.h"
+#include "jobstore/files.h"
 #include "jobstore/job_names.h"
 #include "jobstore/jobs.h"
 #include "jobstore/lines.h"
@@ -164,8 +165,7 @@ class CTavolexApp {
     jobstore::FreeDefinitionLines();
     companions::TerminateCompanion(companions::PickerProcessId);
     companions::TerminateCompanion(companions::RunnerProcessId);
-    plat::DeleteFileAt(jobstore::InspectFilePath);
-    plat::DeleteFileAt(jobstore::InspectScrambledPath);
+    jobstore::DeleteTestRunFiles();
     return false;
   }
 };
@@ -183,11 +183,9 @@ namespace {
 
 // The five files of the job whose paths are current.
 struct JobFiles {
-  std::string paths[5];
+  std::string paths[jobstore::kJobFileCount];
   JobFiles() {
-    const char* current[5] = {jobstore::RecordFilePath, jobstore::RecordScrambledPath, jobstore::InspectFilePath,
-                              jobstore::InspectScrambledPath, jobstore::RepeatFilePath};
-    for (int i = 0; i < 5; ++i) paths[i] = current[i];
+    for (int i = 0; i < jobstore::kJobFileCount; ++i) paths[i] = jobstore::JobFilePaths[i];
   }
   void Delete() const {
     for (const std::string& path : paths) plat::DeleteFileAt(path.c_str());

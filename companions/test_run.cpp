@@ -12,15 +12,6 @@ namespace companions {
 
 const char PickerTitleText[] = "座標取得";
 
-namespace {
-
-void RemoveTestRunFiles() {
-  plat::DeleteFileAt(jobstore::InspectFilePath);
-  plat::DeleteFileAt(jobstore::InspectScrambledPath);
-}
-
-}  // namespace
-
 std::string TestRunFileText(const std::vector<bool>& ticked) {
   std::string out;
   const int count = jobstore::LineCount();
@@ -38,14 +29,14 @@ std::string TestRunFileText(const std::vector<bool>& ticked) {
 }
 
 TestRunFile WriteTestRunFile(const std::vector<bool>& ticked) {
-  RemoveTestRunFiles();
+  jobstore::DeleteTestRunFiles();
   const std::string bytes = TestRunFileText(ticked);
   jobstore::SafeFileWriter file(jobstore::InspectFilePath);
   if (!file.Open() || !file.Write(bytes.data(), bytes.size()) || !file.Commit()) {
     return TestRunFile::NotWritten;
   }
   if (!jobstore::ScrambleFile(jobstore::InspectFilePath)) {
-    RemoveTestRunFiles();  // the plain file never stays on disk
+    jobstore::DeleteTestRunFiles();  // the plain file never stays on disk
     return TestRunFile::NotScrambled;
   }
   return TestRunFile::Written;

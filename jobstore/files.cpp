@@ -16,9 +16,7 @@ std::string TemporaryPathFor(const char* target) {
 }
 
 void RemoveLeftoverTemporaries() {
-  const char* const files[] = {RecordFilePath, RecordScrambledPath, InspectFilePath,
-                               InspectScrambledPath, RepeatFilePath};
-  for (const char* file : files) {
+  for (const char* file : JobFilePaths) {
     if (file[0] == '\0') continue;
     // A temporary's name is never one of the job's own files: "KeyRecord.tmp"
     // for "KeyRecord.def", "KeyRecord.def.tmp" for "KeyRecord.def.psw".
@@ -26,6 +24,11 @@ void RemoveLeftoverTemporaries() {
     if (!plat::PathExists(leftover.c_str()) || plat::IsDirectory(leftover.c_str())) continue;
     plat::DeleteFileAt(leftover.c_str());
   }
+}
+
+void DeleteTestRunFiles() {
+  plat::DeleteFileAt(InspectFilePath);
+  plat::DeleteFileAt(InspectScrambledPath);
 }
 
 SafeFileWriter::SafeFileWriter(const char* target)

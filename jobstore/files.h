@@ -13,11 +13,14 @@ namespace jobstore {
 std::string TemporaryPathFor(const char* target);
 
 // Deletes the temporary files of the job's five files (TemporaryPathFor each
-// of RecordFilePath, RecordScrambledPath, InspectFilePath, InspectScrambledPath
-// and RepeatFilePath) that a save interrupted by a crash or a power cut left
+// of JobFilePaths) that a save interrupted by a crash or a power cut left
 // behind. Such a file may be cut short, so it is never read: only deleted. A
 // folder of that name is left alone.
 void RemoveLeftoverTemporaries();
+
+// Deletes the test run's files, InspectFilePath and InspectScrambledPath (a
+// missing file is no error).
+void DeleteTestRunFiles();
 
 // Writes a file so that it is replaced only when every write succeeded: the
 // bytes go to the temporary file, which is flushed, closed and then put in

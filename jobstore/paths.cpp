@@ -20,6 +20,9 @@ char InspectFilePath[kPathSize];
 char InspectScrambledPath[kPathSize];
 char RepeatFilePath[kPathSize];
 
+char* const JobFilePaths[kJobFileCount] = {RecordFilePath, RecordScrambledPath, InspectFilePath,
+                                           InspectScrambledPath, RepeatFilePath};
+
 namespace {
 
 char sharedFolder[kPathSize];
@@ -163,8 +166,7 @@ bool PrepareJobPaths() {
   bool fits = JoinInto(folder, sizeof folder, program.c_str(), JobName) &&
               std::strlen(folder) + kLongestFileSuffix < kPathSize;
   if (!fits) {
-    RecordFilePath[0] = RecordScrambledPath[0] = InspectFilePath[0] = InspectScrambledPath[0] =
-        RepeatFilePath[0] = '\0';
+    for (char* path : JobFilePaths) path[0] = '\0';
     return false;
   }
   if (!plat::PathExists(folder)) CreateFolderChain(folder);
@@ -181,8 +183,7 @@ bool PrepareJobPaths() {
 
 void ResetPaths() {
   JobName[0] = ModulePath[0] = sharedFolder[0] = '\0';
-  RecordFilePath[0] = RecordScrambledPath[0] = InspectFilePath[0] = InspectScrambledPath[0] =
-      RepeatFilePath[0] = '\0';
+  for (char* path : JobFilePaths) path[0] = '\0';
 }
 
 }  // namespace jobstore

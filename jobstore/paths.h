@@ -19,6 +19,11 @@ extern char InspectFilePath[kPathSize];
 extern char InspectScrambledPath[kPathSize];
 extern char RepeatFilePath[kPathSize];
 
+// The job's five files, in this order: RecordFilePath, RecordScrambledPath,
+// InspectFilePath, InspectScrambledPath, RepeatFilePath.
+constexpr int kJobFileCount = 5;
+extern char* const JobFilePaths[kJobFileCount];
+
 // Last position where byte c stands as a whole character; -1 for none.
 long FindLastChar(const char* text, char c);
 
