@@ -27,8 +27,10 @@ extern const RepeatRuleControls kRepeatRules[kRepeatRuleCount];
 // off. The callers then run ToggleRepeatRule for rules 1, 2 and 3.
 void LoadRepeatRules(plat::Window dialog);
 // Applies rule `rule`'s check box (1, 2 or 3) to its three fields: writable
-// when ticked, read-only and emptied when not. Marking the job modified is
-// the caller's part.
+// when ticked, read-only and emptied when not. It does not mark the job
+// modified: a click on the check box does (the editor's part); loading the
+// rules, renumbering them after a row command (which marks the job itself)
+// and switching them off for a job without lines do not.
 void ToggleRepeatRule(plat::Window dialog, int rule);
 RepeatSave ValidateAndSaveRepeatRules(plat::Window dialog);
 // Renumbers the ticked rules after row n (1-based) was inserted or deleted.
