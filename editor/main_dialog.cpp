@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "app/commands.h"
 #include "companions/contract.h"
 #include "companions/screen.h"
 #include "editor/colors.h"
 #include "editor/controls.h"
+#include "editor/exit_commands.h"
 #include "editor/features.h"
 #include "editor/line_assembly.h"
 #include "editor/list_fill.h"
@@ -32,8 +32,8 @@ struct CommandRoute {
 void RepeatRangeChanged(plat::Window dialog) { RefreshRepeatMarkers(dialog); }
 
 const CommandRoute kCommandRoutes[] = {
-    {kSaveAndExitButton, plat::kBnClicked, app::SaveAndExit},
-    {kCancelButton, plat::kBnClicked, app::CancelEditing},
+    {kSaveAndExitButton, plat::kBnClicked, SaveAndExit},
+    {kCancelButton, plat::kBnClicked, CancelEditing},
     {1006, plat::kEnChange, RepeatRangeChanged},
     {1007, plat::kEnChange, RepeatRangeChanged},
     {1009, plat::kEnChange, RepeatRangeChanged},
