@@ -3,24 +3,24 @@
 #include <cstring>
 
 #include "editor/controls.h"
-#include "editor/records.h"
+#include "operations/records.h"
 
 namespace editor {
 
 namespace {
 
 struct ActionBrush {
-  ActionKind kind;
+  ops::ActionKind kind;
   plat::Color brush;
 };
 
 const ActionBrush kActionBrushes[] = {
-    {MouseClick, plat::Rgb(255, 255, 220)},     {MouseDoubleClick, plat::Rgb(255, 255, 220)},
-    {MouseRightClick, plat::Rgb(255, 255, 220)}, {TypeText, plat::Rgb(220, 220, 220)},
-    {CopyText, plat::Rgb(200, 255, 200)},        {PasteText, plat::Rgb(200, 255, 200)},
-    {Pause, plat::Rgb(250, 250, 250)},           {PressKey, plat::Rgb(200, 230, 255)},
-    {Shortcut, plat::Rgb(200, 230, 255)},        {RunApplication, plat::Rgb(255, 220, 220)},
-    {ArrangeWindow, plat::Rgb(255, 220, 220)},
+    {ops::MouseClick, plat::Rgb(255, 255, 220)},     {ops::MouseDoubleClick, plat::Rgb(255, 255, 220)},
+    {ops::MouseRightClick, plat::Rgb(255, 255, 220)}, {ops::TypeText, plat::Rgb(220, 220, 220)},
+    {ops::CopyText, plat::Rgb(200, 255, 200)},        {ops::PasteText, plat::Rgb(200, 255, 200)},
+    {ops::Pause, plat::Rgb(250, 250, 250)},           {ops::PressKey, plat::Rgb(200, 230, 255)},
+    {ops::Shortcut, plat::Rgb(200, 230, 255)},        {ops::RunApplication, plat::Rgb(255, 220, 220)},
+    {ops::ArrangeWindow, plat::Rgb(255, 220, 220)},
 };
 
 // Statics (labels, read-only and disabled edits, check boxes, group boxes)
@@ -60,7 +60,7 @@ std::vector<plat::Color> DialogBrushColors() {
 void CreateDialogBrushes() { plat::PrepareSolidBrushes(DialogBrushColors()); }
 
 plat::Color ActionListBrush(const char* actionText) {
-  int kind = FindActionKind(actionText != nullptr ? actionText : "");
+  int kind = ops::FindActionKind(actionText != nullptr ? actionText : "");
   for (const ActionBrush& a : kActionBrushes) {
     if (a.kind == kind) return a.brush;
   }

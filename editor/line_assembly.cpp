@@ -4,19 +4,19 @@
 #include <vector>
 
 #include "editor/controls.h"
-#include "editor/records.h"
 #include "editor/state.h"
+#include "operations/records.h"
 #include "text/csv.h"
 #include "text/sjis.h"
 
 namespace editor {
 
 const FieldEdit kFieldEdits[9] = {
-    {kNameEdit, FieldName},           {kXEdit, FieldX},
-    {kYEdit, FieldY},                 {kInputEdit, FieldInputData},
-    {kWindowLeftEdit, FieldWindowLeft}, {kWindowTopEdit, FieldWindowTop},
-    {kWindowWidthEdit, FieldWindowWidth}, {kWindowHeightEdit, FieldWindowHeight},
-    {kStopSecondsEdit, FieldStopSeconds},
+    {kNameEdit, ops::FieldName},           {kXEdit, ops::FieldX},
+    {kYEdit, ops::FieldY},                 {kInputEdit, ops::FieldInputData},
+    {kWindowLeftEdit, ops::FieldWindowLeft}, {kWindowTopEdit, ops::FieldWindowTop},
+    {kWindowWidthEdit, ops::FieldWindowWidth}, {kWindowHeightEdit, ops::FieldWindowHeight},
+    {kStopSecondsEdit, ops::FieldStopSeconds},
 };
 
 namespace {
@@ -107,24 +107,24 @@ std::string StoredFreeText(const std::string& text) {
   return stored;
 }
 
-std::string JoinLine(LineFields& fields, bool inputIsFreeText, int cutFirst) {
+std::string JoinLine(ops::OperationRecord& fields, bool inputIsFreeText, int cutFirst) {
   auto stored = [&](int f) -> std::string {
-    if (f == FieldName || (f == FieldInputData && inputIsFreeText)) return StoredFreeText(fields.field[f]);
+    if (f == ops::FieldName || (f == ops::FieldInputData && inputIsFreeText)) return StoredFreeText(fields.field[f]);
     return fields.field[f];
   };
   auto length = [&] {
-    std::size_t total = kFieldCount - 1;  // the commas
-    for (int f = 1; f <= kFieldCount; ++f) total += stored(f).size();
+    std::size_t total = ops::kFieldCount - 1;  // the commas
+    for (int f = 1; f <= ops::kFieldCount; ++f) total += stored(f).size();
     return total;
   };
   if (length() > kMaxLineBytes) {
     // The action is never cut, nor an input chosen from a list or a digit
     // input, which are short or valid as they are.
     std::vector<int> order;
-    if (cutFirst >= 1 && cutFirst <= kFieldCount) order.push_back(cutFirst);
+    if (cutFirst >= 1 && cutFirst <= ops::kFieldCount) order.push_back(cutFirst);
     for (int f : {5, 1, 10, 2, 3, 6, 7, 8, 9}) order.push_back(f);
     for (int f : order) {
-      if (f == FieldAction || (f == FieldInputData && !inputIsFreeText)) continue;
+      if (f == ops::FieldAction || (f == ops::FieldInputData && !inputIsFreeText)) continue;
       std::size_t total = length();
       while (total > kMaxLineBytes && !fields.field[f].empty()) {
         DropLastCharacter(fields.field[f]);
@@ -134,7 +134,7 @@ std::string JoinLine(LineFields& fields, bool inputIsFreeText, int cutFirst) {
     }
   }
   std::string line;
-  for (int f = 1; f <= kFieldCount; ++f) {
+  for (int f = 1; f <= ops::kFieldCount; ++f) {
     if (f > 1) line += ',';
     line += stored(f);
   }
@@ -142,33 +142,33 @@ std::string JoinLine(LineFields& fields, bool inputIsFreeText, int cutFirst) {
 }
 
 std::string BuildLineFromEditor(plat::Window dialog, int editedColumn) {
-  LineFields f;
+  ops::OperationRecord f;
   const std::string action = SelectedEntry(dialog, kActionCombo);
-  const int kind = FindActionKind(action.c_str());
+  const int kind = ops::FindActionKind(action.c_str());
 
   std::string name = plat::GetControlText(dialog, kNameEdit);
-  RemoveCommas(&name[0]);
-  f.field[FieldName] = name.c_str();
-  if (UsesCoordinates(kind)) {
-    f.field[FieldX] = plat::GetControlText(dialog, kXEdit);
-    f.field[FieldY] = plat::GetControlText(dialog, kYEdit);
+  ops::RemoveCommas(&name[0]);
+  f.field[ops::FieldName] = name.c_str();
+  if (ops::UsesCoordinates(kind)) {
+    f.field[ops::FieldX] = plat::GetControlText(dialog, kXEdit);
+    f.field[ops::FieldY] = plat::GetControlText(dialog, kYEdit);
   }
-  f.field[FieldAction] = action;
+  f.field[ops::FieldAction] = action;
 
-  if (inputMode == InputFromList) {
-    f.field[FieldInputData] = SelectedEntry(dialog, kInputCombo);
-  } else if (inputMode == InputFromEdit) {
+  if (inputMode == ops::InputFromList) {
+    f.field[ops::FieldInputData] = SelectedEntry(dialog, kInputCombo);
+  } else if (inputMode == ops::InputFromEdit) {
     std::string input = plat::GetControlText(dialog, kInputEdit);
-    if (kind == Pause && !text::IsAllDigits(input.c_str())) {
-      input = kPauseDefaultSeconds;
+    if (kind == ops::Pause && !text::IsAllDigits(input.c_str())) {
+      input = ops::kPauseDefaultSeconds;
       WriteBack(dialog, kInputEdit, input, true);
     }
-    if (InputIsFreeText(kind)) RemoveCommas(&input[0]);
-    f.field[FieldInputData] = input.c_str();
+    if (ops::InputIsFreeText(kind)) ops::RemoveCommas(&input[0]);
+    f.field[ops::FieldInputData] = input.c_str();
   }
 
-  if (UsesWindowFields(kind)) {
-    const WindowDefaults defaults = ArrangeWindowDefaults(ScreenWidth, ScreenHeight);
+  if (ops::UsesWindowFields(kind)) {
+    const ops::WindowDefaults defaults = ops::ArrangeWindowDefaults(ScreenWidth, ScreenHeight);
     const char* const values[4] = {defaults.left, defaults.top, defaults.width, defaults.height};
     for (int i = 0; i < 4; ++i) {
       std::string value = plat::GetControlText(dialog, kWindowEdits[i]);
@@ -176,23 +176,23 @@ std::string BuildLineFromEditor(plat::Window dialog, int editedColumn) {
         value = values[i];
         WriteBack(dialog, kWindowEdits[i], value, true);
       }
-      f.field[FieldWindowLeft + i] = value;
+      f.field[ops::FieldWindowLeft + i] = value;
     }
   }
 
   std::string stop = plat::GetControlText(dialog, kStopSecondsEdit);
   if (!text::IsAllDigits(stop.c_str())) {
-    std::string replacement = DefaultStopSeconds(kind);
+    std::string replacement = ops::DefaultStopSeconds(kind);
     if (replacement != stop) WriteBack(dialog, kStopSecondsEdit, replacement, true);
     stop = replacement;
   }
-  f.field[FieldStopSeconds] = stop;
+  f.field[ops::FieldStopSeconds] = stop;
 
-  const LineFields before = f;
-  const bool freeInput = inputMode == InputFromEdit && InputIsFreeText(kind);
+  const ops::OperationRecord before = f;
+  const bool freeInput = inputMode == ops::InputFromEdit && ops::InputIsFreeText(kind);
   std::string line = JoinLine(f, freeInput, editedColumn);
   // A field cut to make the line fit shows what was stored.
-  for (int field = 1; field <= kFieldCount; ++field) {
+  for (int field = 1; field <= ops::kFieldCount; ++field) {
     if (f.field[field] == before.field[field]) continue;
     int id = ControlOfField(field);
     if (id != 0) WriteBack(dialog, id, f.field[field], false);
@@ -217,7 +217,7 @@ void PlaceStopSecondsFields(plat::Window dialog) {
 void SetupEditorForAction(plat::Window dialog, int kind) {
   // The mode is set first, so that the lines rebuilt by the change events of
   // the emptied fields below already read the input from its new place.
-  inputMode = InputModeOf(kind);
+  inputMode = ops::InputModeOf(kind);
 
   Show(dialog, {kXYLabel, kXEdit, kYEdit, kStopSecondsLabel, kStopSecondsEdit}, true);
   plat::SetControlText(dialog, kStopSecondsEdit, "");
@@ -230,30 +230,30 @@ void SetupEditorForAction(plat::Window dialog, int kind) {
        false);
 
   switch (kind) {
-    case TypeText:
+    case ops::TypeText:
       SetLabel(dialog, "入力するデータ値");
       Show(dialog, {kInputLabel, kInputEdit}, true);
       Empty(dialog, {kInputEdit});
       break;
-    case Pause:
+    case ops::Pause:
       SetLabel(dialog, "一時停止する秒");
       Show(dialog, {kInputLabel, kInputEdit}, true);
       Empty(dialog, {kInputEdit, kXEdit, kYEdit, kStopSecondsEdit});
       Show(dialog, {kXEdit, kYEdit, kXYLabel, kStopSecondsLabel, kStopSecondsEdit}, false);
       break;
-    case PressKey:
-    case Shortcut:
-      SetLabel(dialog, kind == PressKey ? "入力するキー値" : "実行するショートカット");
+    case ops::PressKey:
+    case ops::Shortcut:
+      SetLabel(dialog, kind == ops::PressKey ? "入力するキー値" : "実行するショートカット");
       Show(dialog, {kInputLabel, kInputCombo}, true);
       plat::ComboReset(dialog, kInputCombo);
-      if (kind == PressKey) {
-        for (const KeyName& key : kKeyNameTable) plat::ComboAdd(dialog, kInputCombo, key.name);
+      if (kind == ops::PressKey) {
+        for (const ops::KeyName& key : ops::kKeyNameTable) plat::ComboAdd(dialog, kInputCombo, key.name);
       } else {
-        for (const char* shortcut : kShortcutTable) plat::ComboAdd(dialog, kInputCombo, shortcut);
+        for (const char* shortcut : ops::kShortcutTable) plat::ComboAdd(dialog, kInputCombo, shortcut);
       }
       plat::ComboSetSelection(dialog, kInputCombo, 0);
       break;
-    case RunApplication:
+    case ops::RunApplication:
       SetLabel(dialog, "実行するアプリケーション");
       Show(dialog, {kInputLabel, kInputEdit, kAppSearchButton}, true);
       Empty(dialog, {kInputEdit, kXEdit, kYEdit});
@@ -261,7 +261,7 @@ void SetupEditorForAction(plat::Window dialog, int kind) {
       // on the "保存して終了" button, which paints over them.
       Show(dialog, {kXEdit, kYEdit, kXYLabel}, false);
       break;
-    case ArrangeWindow:
+    case ops::ArrangeWindow:
       SetLabel(dialog, "アプリケーションのWindowsタイトル");
       Show(dialog,
            {kInputLabel, kInputEdit, kWindowLeftLabel, kWindowTopLabel, kWindowWidthLabel,

@@ -5,8 +5,8 @@
 
 #include "editor/controls.h"
 #include "editor/list_view.h"
-#include "editor/records.h"
 #include "editor/state.h"
+#include "operations/records.h"
 
 namespace editor {
 
@@ -20,7 +20,7 @@ struct ActionColors {
   plat::Color back;
 };
 // In the order of the action kinds.
-constexpr ActionColors kActionCellColors[kActionKindCount] = {
+constexpr ActionColors kActionCellColors[ops::kActionKindCount] = {
     {plat::Rgb(0, 0, 0), plat::Rgb(255, 255, 120)},        // MouseClick
     {plat::Rgb(0, 0, 0), plat::Rgb(255, 235, 120)},        // MouseDoubleClick
     {plat::Rgb(255, 255, 255), plat::Rgb(100, 100, 100)},  // TypeText
@@ -39,7 +39,7 @@ constexpr int kActionColumn = 4;
 }  // namespace
 
 bool ActionCellColors(const char* action, plat::Color* text, plat::Color* back) {
-  int kind = FindActionKind(action);
+  int kind = ops::FindActionKind(action);
   if (kind < 0) return false;
   *text = kActionCellColors[kind].text;
   *back = kActionCellColors[kind].back;

@@ -1,10 +1,11 @@
 #include "editor/list_fill.h"
 
+#include <string>
+
 #include "editor/controls.h"
 #include "editor/list_view.h"
-#include "editor/records.h"
 #include "jobstore/lines.h"
-#include "text/csv.h"
+#include "operations/records.h"
 
 namespace editor {
 
@@ -14,17 +15,15 @@ namespace {
 // gives an empty cell (a new row's cells are empty: nothing to write); a
 // TypeText input is shown masked.
 void WriteCells(plat::Window dialog, int row, const char* line) {
-  char field[1024];
-  char action[1024];
-  text::GetCsvItem(FieldAction, line, action, sizeof action);
-  bool masked = FindActionKind(action) == TypeText;
-  for (int j = FieldName; j <= FieldStopSeconds; ++j) {
-    if (j == FieldInputData && masked) {
-      plat::ListSetCell(dialog, kOperationList, row, j, kMaskedText);
+  const ops::OperationRecord record = ops::ReadOperationLine(line);
+  bool masked = ops::FindActionKind(record.field[ops::FieldAction].c_str()) == ops::TypeText;
+  for (int j = ops::FieldName; j <= ops::FieldStopSeconds; ++j) {
+    if (j == ops::FieldInputData && masked) {
+      plat::ListSetCell(dialog, kOperationList, row, j, ops::kMaskedText);
       continue;
     }
-    text::GetCsvItem(j, line, field, sizeof field);
-    if (field[0] != '\0') plat::ListSetCell(dialog, kOperationList, row, j, field);
+    const std::string& field = record.field[j];
+    if (!field.empty()) plat::ListSetCell(dialog, kOperationList, row, j, field.c_str());
   }
 }
 

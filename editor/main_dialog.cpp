@@ -11,10 +11,10 @@
 #include "editor/line_assembly.h"
 #include "editor/list_fill.h"
 #include "editor/list_view.h"
-#include "editor/records.h"
 #include "editor/state.h"
 #include "jobstore/jobs.h"
 #include "jobstore/lines.h"
+#include "operations/records.h"
 #include "resources/templates.h"
 
 namespace editor {
@@ -52,7 +52,7 @@ constexpr unsigned kListExtendedStyle = plat::kLvsExGridLines | plat::kLvsExChec
 
 // The one line an empty job starts with, shown as row 0.
 void AddDefaultLine(plat::Window dialog) {
-  jobstore::AppendLine(kDefaultOperationLine);
+  jobstore::AppendLine(ops::kDefaultOperationLine);
   AddOperationRow(dialog, 0);
   AutosizeColumns(dialog);
 }
@@ -84,7 +84,7 @@ bool CTavolexDlg::OnInitDialog(plat::Window dialog) {
   plat::ListAddExtendedStyle(dialog, kOperationList, kListExtendedStyle);
   InsertListColumns(dialog);
   plat::ComboReset(dialog, kActionCombo);
-  for (const char* name : kActionNames) plat::ComboAdd(dialog, kActionCombo, name);
+  for (const char* name : ops::kActionNames) plat::ComboAdd(dialog, kActionCombo, name);
   plat::ComboSetSelection(dialog, kActionCombo, 0);
 
   FillOperationList(dialog);
@@ -99,7 +99,7 @@ bool CTavolexDlg::OnInitDialog(plat::Window dialog) {
   EnableEditorFields(dialog, false);
   // The click actions' arrangement: coordinates and an empty stop-seconds
   // field shown, the input and window fields hidden, no input mode.
-  SetupEditorForAction(dialog, MouseClick);
+  SetupEditorForAction(dialog, ops::MouseClick);
 
   plat::LimitText(dialog, kNameEdit, 512);
   plat::LimitText(dialog, kInputEdit, 512);

@@ -11,11 +11,10 @@
 #include "editor/list_colors.h"
 #include "editor/list_view.h"
 #include "editor/main_dialog.h"
-#include "editor/records.h"
 #include "editor/row_commands.h"
 #include "editor/state.h"
 #include "jobstore/lines.h"
-#include "text/csv.h"
+#include "operations/records.h"
 #include "text/sjis.h"
 
 namespace editor {
@@ -50,46 +49,45 @@ void FillEditorFromRow(plat::Window dialog, int row) {
       case 0:
         plat::SetControlText(dialog, kRowNumberEdit, cell.c_str());
         break;
-      case FieldName:
+      case ops::FieldName:
         plat::SetControlText(dialog, kNameEdit, cell.c_str());
         break;
-      case FieldX:
+      case ops::FieldX:
         plat::SetControlText(dialog, kXEdit, cell.c_str());
         currentX = static_cast<int>(text::LeadingNumber(cell.c_str()));
         break;
-      case FieldY:
+      case ops::FieldY:
         plat::SetControlText(dialog, kYEdit, cell.c_str());
         currentY = static_cast<int>(text::LeadingNumber(cell.c_str()));
         break;
-      case FieldAction:
+      case ops::FieldAction:
         action = cell;
         break;
-      case FieldInputData: {
-        int kind = FindActionKind(action.c_str());
+      case ops::FieldInputData: {
+        int kind = ops::FindActionKind(action.c_str());
         if (kind < 0) break;
         plat::ComboSetSelection(dialog, kActionCombo, kind);
-        if (kind == TypeText) {
+        if (kind == ops::TypeText) {
           // The cell shows the mask; the text comes from the stored line.
           SetupEditorForAction(dialog, kind);
-          char input[512];
-          text::GetCsvItem(FieldInputData, jobstore::LineAt(row), input, sizeof input);
-          plat::SetControlText(dialog, kInputEdit, input);
-        } else if (kind == Pause || kind == RunApplication || kind == ArrangeWindow) {
+          const std::string input = ops::ReadOperationField(jobstore::LineAt(row), ops::FieldInputData, 511);
+          plat::SetControlText(dialog, kInputEdit, input.c_str());
+        } else if (kind == ops::Pause || kind == ops::RunApplication || kind == ops::ArrangeWindow) {
           SetupEditorForAction(dialog, kind);
           plat::SetControlText(dialog, kInputEdit, cell.c_str());
-        } else if (kind == PressKey || kind == Shortcut) {
+        } else if (kind == ops::PressKey || kind == ops::Shortcut) {
           SetupEditorForAction(dialog, kind);
           SelectInputEntry(dialog, cell);
         }
         break;
       }
-      case FieldWindowLeft:
-      case FieldWindowTop:
-      case FieldWindowWidth:
-      case FieldWindowHeight:
-        plat::SetControlText(dialog, kWindowLeftEdit + (j - FieldWindowLeft), cell.c_str());
+      case ops::FieldWindowLeft:
+      case ops::FieldWindowTop:
+      case ops::FieldWindowWidth:
+      case ops::FieldWindowHeight:
+        plat::SetControlText(dialog, kWindowLeftEdit + (j - ops::FieldWindowLeft), cell.c_str());
         break;
-      case FieldStopSeconds:
+      case ops::FieldStopSeconds:
         plat::SetControlText(dialog, kStopSecondsEdit, cell.c_str());
         break;
       default:
@@ -121,22 +119,18 @@ void UpdateRowFromEditor(plat::Window dialog, int column) {
   if (CurrentRow >= jobstore::LineCount()) return;  // no line to replace
   jobstore::ReplaceLineAt(CurrentRow, line.c_str());
 
-  char field[1024];
-  if (column == FieldInputData) {
-    char action[64];
-    text::GetCsvItem(FieldAction, line.c_str(), action, sizeof action);
-    if (FindActionKind(action) == TypeText) {
-      plat::ListSetCell(dialog, kOperationList, CurrentRow, column, kMaskedText);
+  const ops::OperationRecord record = ops::ReadOperationLine(line.c_str());
+  if (column == ops::FieldInputData) {
+    if (ops::FindActionKind(record.field[ops::FieldAction].c_str()) == ops::TypeText) {
+      plat::ListSetCell(dialog, kOperationList, CurrentRow, column, ops::kMaskedText);
     } else {
-      text::GetCsvItem(FieldInputData, line.c_str(), field, sizeof field);
-      plat::ListSetCell(dialog, kOperationList, CurrentRow, column, field);
+      plat::ListSetCell(dialog, kOperationList, CurrentRow, column, record.field[column].c_str());
     }
     plat::ListSetColumnWidth(dialog, kOperationList, column, plat::kColumnAutosize);
     return;
   }
-  text::GetCsvItem(column, line.c_str(), field, sizeof field);
-  plat::ListSetCell(dialog, kOperationList, CurrentRow, column, field);
-  if (column == FieldName || column == FieldAction) {
+  plat::ListSetCell(dialog, kOperationList, CurrentRow, column, record.field[column].c_str());
+  if (column == ops::FieldName || column == ops::FieldAction) {
     plat::ListSetColumnWidth(dialog, kOperationList, column, plat::kColumnAutosize);
   }
 }
@@ -145,9 +139,9 @@ void OnActionChanged(plat::Window dialog) {
   SetupEditorForAction(dialog, plat::ComboGetSelection(dialog, kActionCombo));
   // The window cells follow the line for every action: ArrangeWindow fills
   // in its defaults, any other action empties the four hidden cells.
-  for (int c = FieldWindowLeft; c <= FieldWindowHeight; ++c) UpdateRowFromEditor(dialog, c);
-  UpdateRowFromEditor(dialog, FieldAction);
-  UpdateRowFromEditor(dialog, FieldInputData);
+  for (int c = ops::FieldWindowLeft; c <= ops::FieldWindowHeight; ++c) UpdateRowFromEditor(dialog, c);
+  UpdateRowFromEditor(dialog, ops::FieldAction);
+  UpdateRowFromEditor(dialog, ops::FieldInputData);
 }
 
 bool OperationEditorCommand(plat::Window dialog, int controlId, int code) {
@@ -162,7 +156,7 @@ bool OperationEditorCommand(plat::Window dialog, int controlId, int code) {
   }
   if (code == plat::kCbnSelChange) {
     if (controlId == kInputCombo) {
-      UpdateRowFromEditor(dialog, FieldInputData);
+      UpdateRowFromEditor(dialog, ops::FieldInputData);
       return true;
     }
     if (controlId == kActionCombo) {

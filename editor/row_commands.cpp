@@ -9,9 +9,9 @@
 #include "editor/list_view.h"
 #include "editor/main_dialog.h"
 #include "editor/messages.h"
-#include "editor/records.h"
 #include "editor/state.h"
 #include "jobstore/lines.h"
+#include "operations/records.h"
 
 namespace editor {
 
@@ -61,7 +61,7 @@ void RefillQuietly(Refill refill) {
 
 void NewOperation(plat::Window dialog) {
   rowCommandBusy = true;
-  jobstore::AppendLine(kBlankOperationLine);
+  jobstore::AppendLine(ops::kBlankOperationLine);
   RefillQuietly([&] { RefillAfterAppend(dialog); });
   AutosizeColumns(dialog);
   CurrentRow = jobstore::LineCount() - 1;
@@ -73,7 +73,7 @@ void InsertOperation(plat::Window dialog) {
       dialog, "指定行の前に挿入することができません。\n\n指定行をクリックして選択してください。");
   if (row < 0) return;
   rowCommandBusy = true;
-  jobstore::InsertLineAt(row, kBlankOperationLine);
+  jobstore::InsertLineAt(row, ops::kBlankOperationLine);
   RefillQuietly([&] { RefillAfterInsert(dialog, row); });
   AutosizeColumns(dialog);
   companions::ShiftRangesAfterInsert(dialog, row + 1);

@@ -9,7 +9,7 @@ bool JobModified = false;
 bool UpdatingControls = false;
 int RedrawQueue[kRedrawQueueSize];
 int ScreenWidth = 0, ScreenHeight = 0;
-InputMode inputMode = InputNone;
+ops::InputMode inputMode = ops::InputNone;
 bool rowCommandBusy = false;
 bool loadingFields = false;
 
@@ -29,7 +29,7 @@ void ResetEditorState() {
   UpdatingControls = false;
   for (int& slot : RedrawQueue) slot = -1;
   ScreenWidth = ScreenHeight = 0;
-  inputMode = InputNone;
+  inputMode = ops::InputNone;
   rowCommandBusy = false;
   loadingFields = false;
 }

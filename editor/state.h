@@ -1,7 +1,7 @@
 // Editor state shared by the main dialog's parts, process-wide.
 #pragma once
 
-#include "editor/records.h"
+#include "operations/records.h"
 #include "platform/platform.h"
 
 namespace editor {
@@ -13,7 +13,7 @@ extern bool JobModified;        // unsaved changes since the job was loaded
 extern bool UpdatingControls;   // the program itself is writing rows or fields
 extern int RedrawQueue[kRedrawQueueSize];
 extern int ScreenWidth, ScreenHeight;
-extern InputMode inputMode;
+extern ops::InputMode inputMode;
 extern bool rowCommandBusy;  // New, Insert or Delete runs: field changes rebuild no line
 extern bool loadingFields;   // the selected row is being loaded into the fields  // where the input data of the arranged action comes from
 

@@ -9,8 +9,8 @@
 #include "editor/controls.h"
 #include "editor/list_fill.h"
 #include "editor/list_view.h"
-#include "editor/records.h"
 #include "jobstore/lines.h"
+#include "operations/records.h"
 #include "resources/templates.h"
 #include "tests/support/fresh_state.h"
 

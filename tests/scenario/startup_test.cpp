@@ -8,6 +8,7 @@
 #include "editor/state.h"
 #include "jobstore/paths.h"
 #include "jobstore/scramble.h"
+#include "operations/scrambled.h"
 #include "resources/templates.h"
 #include "tests/support/fresh_state.h"
 
@@ -17,7 +18,7 @@ const std::string kProgramFolder = "C:\\Tools\\";
 const std::string kDraftFolder = kProgramFolder + "＿作業作成中＿〔下書き〕";
 
 std::string Swapped(std::string s) {
-  for (char& c : s) c = static_cast<char>(jobstore::SwapNibbles(static_cast<unsigned char>(c)));
+  for (char& c : s) c = static_cast<char>(ops::SwapNibbles(static_cast<unsigned char>(c)));
   return s;
 }
 

@@ -32,12 +32,12 @@
 #include "editor/list_fill.h"
 #include "editor/list_view.h"
 #include "editor/main_dialog.h"
-#include "editor/records.h"
 #include "editor/row_commands.h"
 #include "editor/state.h"
 #include "jobstore/lines.h"
 #include "jobstore/paths.h"
 #include "jobstore/scramble.h"
+#include "operations/records.h"
 #include "platform/platform.h"
 #include "resources/templates.h"
 
@@ -220,7 +220,7 @@ class BenchDialog : public editor::CTavolexDlg {
     time("ensure visible", [&] { plat::ListEnsureVisible(dialog, kOperationList, 3); });
     time("redraw list", [&] { plat::Redraw(dialog, kOperationList); });
     time("one numbered row + cells", [&] {
-      jobstore::AppendLine(kBlankOperationLine);
+      jobstore::AppendLine(ops::kBlankOperationLine);
       RefillAfterAppend(dialog);
     });
     time("delete one row", [&] {
