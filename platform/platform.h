@@ -345,6 +345,11 @@ OpenFileChoice ChooseFileToOpen(Window owner, const char* filterName, const char
 // ---------------------------------------------------------------------------
 // Processes
 
+// The program's command-line arguments, without its own name, in Shift-JIS.
+// A character that code page 932 cannot represent becomes '?'. The headless
+// platform has none: the tests hand their arguments to the program directly.
+std::vector<std::string> CommandLineArguments();
+
 // Full path of the running program; empty when the system cannot give it. A
 // character that code page 932 cannot represent becomes '?': with `exact`
 // given, it is set to false and the text is returned (to be shown to the
