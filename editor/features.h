@@ -28,6 +28,9 @@ bool AcquisitionCommand(plat::Window dialog, int controlId, int code);
 bool AcquisitionTimer(plat::Window dialog, int timerId);  // 888, 999
 
 // --- Jobs and the dialog's colours
+// Fills the job list 1082 (sorted) with the jobs beside the program and
+// selects the current job; none when it is not among them.
+void JobListAtStart(plat::Window dialog);
 bool JobCommand(plat::Window dialog, int controlId, int code);
 bool JobTimer(plat::Window dialog, int timerId);  // 1234
 plat::CtlColorAnswer MainDialogColors(plat::Window dialog, plat::CtlColorKind kind, int controlId);

@@ -26,7 +26,19 @@ constexpr int kActionListTimer = 1234;
 constexpr unsigned kActionListTimerMs = 100;
 constexpr int kActionListPassEnd = 10;  // entries 0 to 10
 
-void PutSelectionBack(plat::Window dialog) { jobstore::SelectCurrentJob(dialog, kJobCombo); }
+// Selects the entry whose text is JobName; none when there is no such entry.
+void SelectCurrentJob(plat::Window dialog) {
+  int count = plat::ComboCount(dialog, kJobCombo);
+  for (int i = 0; i < count; ++i) {
+    if (plat::ComboItemText(dialog, kJobCombo, i) == jobstore::JobName) {
+      plat::ComboSetSelection(dialog, kJobCombo, i);
+      return;
+    }
+  }
+  plat::ComboSetSelection(dialog, kJobCombo, -1);
+}
+
+void PutSelectionBack(plat::Window dialog) { SelectCurrentJob(dialog); }
 
 // The job's lines, its repeat rules and the editor as a freshly opened job
 // has them.
@@ -92,6 +104,13 @@ void DeleteJob(plat::Window dialog) {
 }
 
 }  // namespace
+
+void JobListAtStart(plat::Window dialog) {
+  plat::ComboReset(dialog, kJobCombo);
+  for (const std::string& job : jobstore::ListJobs()) plat::ComboAdd(dialog, kJobCombo, job.c_str());
+  plat::ComboSetSelection(dialog, kJobCombo, 0);
+  SelectCurrentJob(dialog);
+}
 
 bool JobCommand(plat::Window dialog, int controlId, int code) {
   if (controlId == kJobCombo && code == plat::kCbnSelChange) {

@@ -12,7 +12,6 @@
 #include "editor/list_fill.h"
 #include "editor/list_view.h"
 #include "editor/state.h"
-#include "jobstore/jobs.h"
 #include "jobstore/lines.h"
 #include "operations/records.h"
 #include "resources/templates.h"
@@ -79,7 +78,7 @@ bool CTavolexDlg::OnInitDialog(plat::Window dialog) {
   }
   plat::SetDialogIcon(dialog, res::kIcon);
   for (int& slot : RedrawQueue) slot = -1;
-  jobstore::FillJobList(dialog, kJobCombo);
+  JobListAtStart(dialog);
 
   plat::ListAddExtendedStyle(dialog, kOperationList, kListExtendedStyle);
   InsertListColumns(dialog);
