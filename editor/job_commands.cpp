@@ -1,11 +1,9 @@
-// Jobs in the main dialog: switching with the job list 1082, deleting with
-// button 1029; the action list's highlight pass (timer 1234) and the dialog's
-// control colours.
+// Jobs in the main dialog: the job list 1082 and switching with it, deleting
+// with button 1029.
 #include <string>
 
 #include "companions/repeat.h"
 #include "companions/screen.h"
-#include "editor/colors.h"
 #include "editor/controls.h"
 #include "editor/features.h"
 #include "editor/line_assembly.h"
@@ -21,10 +19,6 @@
 namespace editor {
 
 namespace {
-
-constexpr int kActionListTimer = 1234;
-constexpr unsigned kActionListTimerMs = 100;
-constexpr int kActionListPassEnd = 10;  // entries 0 to 10
 
 // Selects the entry whose text is JobName; none when there is no such entry.
 void SelectCurrentJob(plat::Window dialog) {
@@ -121,28 +115,7 @@ bool JobCommand(plat::Window dialog, int controlId, int code) {
     DeleteJob(dialog);
     return true;
   }
-  if (controlId == kActionCombo && code == plat::kCbnDropDown) {
-    plat::StartTimer(dialog, kActionListTimer, kActionListTimerMs);
-    return true;
-  }
   return false;
-}
-
-// 100 ms after the action list dropped down, its highlight passes over the
-// entries 0 to 10 and comes back to the selected one. Selecting by program
-// raises no selection change, so the operation editor does not react.
-bool JobTimer(plat::Window dialog, int timerId) {
-  if (timerId != kActionListTimer) return false;
-  int selected = plat::ComboGetSelection(dialog, kActionCombo);
-  for (int i = 0; i <= kActionListPassEnd; ++i) plat::ComboSetSelection(dialog, kActionCombo, i);
-  plat::ComboSetSelection(dialog, kActionCombo, selected);
-  return true;
-}
-
-plat::CtlColorAnswer MainDialogColors(plat::Window dialog, plat::CtlColorKind kind, int controlId) {
-  if (kind != plat::CtlColorKind::ListBox) return MainDialogColor(kind, controlId, nullptr);
-  std::string action = plat::GetControlText(dialog, kActionCombo, 32);
-  return MainDialogColor(kind, controlId, action.c_str());
 }
 
 }  // namespace editor

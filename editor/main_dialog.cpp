@@ -135,7 +135,8 @@ void CTavolexDlg::OnCommand(plat::Window dialog, int controlId, int code) {
   if (OperationEditorCommand(dialog, controlId, code)) return;
   if (RepeatAndRunCommand(dialog, controlId, code)) return;
   if (AcquisitionCommand(dialog, controlId, code)) return;
-  JobCommand(dialog, controlId, code);
+  if (JobCommand(dialog, controlId, code)) return;
+  ColorsCommand(dialog, controlId, code);
 }
 
 long CTavolexDlg::OnNotify(plat::Window dialog, const plat::Notification& n) {
@@ -151,7 +152,7 @@ void CTavolexDlg::OnTimer(plat::Window dialog, int timerId) {
   if (OperationEditorTimer(dialog, timerId)) return;
   if (RepeatAndRunTimer(dialog, timerId)) return;
   if (AcquisitionTimer(dialog, timerId)) return;
-  JobTimer(dialog, timerId);
+  ColorsTimer(dialog, timerId);
 }
 
 plat::CtlColorAnswer CTavolexDlg::OnCtlColor(plat::Window dialog, plat::CtlColorKind kind,
