@@ -3,9 +3,11 @@
 #pragma once
 
 #include <array>
+#include <iterator>
 #include <string>
 
 #include "platform/platform.h"
+#include "resources/control_ids.h"
 
 namespace companions {
 
@@ -15,13 +17,9 @@ enum class RepeatSave {
   WriteFailed,  // valid, but KeyRepeat.def could not be written
 };
 
-constexpr int kRepeatRuleCount = 3;
-
-// The controls of one rule.
-struct RepeatRuleControls {
-  int check, from, to, count;
-};
-extern const RepeatRuleControls kRepeatRules[kRepeatRuleCount];
+// The rules, in the order of their lines in KeyRepeat.def and of their
+// controls (res::kRepeatRules).
+constexpr int kRepeatRuleCount = static_cast<int>(std::size(res::kRepeatRules));
 
 // Loads KeyRepeat.def into the controls; a missing file leaves every rule
 // off. The callers then run ToggleRepeatRule for rules 1, 2 and 3.

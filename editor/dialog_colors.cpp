@@ -3,8 +3,8 @@
 #include <string>
 
 #include "editor/colors.h"
-#include "editor/controls.h"
 #include "editor/features.h"
+#include "resources/control_ids.h"
 
 namespace editor {
 
@@ -17,7 +17,7 @@ constexpr int kActionListPassEnd = 10;  // entries 0 to 10
 }  // namespace
 
 bool ColorsCommand(plat::Window dialog, int controlId, int code) {
-  if (controlId != kActionCombo || code != plat::kCbnDropDown) return false;
+  if (controlId != res::kActionCombo || code != plat::kCbnDropDown) return false;
   plat::StartTimer(dialog, kActionListTimer, kActionListTimerMs);
   return true;
 }
@@ -27,15 +27,15 @@ bool ColorsCommand(plat::Window dialog, int controlId, int code) {
 // raises no selection change, so the operation editor does not react.
 bool ColorsTimer(plat::Window dialog, int timerId) {
   if (timerId != kActionListTimer) return false;
-  int selected = plat::ComboGetSelection(dialog, kActionCombo);
-  for (int i = 0; i <= kActionListPassEnd; ++i) plat::ComboSetSelection(dialog, kActionCombo, i);
-  plat::ComboSetSelection(dialog, kActionCombo, selected);
+  int selected = plat::ComboGetSelection(dialog, res::kActionCombo);
+  for (int i = 0; i <= kActionListPassEnd; ++i) plat::ComboSetSelection(dialog, res::kActionCombo, i);
+  plat::ComboSetSelection(dialog, res::kActionCombo, selected);
   return true;
 }
 
 plat::CtlColorAnswer MainDialogColors(plat::Window dialog, plat::CtlColorKind kind, int controlId) {
   if (kind != plat::CtlColorKind::ListBox) return MainDialogColor(kind, controlId, nullptr);
-  std::string action = plat::GetControlText(dialog, kActionCombo, 32);
+  std::string action = plat::GetControlText(dialog, res::kActionCombo, 32);
   return MainDialogColor(kind, controlId, action.c_str());
 }
 

@@ -4,7 +4,6 @@
 
 #include "companions/repeat.h"
 #include "companions/screen.h"
-#include "editor/controls.h"
 #include "editor/features.h"
 #include "editor/line_assembly.h"
 #include "editor/list_fill.h"
@@ -15,6 +14,7 @@
 #include "jobstore/jobs.h"
 #include "jobstore/lines.h"
 #include "jobstore/paths.h"
+#include "resources/control_ids.h"
 
 namespace editor {
 
@@ -22,14 +22,14 @@ namespace {
 
 // Selects the entry whose text is JobName; none when there is no such entry.
 void SelectCurrentJob(plat::Window dialog) {
-  int count = plat::ComboCount(dialog, kJobCombo);
+  int count = plat::ComboCount(dialog, res::kJobCombo);
   for (int i = 0; i < count; ++i) {
-    if (plat::ComboItemText(dialog, kJobCombo, i) == jobstore::JobName) {
-      plat::ComboSetSelection(dialog, kJobCombo, i);
+    if (plat::ComboItemText(dialog, res::kJobCombo, i) == jobstore::JobName) {
+      plat::ComboSetSelection(dialog, res::kJobCombo, i);
       return;
     }
   }
-  plat::ComboSetSelection(dialog, kJobCombo, -1);
+  plat::ComboSetSelection(dialog, res::kJobCombo, -1);
 }
 
 void PutSelectionBack(plat::Window dialog) { SelectCurrentJob(dialog); }
@@ -46,7 +46,7 @@ void LoadSwitchedJob(plat::Window dialog) {
 
   RefreshRepeatMarkers(dialog);
   AutosizeColumns(dialog);
-  plat::SetButtonCheck(dialog, kCheckAllButton, 1);
+  plat::SetButtonCheck(dialog, res::kCheckAllButton, 1);
   EnableEditorFields(dialog, false);
   SetupEditorForAction(dialog, 0);
   CurrentRow = -1;
@@ -60,8 +60,8 @@ void LoadSwitchedJob(plat::Window dialog) {
 // Selection change of the job list: saves the current job and opens the
 // chosen one. A failed save keeps the current job with its lines.
 void SwitchJob(plat::Window dialog) {
-  int selected = plat::ComboGetSelection(dialog, kJobCombo);
-  std::string chosen = selected >= 0 ? plat::ComboItemText(dialog, kJobCombo, selected) : std::string();
+  int selected = plat::ComboGetSelection(dialog, res::kJobCombo);
+  std::string chosen = selected >= 0 ? plat::ComboItemText(dialog, res::kJobCombo, selected) : std::string();
   if (chosen.empty() || chosen == jobstore::JobName) return;
 
   if (!SaveRepeatRulesOrTell(dialog)) {
@@ -100,18 +100,18 @@ void DeleteJob(plat::Window dialog) {
 }  // namespace
 
 void JobListAtStart(plat::Window dialog) {
-  plat::ComboReset(dialog, kJobCombo);
-  for (const std::string& job : jobstore::ListJobs()) plat::ComboAdd(dialog, kJobCombo, job.c_str());
-  plat::ComboSetSelection(dialog, kJobCombo, 0);
+  plat::ComboReset(dialog, res::kJobCombo);
+  for (const std::string& job : jobstore::ListJobs()) plat::ComboAdd(dialog, res::kJobCombo, job.c_str());
+  plat::ComboSetSelection(dialog, res::kJobCombo, 0);
   SelectCurrentJob(dialog);
 }
 
 bool JobCommand(plat::Window dialog, int controlId, int code) {
-  if (controlId == kJobCombo && code == plat::kCbnSelChange) {
+  if (controlId == res::kJobCombo && code == plat::kCbnSelChange) {
     SwitchJob(dialog);
     return true;
   }
-  if (controlId == kDeleteJobButton && code == plat::kBnClicked) {
+  if (controlId == res::kDeleteJobButton && code == plat::kBnClicked) {
     DeleteJob(dialog);
     return true;
   }

@@ -3,20 +3,20 @@
 #include <algorithm>
 #include <vector>
 
-#include "editor/controls.h"
 #include "editor/state.h"
 #include "operations/records.h"
+#include "resources/control_ids.h"
 #include "text/csv.h"
 #include "text/sjis.h"
 
 namespace editor {
 
 const FieldEdit kFieldEdits[9] = {
-    {kNameEdit, ops::FieldName},           {kXEdit, ops::FieldX},
-    {kYEdit, ops::FieldY},                 {kInputEdit, ops::FieldInputData},
-    {kWindowLeftEdit, ops::FieldWindowLeft}, {kWindowTopEdit, ops::FieldWindowTop},
-    {kWindowWidthEdit, ops::FieldWindowWidth}, {kWindowHeightEdit, ops::FieldWindowHeight},
-    {kStopSecondsEdit, ops::FieldStopSeconds},
+    {res::kNameEdit, ops::FieldName},           {res::kXEdit, ops::FieldX},
+    {res::kYEdit, ops::FieldY},                 {res::kInputEdit, ops::FieldInputData},
+    {res::kWindowLeftEdit, ops::FieldWindowLeft}, {res::kWindowTopEdit, ops::FieldWindowTop},
+    {res::kWindowWidthEdit, ops::FieldWindowWidth}, {res::kWindowHeightEdit, ops::FieldWindowHeight},
+    {res::kStopSecondsEdit, ops::FieldStopSeconds},
 };
 
 namespace {
@@ -69,9 +69,6 @@ void WriteBack(plat::Window dialog, int controlId, const std::string& text, bool
   }
 }
 
-constexpr int kWindowEdits[4] = {kWindowLeftEdit, kWindowTopEdit, kWindowWidthEdit,
-                                 kWindowHeightEdit};
-
 // The edit that shows field f; 0 for the action, which is chosen from a list.
 int ControlOfField(int f) {
   for (const FieldEdit& edit : kFieldEdits) {
@@ -80,7 +77,7 @@ int ControlOfField(int f) {
   return 0;
 }
 
-void SetLabel(plat::Window dialog, const char* text) { plat::SetControlText(dialog, kInputLabel, text); }
+void SetLabel(plat::Window dialog, const char* text) { plat::SetControlText(dialog, res::kInputLabel, text); }
 
 void Show(plat::Window dialog, std::initializer_list<int> ids, bool show) {
   for (int id : ids) plat::ShowControl(dialog, id, show);
@@ -143,25 +140,25 @@ std::string JoinLine(ops::OperationRecord& fields, bool inputIsFreeText, int cut
 
 std::string BuildLineFromEditor(plat::Window dialog, int editedColumn) {
   ops::OperationRecord f;
-  const std::string action = SelectedEntry(dialog, kActionCombo);
+  const std::string action = SelectedEntry(dialog, res::kActionCombo);
   const int kind = ops::FindActionKind(action.c_str());
 
-  std::string name = plat::GetControlText(dialog, kNameEdit);
+  std::string name = plat::GetControlText(dialog, res::kNameEdit);
   ops::RemoveCommas(&name[0]);
   f.field[ops::FieldName] = name.c_str();
   if (ops::UsesCoordinates(kind)) {
-    f.field[ops::FieldX] = plat::GetControlText(dialog, kXEdit);
-    f.field[ops::FieldY] = plat::GetControlText(dialog, kYEdit);
+    f.field[ops::FieldX] = plat::GetControlText(dialog, res::kXEdit);
+    f.field[ops::FieldY] = plat::GetControlText(dialog, res::kYEdit);
   }
   f.field[ops::FieldAction] = action;
 
   if (inputMode == ops::InputFromList) {
-    f.field[ops::FieldInputData] = SelectedEntry(dialog, kInputCombo);
+    f.field[ops::FieldInputData] = SelectedEntry(dialog, res::kInputCombo);
   } else if (inputMode == ops::InputFromEdit) {
-    std::string input = plat::GetControlText(dialog, kInputEdit);
+    std::string input = plat::GetControlText(dialog, res::kInputEdit);
     if (kind == ops::Pause && !text::IsAllDigits(input.c_str())) {
       input = ops::kPauseDefaultSeconds;
-      WriteBack(dialog, kInputEdit, input, true);
+      WriteBack(dialog, res::kInputEdit, input, true);
     }
     if (ops::InputIsFreeText(kind)) ops::RemoveCommas(&input[0]);
     f.field[ops::FieldInputData] = input.c_str();
@@ -171,19 +168,19 @@ std::string BuildLineFromEditor(plat::Window dialog, int editedColumn) {
     const ops::WindowDefaults defaults = ops::ArrangeWindowDefaults(ScreenWidth, ScreenHeight);
     const char* const values[4] = {defaults.left, defaults.top, defaults.width, defaults.height};
     for (int i = 0; i < 4; ++i) {
-      std::string value = plat::GetControlText(dialog, kWindowEdits[i]);
+      std::string value = plat::GetControlText(dialog, res::kWindowEdits[i]);
       if (value.empty()) {
         value = values[i];
-        WriteBack(dialog, kWindowEdits[i], value, true);
+        WriteBack(dialog, res::kWindowEdits[i], value, true);
       }
       f.field[ops::FieldWindowLeft + i] = value;
     }
   }
 
-  std::string stop = plat::GetControlText(dialog, kStopSecondsEdit);
+  std::string stop = plat::GetControlText(dialog, res::kStopSecondsEdit);
   if (!text::IsAllDigits(stop.c_str())) {
     std::string replacement = ops::DefaultStopSeconds(kind);
-    if (replacement != stop) WriteBack(dialog, kStopSecondsEdit, replacement, true);
+    if (replacement != stop) WriteBack(dialog, res::kStopSecondsEdit, replacement, true);
     stop = replacement;
   }
   f.field[ops::FieldStopSeconds] = stop;
@@ -208,9 +205,9 @@ void PlaceStopSecondsFields(plat::Window dialog) {
   // font sizes.
   const plat::Rect label = plat::DialogUnitsToPixels(dialog, {362, 333, 362 + 24, 333 + 12});
   const plat::Rect field = plat::DialogUnitsToPixels(dialog, {362, 345, 362 + 24, 345 + 12});
-  plat::MoveControlToTop(dialog, kStopSecondsLabel, label.left, label.top, label.right - label.left,
+  plat::MoveControlToTop(dialog, res::kStopSecondsLabel, label.left, label.top, label.right - label.left,
                          label.bottom - label.top);
-  plat::MoveControlToTop(dialog, kStopSecondsEdit, field.left, field.top, field.right - field.left,
+  plat::MoveControlToTop(dialog, res::kStopSecondsEdit, field.left, field.top, field.right - field.left,
                          field.bottom - field.top);
 }
 
@@ -219,57 +216,57 @@ void SetupEditorForAction(plat::Window dialog, int kind) {
   // the emptied fields below already read the input from its new place.
   inputMode = ops::InputModeOf(kind);
 
-  Show(dialog, {kXYLabel, kXEdit, kYEdit, kStopSecondsLabel, kStopSecondsEdit}, true);
-  plat::SetControlText(dialog, kStopSecondsEdit, "");
+  Show(dialog, {res::kXYLabel, res::kXEdit, res::kYEdit, res::kStopSecondsLabel, res::kStopSecondsEdit}, true);
+  plat::SetControlText(dialog, res::kStopSecondsEdit, "");
   PlaceStopSecondsFields(dialog);
-  Show(dialog, {kInputLabel, kInputCombo, kInputEdit}, false);
+  Show(dialog, {res::kInputLabel, res::kInputCombo, res::kInputEdit}, false);
   Show(dialog,
-       {kWindowLeftLabel, kWindowLeftEdit, kWindowTopLabel, kWindowTopEdit, kWindowWidthLabel,
-        kWindowWidthEdit, kWindowHeightLabel, kWindowHeightEdit, kCheckPlacementButton,
-        kTakePlacementButton, kTitleSearchButton, kAppSearchButton},
+       {res::kWindowLeftLabel, res::kWindowLeftEdit, res::kWindowTopLabel, res::kWindowTopEdit, res::kWindowWidthLabel,
+        res::kWindowWidthEdit, res::kWindowHeightLabel, res::kWindowHeightEdit, res::kCheckPlacementButton,
+        res::kTakePlacementButton, res::kTitleSearchButton, res::kAppSearchButton},
        false);
 
   switch (kind) {
     case ops::TypeText:
       SetLabel(dialog, "入力するデータ値");
-      Show(dialog, {kInputLabel, kInputEdit}, true);
-      Empty(dialog, {kInputEdit});
+      Show(dialog, {res::kInputLabel, res::kInputEdit}, true);
+      Empty(dialog, {res::kInputEdit});
       break;
     case ops::Pause:
       SetLabel(dialog, "一時停止する秒");
-      Show(dialog, {kInputLabel, kInputEdit}, true);
-      Empty(dialog, {kInputEdit, kXEdit, kYEdit, kStopSecondsEdit});
-      Show(dialog, {kXEdit, kYEdit, kXYLabel, kStopSecondsLabel, kStopSecondsEdit}, false);
+      Show(dialog, {res::kInputLabel, res::kInputEdit}, true);
+      Empty(dialog, {res::kInputEdit, res::kXEdit, res::kYEdit, res::kStopSecondsEdit});
+      Show(dialog, {res::kXEdit, res::kYEdit, res::kXYLabel, res::kStopSecondsLabel, res::kStopSecondsEdit}, false);
       break;
     case ops::PressKey:
     case ops::Shortcut:
       SetLabel(dialog, kind == ops::PressKey ? "入力するキー値" : "実行するショートカット");
-      Show(dialog, {kInputLabel, kInputCombo}, true);
-      plat::ComboReset(dialog, kInputCombo);
+      Show(dialog, {res::kInputLabel, res::kInputCombo}, true);
+      plat::ComboReset(dialog, res::kInputCombo);
       if (kind == ops::PressKey) {
-        for (const ops::KeyName& key : ops::kKeyNameTable) plat::ComboAdd(dialog, kInputCombo, key.name);
+        for (const ops::KeyName& key : ops::kKeyNameTable) plat::ComboAdd(dialog, res::kInputCombo, key.name);
       } else {
-        for (const char* shortcut : ops::kShortcutTable) plat::ComboAdd(dialog, kInputCombo, shortcut);
+        for (const char* shortcut : ops::kShortcutTable) plat::ComboAdd(dialog, res::kInputCombo, shortcut);
       }
-      plat::ComboSetSelection(dialog, kInputCombo, 0);
+      plat::ComboSetSelection(dialog, res::kInputCombo, 0);
       break;
     case ops::RunApplication:
       SetLabel(dialog, "実行するアプリケーション");
-      Show(dialog, {kInputLabel, kInputEdit, kAppSearchButton}, true);
-      Empty(dialog, {kInputEdit, kXEdit, kYEdit});
+      Show(dialog, {res::kInputLabel, res::kInputEdit, res::kAppSearchButton}, true);
+      Empty(dialog, {res::kInputEdit, res::kXEdit, res::kYEdit});
       // The stop seconds stay where they are: one field lower they would lie
       // on the "保存して終了" button, which paints over them.
-      Show(dialog, {kXEdit, kYEdit, kXYLabel}, false);
+      Show(dialog, {res::kXEdit, res::kYEdit, res::kXYLabel}, false);
       break;
     case ops::ArrangeWindow:
       SetLabel(dialog, "アプリケーションのWindowsタイトル");
       Show(dialog,
-           {kInputLabel, kInputEdit, kWindowLeftLabel, kWindowTopLabel, kWindowWidthLabel,
-            kWindowHeightLabel, kWindowLeftEdit, kWindowTopEdit, kWindowWidthEdit,
-            kWindowHeightEdit, kCheckPlacementButton, kTakePlacementButton, kTitleSearchButton},
+           {res::kInputLabel, res::kInputEdit, res::kWindowLeftLabel, res::kWindowTopLabel, res::kWindowWidthLabel,
+            res::kWindowHeightLabel, res::kWindowLeftEdit, res::kWindowTopEdit, res::kWindowWidthEdit,
+            res::kWindowHeightEdit, res::kCheckPlacementButton, res::kTakePlacementButton, res::kTitleSearchButton},
            true);
-      Empty(dialog, {kInputEdit, kXEdit, kYEdit, kStopSecondsEdit});
-      Show(dialog, {kXEdit, kYEdit, kXYLabel, kStopSecondsLabel, kStopSecondsEdit}, false);
+      Empty(dialog, {res::kInputEdit, res::kXEdit, res::kYEdit, res::kStopSecondsEdit});
+      Show(dialog, {res::kXEdit, res::kYEdit, res::kXYLabel, res::kStopSecondsLabel, res::kStopSecondsEdit}, false);
       break;
     default:
       break;

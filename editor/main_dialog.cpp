@@ -5,7 +5,6 @@
 #include "companions/contract.h"
 #include "companions/screen.h"
 #include "editor/colors.h"
-#include "editor/controls.h"
 #include "editor/exit_commands.h"
 #include "editor/features.h"
 #include "editor/line_assembly.h"
@@ -14,11 +13,15 @@
 #include "editor/state.h"
 #include "jobstore/lines.h"
 #include "operations/records.h"
+#include "resources/control_ids.h"
 #include "resources/templates.h"
 
 namespace editor {
 
 namespace {
+
+// System-menu command of the about box.
+constexpr unsigned kAboutCommand = 16;
 
 // Which handler a control's command goes to. Handlers of later features are
 // added here as they are built.
@@ -31,18 +34,18 @@ struct CommandRoute {
 void RepeatRangeChanged(plat::Window dialog) { RefreshRepeatMarkers(dialog); }
 
 const CommandRoute kCommandRoutes[] = {
-    {kSaveAndExitButton, plat::kBnClicked, SaveAndExit},
-    {kCancelButton, plat::kBnClicked, CancelEditing},
-    {1006, plat::kEnChange, RepeatRangeChanged},
-    {1007, plat::kEnChange, RepeatRangeChanged},
-    {1009, plat::kEnChange, RepeatRangeChanged},
-    {1010, plat::kEnChange, RepeatRangeChanged},
-    {1012, plat::kEnChange, RepeatRangeChanged},
-    {1013, plat::kEnChange, RepeatRangeChanged},
+    {res::kSaveAndExitButton, plat::kBnClicked, SaveAndExit},
+    {res::kCancelButton, plat::kBnClicked, CancelEditing},
+    {res::kRepeatRules[0].from, plat::kEnChange, RepeatRangeChanged},
+    {res::kRepeatRules[0].to, plat::kEnChange, RepeatRangeChanged},
+    {res::kRepeatRules[1].from, plat::kEnChange, RepeatRangeChanged},
+    {res::kRepeatRules[1].to, plat::kEnChange, RepeatRangeChanged},
+    {res::kRepeatRules[2].from, plat::kEnChange, RepeatRangeChanged},
+    {res::kRepeatRules[2].to, plat::kEnChange, RepeatRangeChanged},
 };
 
-constexpr int kEditorFields[] = {kNameEdit, kXEdit, kYEdit, kActionCombo,
-                                 kInputCombo, kInputEdit, kStopSecondsEdit};
+constexpr int kEditorFields[] = {res::kNameEdit, res::kXEdit, res::kYEdit, res::kActionCombo,
+                                 res::kInputCombo, res::kInputEdit, res::kStopSecondsEdit};
 
 constexpr unsigned kListExtendedStyle = plat::kLvsExGridLines | plat::kLvsExCheckBoxes |
                                         plat::kLvsExFullRowSelect | plat::kLvsExOneClickActivate |
@@ -80,11 +83,11 @@ bool CTavolexDlg::OnInitDialog(plat::Window dialog) {
   for (int& slot : RedrawQueue) slot = -1;
   JobListAtStart(dialog);
 
-  plat::ListAddExtendedStyle(dialog, kOperationList, kListExtendedStyle);
+  plat::ListAddExtendedStyle(dialog, res::kOperationList, kListExtendedStyle);
   InsertListColumns(dialog);
-  plat::ComboReset(dialog, kActionCombo);
-  for (const char* name : ops::kActionNames) plat::ComboAdd(dialog, kActionCombo, name);
-  plat::ComboSetSelection(dialog, kActionCombo, 0);
+  plat::ComboReset(dialog, res::kActionCombo);
+  for (const char* name : ops::kActionNames) plat::ComboAdd(dialog, res::kActionCombo, name);
+  plat::ComboSetSelection(dialog, res::kActionCombo, 0);
 
   FillOperationList(dialog);
   UpdatingControls = true;
@@ -94,15 +97,18 @@ bool CTavolexDlg::OnInitDialog(plat::Window dialog) {
   RefreshRepeatMarkers(dialog);
   if (jobstore::LineCount() > 0) AutosizeColumns(dialog);
 
-  plat::SetButtonCheck(dialog, kCheckAllButton, 1);
+  plat::SetButtonCheck(dialog, res::kCheckAllButton, 1);
   EnableEditorFields(dialog, false);
   // The click actions' arrangement: coordinates and an empty stop-seconds
   // field shown, the input and window fields hidden, no input mode.
   SetupEditorForAction(dialog, ops::MouseClick);
 
-  plat::LimitText(dialog, kNameEdit, 512);
-  plat::LimitText(dialog, kInputEdit, 512);
-  for (int id = 1006; id <= 1018; ++id) plat::LimitText(dialog, id, 4);
+  plat::LimitText(dialog, res::kNameEdit, 512);
+  plat::LimitText(dialog, res::kInputEdit, 512);
+  for (const res::RepeatRuleControls& rule : res::kRepeatRules) {
+    for (int id : {rule.from, rule.to, rule.count}) plat::LimitText(dialog, id, 4);
+  }
+  for (int id : res::kWindowEdits) plat::LimitText(dialog, id, 4);
 
   companions::PickerProcessId = companions::StartPicker();
   AcquisitionAtStart(dialog);  // timer 999, "0,0" on the clipboard, timer 888
@@ -115,13 +121,13 @@ bool CTavolexDlg::OnInitDialog(plat::Window dialog) {
 
   RunButton.TextColor = plat::Rgb(255, 255, 255);
   RunButton.FaceColor = plat::Rgb(100, 100, 100);
-  plat::Redraw(dialog, kRunButton);
+  plat::Redraw(dialog, res::kRunButton);
 
   if (jobstore::LineCount() == 0) AddDefaultLine(dialog);
 
-  plat::AnimationOpen(dialog, kStatusAnimation, res::kStatusAnimation);
+  plat::AnimationOpen(dialog, res::kStatusAnimationControl, res::kStatusAnimation);
   ClearJobModified(dialog);
-  plat::SetFocusTo(dialog, kJobCombo);
+  plat::SetFocusTo(dialog, res::kJobCombo);
   return true;
 }
 
@@ -168,7 +174,7 @@ bool CTavolexDlg::OnSysCommand(plat::Window dialog, unsigned command) {
 }
 
 bool CTavolexDlg::OnDrawItem(plat::Window dialog, const plat::DrawItem& item) {
-  if (item.controlId != kRunButton) return false;
+  if (item.controlId != res::kRunButton) return false;
   RunButton.DrawItem(item, plat::GetControlText(dialog, item.controlId).c_str());
   return true;
 }
@@ -178,14 +184,14 @@ void EnableEditorFields(plat::Window dialog, bool enable) {
 }
 
 void ClearEditorFields(plat::Window dialog) {
-  plat::SetControlText(dialog, kRowNumberEdit, "");
-  plat::SetControlText(dialog, kNameEdit, "");
-  plat::SetControlText(dialog, kXEdit, "");
-  plat::SetControlText(dialog, kYEdit, "");
-  plat::ComboSetSelection(dialog, kActionCombo, 0);
-  plat::ComboSetSelection(dialog, kInputCombo, 0);
-  plat::SetControlText(dialog, kInputEdit, "");
-  plat::SetControlText(dialog, kStopSecondsEdit, "4");
+  plat::SetControlText(dialog, res::kRowNumberEdit, "");
+  plat::SetControlText(dialog, res::kNameEdit, "");
+  plat::SetControlText(dialog, res::kXEdit, "");
+  plat::SetControlText(dialog, res::kYEdit, "");
+  plat::ComboSetSelection(dialog, res::kActionCombo, 0);
+  plat::ComboSetSelection(dialog, res::kInputCombo, 0);
+  plat::SetControlText(dialog, res::kInputEdit, "");
+  plat::SetControlText(dialog, res::kStopSecondsEdit, "4");
 }
 
 Placement MainWindowPlacement(const plat::Rect& desktop, const plat::Rect& dialog) {

@@ -4,7 +4,6 @@
 
 #include "companions/contract.h"
 #include "companions/screen.h"
-#include "editor/controls.h"
 #include "editor/features.h"
 #include "editor/fields.h"
 #include "editor/line_assembly.h"
@@ -15,6 +14,7 @@
 #include "editor/state.h"
 #include "jobstore/lines.h"
 #include "operations/records.h"
+#include "resources/control_ids.h"
 #include "text/sjis.h"
 
 namespace editor {
@@ -28,10 +28,10 @@ namespace {
 // Selects the entry of the input list whose text is `name`; the entry the
 // set-up selected stays when none has it.
 void SelectInputEntry(plat::Window dialog, const std::string& name) {
-  int count = plat::ComboCount(dialog, kInputCombo);
+  int count = plat::ComboCount(dialog, res::kInputCombo);
   for (int i = 0; i < count; ++i) {
-    if (plat::ComboItemText(dialog, kInputCombo, i) == name) {
-      plat::ComboSetSelection(dialog, kInputCombo, i);
+    if (plat::ComboItemText(dialog, res::kInputCombo, i) == name) {
+      plat::ComboSetSelection(dialog, res::kInputCombo, i);
       return;
     }
   }
@@ -44,20 +44,20 @@ void FillEditorFromRow(plat::Window dialog, int row) {
   SetupEditorForAction(dialog, 0);
   std::string action;
   for (int j = 0; j < kListColumnCount; ++j) {
-    const std::string cell = plat::ListGetCell(dialog, kOperationList, row, j, 512);
+    const std::string cell = plat::ListGetCell(dialog, res::kOperationList, row, j, 512);
     switch (j) {
       case 0:
-        plat::SetControlText(dialog, kRowNumberEdit, cell.c_str());
+        plat::SetControlText(dialog, res::kRowNumberEdit, cell.c_str());
         break;
       case ops::FieldName:
-        plat::SetControlText(dialog, kNameEdit, cell.c_str());
+        plat::SetControlText(dialog, res::kNameEdit, cell.c_str());
         break;
       case ops::FieldX:
-        plat::SetControlText(dialog, kXEdit, cell.c_str());
+        plat::SetControlText(dialog, res::kXEdit, cell.c_str());
         currentX = static_cast<int>(text::LeadingNumber(cell.c_str()));
         break;
       case ops::FieldY:
-        plat::SetControlText(dialog, kYEdit, cell.c_str());
+        plat::SetControlText(dialog, res::kYEdit, cell.c_str());
         currentY = static_cast<int>(text::LeadingNumber(cell.c_str()));
         break;
       case ops::FieldAction:
@@ -66,15 +66,15 @@ void FillEditorFromRow(plat::Window dialog, int row) {
       case ops::FieldInputData: {
         int kind = ops::FindActionKind(action.c_str());
         if (kind < 0) break;
-        plat::ComboSetSelection(dialog, kActionCombo, kind);
+        plat::ComboSetSelection(dialog, res::kActionCombo, kind);
         if (kind == ops::TypeText) {
           // The cell shows the mask; the text comes from the stored line.
           SetupEditorForAction(dialog, kind);
           const std::string input = ops::ReadOperationField(jobstore::LineAt(row), ops::FieldInputData, 511);
-          plat::SetControlText(dialog, kInputEdit, input.c_str());
+          plat::SetControlText(dialog, res::kInputEdit, input.c_str());
         } else if (kind == ops::Pause || kind == ops::RunApplication || kind == ops::ArrangeWindow) {
           SetupEditorForAction(dialog, kind);
-          plat::SetControlText(dialog, kInputEdit, cell.c_str());
+          plat::SetControlText(dialog, res::kInputEdit, cell.c_str());
         } else if (kind == ops::PressKey || kind == ops::Shortcut) {
           SetupEditorForAction(dialog, kind);
           SelectInputEntry(dialog, cell);
@@ -85,10 +85,10 @@ void FillEditorFromRow(plat::Window dialog, int row) {
       case ops::FieldWindowTop:
       case ops::FieldWindowWidth:
       case ops::FieldWindowHeight:
-        plat::SetControlText(dialog, kWindowLeftEdit + (j - ops::FieldWindowLeft), cell.c_str());
+        plat::SetControlText(dialog, res::kWindowEdits[j - ops::FieldWindowLeft], cell.c_str());
         break;
       case ops::FieldStopSeconds:
-        plat::SetControlText(dialog, kStopSecondsEdit, cell.c_str());
+        plat::SetControlText(dialog, res::kStopSecondsEdit, cell.c_str());
         break;
       default:
         break;
@@ -98,7 +98,7 @@ void FillEditorFromRow(plat::Window dialog, int row) {
 
 void OnOperationSelected(plat::Window dialog) {
   if (holdSelectionLoads) return;
-  const int item = plat::ListFirstSelected(dialog, kOperationList);
+  const int item = plat::ListFirstSelected(dialog, res::kOperationList);
   if (item < 0) return;
   ++selectionLoads;
   QueueFormerCurrentRow(dialog, item);
@@ -107,7 +107,7 @@ void OnOperationSelected(plat::Window dialog) {
   loadingFields = false;
   if (currentX != 0 && currentY != 0 && companions::PickerProcessId != 0) {
     companions::MovePickerWindow(currentX - 31, currentY - 52);
-    plat::SetFocusTo(dialog, kOperationList);
+    plat::SetFocusTo(dialog, res::kOperationList);
   }
   EnableEditorFields(dialog, true);
   CurrentRow = item;
@@ -122,21 +122,21 @@ void UpdateRowFromEditor(plat::Window dialog, int column) {
   const ops::OperationRecord record = ops::ReadOperationLine(line.c_str());
   if (column == ops::FieldInputData) {
     if (ops::FindActionKind(record.field[ops::FieldAction].c_str()) == ops::TypeText) {
-      plat::ListSetCell(dialog, kOperationList, CurrentRow, column, ops::kMaskedText);
+      plat::ListSetCell(dialog, res::kOperationList, CurrentRow, column, ops::kMaskedText);
     } else {
-      plat::ListSetCell(dialog, kOperationList, CurrentRow, column, record.field[column].c_str());
+      plat::ListSetCell(dialog, res::kOperationList, CurrentRow, column, record.field[column].c_str());
     }
-    plat::ListSetColumnWidth(dialog, kOperationList, column, plat::kColumnAutosize);
+    plat::ListSetColumnWidth(dialog, res::kOperationList, column, plat::kColumnAutosize);
     return;
   }
-  plat::ListSetCell(dialog, kOperationList, CurrentRow, column, record.field[column].c_str());
+  plat::ListSetCell(dialog, res::kOperationList, CurrentRow, column, record.field[column].c_str());
   if (column == ops::FieldName || column == ops::FieldAction) {
-    plat::ListSetColumnWidth(dialog, kOperationList, column, plat::kColumnAutosize);
+    plat::ListSetColumnWidth(dialog, res::kOperationList, column, plat::kColumnAutosize);
   }
 }
 
 void OnActionChanged(plat::Window dialog) {
-  SetupEditorForAction(dialog, plat::ComboGetSelection(dialog, kActionCombo));
+  SetupEditorForAction(dialog, plat::ComboGetSelection(dialog, res::kActionCombo));
   // The window cells follow the line for every action: ArrangeWindow fills
   // in its defaults, any other action empties the four hidden cells.
   for (int c = ops::FieldWindowLeft; c <= ops::FieldWindowHeight; ++c) UpdateRowFromEditor(dialog, c);
@@ -155,11 +155,11 @@ bool OperationEditorCommand(plat::Window dialog, int controlId, int code) {
     return false;
   }
   if (code == plat::kCbnSelChange) {
-    if (controlId == kInputCombo) {
+    if (controlId == res::kInputCombo) {
       UpdateRowFromEditor(dialog, ops::FieldInputData);
       return true;
     }
-    if (controlId == kActionCombo) {
+    if (controlId == res::kActionCombo) {
       OnActionChanged(dialog);
       return true;
     }
@@ -167,16 +167,16 @@ bool OperationEditorCommand(plat::Window dialog, int controlId, int code) {
   }
   if (code != plat::kBnClicked) return false;
   switch (controlId) {
-    case kNewButton:
+    case res::kNewButton:
       NewOperation(dialog);
       return true;
-    case kInsertButton:
+    case res::kInsertButton:
       InsertOperation(dialog);
       return true;
-    case kDeleteButton:
+    case res::kDeleteButton:
       DeleteOperation(dialog);
       return true;
-    case kCheckAllButton:
+    case res::kCheckAllButton:
       ToggleAllChecks(dialog);
       return true;
     default:
@@ -185,7 +185,7 @@ bool OperationEditorCommand(plat::Window dialog, int controlId, int code) {
 }
 
 bool OperationListNotify(plat::Window dialog, const plat::Notification& n, long* result) {
-  if (n.controlId != kOperationList) return false;
+  if (n.controlId != res::kOperationList) return false;
   switch (n.code) {
     case plat::kNmCustomDraw:
       *result = OperationList.OnCustomDraw(dialog, n);

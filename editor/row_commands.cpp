@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "companions/repeat.h"
-#include "editor/controls.h"
 #include "editor/fields.h"
 #include "editor/list_fill.h"
 #include "editor/list_view.h"
@@ -12,6 +11,7 @@
 #include "editor/state.h"
 #include "jobstore/lines.h"
 #include "operations/records.h"
+#include "resources/control_ids.h"
 
 namespace editor {
 
@@ -28,19 +28,19 @@ int EditedRowOrTell(plat::Window dialog, const char* message) {
 // What New, Insert and Delete do last: CurrentRow (already moved) becomes the
 // list's selected row and is loaded into the fields.
 void FinishRowCommand(plat::Window dialog, int scrollTarget) {
-  if (scrollTarget >= 0) plat::ListEnsureVisible(dialog, kOperationList, scrollTarget);
+  if (scrollTarget >= 0) plat::ListEnsureVisible(dialog, res::kOperationList, scrollTarget);
   if (CurrentRow >= 0) {
     const int loadsBefore = selectionLoads;
     UpdatingControls = true;
-    plat::ListSelectRow(dialog, kOperationList, CurrentRow);
+    plat::ListSelectRow(dialog, res::kOperationList, CurrentRow);
     UpdatingControls = false;
     // A row that was selected already raises no change: load it here.
     if (selectionLoads == loadsBefore) OnOperationSelected(dialog);
   }
   RefreshRepeatMarkers(dialog);
   if (CurrentRow >= 0) {
-    plat::SetFocusTo(dialog, kStopSecondsEdit);
-    plat::SelectAllText(dialog, kStopSecondsEdit);
+    plat::SetFocusTo(dialog, res::kStopSecondsEdit);
+    plat::SelectAllText(dialog, res::kStopSecondsEdit);
   }
   rowCommandBusy = false;
   MarkJobModified(dialog);
@@ -100,18 +100,18 @@ void DeleteOperation(plat::Window dialog) {
 }
 
 void ToggleAllChecks(plat::Window dialog) {
-  const bool tick = plat::GetButtonCheck(dialog, kCheckAllButton) == 1;
-  plat::SetControlText(dialog, kCheckAllButton,
+  const bool tick = plat::GetButtonCheck(dialog, res::kCheckAllButton) == 1;
+  plat::SetControlText(dialog, res::kCheckAllButton,
                        tick ? "すべてのチェックをOFFにします" : "すべてのチェックをONにします");
   // Each tick would reload the selected row; it is loaded once at the end.
   // The list is painted once, after the last tick: painting each changed row
   // as it changes costs far more than the ticks (a second for 10,000 rows
   // under Wine).
   holdSelectionLoads = true;
-  const int rows = plat::ListRowCount(dialog, kOperationList);
-  plat::ListSetRedraw(dialog, kOperationList, false);
-  for (int i = 0; i < rows; ++i) plat::ListSetChecked(dialog, kOperationList, i, tick);
-  plat::ListSetRedraw(dialog, kOperationList, true);
+  const int rows = plat::ListRowCount(dialog, res::kOperationList);
+  plat::ListSetRedraw(dialog, res::kOperationList, false);
+  for (int i = 0; i < rows; ++i) plat::ListSetChecked(dialog, res::kOperationList, i, tick);
+  plat::ListSetRedraw(dialog, res::kOperationList, true);
   holdSelectionLoads = false;
   if (rows > 0) OnOperationSelected(dialog);
 }

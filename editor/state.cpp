@@ -1,6 +1,6 @@
 #include "editor/state.h"
 
-#include "editor/controls.h"
+#include "resources/control_ids.h"
 
 namespace editor {
 
@@ -15,12 +15,12 @@ bool loadingFields = false;
 
 void MarkJobModified(plat::Window dialog) {
   JobModified = true;
-  plat::AnimationStop(dialog, kStatusAnimation);
+  plat::AnimationStop(dialog, res::kStatusAnimationControl);
 }
 
 void ClearJobModified(plat::Window dialog) {
   JobModified = false;
-  plat::AnimationPlay(dialog, kStatusAnimation, 0, -1, -1);
+  plat::AnimationPlay(dialog, res::kStatusAnimationControl, 0, -1, -1);
 }
 
 void ResetEditorState() {
