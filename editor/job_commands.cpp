@@ -53,8 +53,6 @@ void LoadSwitchedJob(plat::Window dialog) {
   companions::MovePickerWindow(ScreenWidth / 2, ScreenHeight / 2);
   companions::ResetClipboard();
   ClearJobModified(dialog);  // also plays the status animation again
-  rowCommandBusy = false;
-  loadingFields = false;
 }
 
 // Selection change of the job list: saves the current job and opens the

@@ -20,8 +20,6 @@
 namespace editor {
 
 int currentX = 0, currentY = 0;
-bool holdSelectionLoads = false;
-int selectionLoads = 0;
 
 namespace {
 
@@ -97,14 +95,13 @@ void FillEditorFromRow(plat::Window dialog, int row) {
 }
 
 void OnOperationSelected(plat::Window dialog) {
-  if (holdSelectionLoads) return;
   const int item = plat::ListFirstSelected(dialog, res::kOperationList);
   if (item < 0) return;
-  ++selectionLoads;
   QueueFormerCurrentRow(dialog, item);
-  loadingFields = true;
+  const bool updating = UpdatingControls;
+  UpdatingControls = true;
   FillEditorFromRow(dialog, item);
-  loadingFields = false;
+  UpdatingControls = updating;
   if (currentX != 0 && currentY != 0 && companions::PickerProcessId != 0) {
     companions::MovePickerWindow(currentX - 31, currentY - 52);
     plat::SetFocusTo(dialog, res::kOperationList);
@@ -114,7 +111,7 @@ void OnOperationSelected(plat::Window dialog) {
 }
 
 void UpdateRowFromEditor(plat::Window dialog, int column) {
-  if (CurrentRow == -1 || loadingFields || rowCommandBusy || UpdatingControls) return;
+  if (CurrentRow == -1 || UpdatingControls) return;
   const std::string line = BuildLineFromEditor(dialog, column);
   if (CurrentRow >= jobstore::LineCount()) return;  // no line to replace
   jobstore::ReplaceLineAt(CurrentRow, line.c_str());

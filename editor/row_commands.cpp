@@ -30,39 +30,28 @@ int EditedRowOrTell(plat::Window dialog, const char* message) {
 void FinishRowCommand(plat::Window dialog, int scrollTarget) {
   if (scrollTarget >= 0) plat::ListEnsureVisible(dialog, res::kOperationList, scrollTarget);
   if (CurrentRow >= 0) {
-    const int loadsBefore = selectionLoads;
+    // Selected from no selection (the refills leave none), the row raises
+    // LVN_ITEMCHANGED, whose handler loads it into the fields.
+    plat::ListClearSelection(dialog, res::kOperationList);
     UpdatingControls = true;
     plat::ListSelectRow(dialog, res::kOperationList, CurrentRow);
     UpdatingControls = false;
-    // A row that was selected already raises no change: load it here.
-    if (selectionLoads == loadsBefore) OnOperationSelected(dialog);
   }
   RefreshRepeatMarkers(dialog);
   if (CurrentRow >= 0) {
     plat::SetFocusTo(dialog, res::kStopSecondsEdit);
     plat::SelectAllText(dialog, res::kStopSecondsEdit);
   }
-  rowCommandBusy = false;
   MarkJobModified(dialog);
 }
 
 int ScrollTargetAfter(int row) { return std::min(row + 6, jobstore::LineCount() - 1); }
 
-// The refills raise a check notification per new row; the selection they
-// would load is replaced by the command's own at its end.
-template <typename Refill>
-void RefillQuietly(Refill refill) {
-  holdSelectionLoads = true;
-  refill();
-  holdSelectionLoads = false;
-}
-
 }  // namespace
 
 void NewOperation(plat::Window dialog) {
-  rowCommandBusy = true;
   jobstore::AppendLine(ops::kBlankOperationLine);
-  RefillQuietly([&] { RefillAfterAppend(dialog); });
+  RefillAfterAppend(dialog);
   AutosizeColumns(dialog);
   CurrentRow = jobstore::LineCount() - 1;
   FinishRowCommand(dialog, CurrentRow);
@@ -72,9 +61,8 @@ void InsertOperation(plat::Window dialog) {
   const int row = EditedRowOrTell(
       dialog, "指定行の前に挿入することができません。\n\n指定行をクリックして選択してください。");
   if (row < 0) return;
-  rowCommandBusy = true;
   jobstore::InsertLineAt(row, ops::kBlankOperationLine);
-  RefillQuietly([&] { RefillAfterInsert(dialog, row); });
+  RefillAfterInsert(dialog, row);
   AutosizeColumns(dialog);
   companions::ShiftRangesAfterInsert(dialog, row + 1);
   // The refill may have moved the selection; the new row is the edited one.
@@ -86,9 +74,8 @@ void DeleteOperation(plat::Window dialog) {
   const int row = EditedRowOrTell(
       dialog, "削除する行が選択されていません。\n\n削除する行をクリックして選択してください。");
   if (row < 0) return;
-  rowCommandBusy = true;
   jobstore::RemoveLineAt(row);
-  RefillQuietly([&] { RefillAfterDelete(dialog, row); });
+  RefillAfterDelete(dialog, row);
   AutosizeColumns(dialog);
   companions::ShiftRangesAfterDelete(dialog, row + 1);
   const int count = jobstore::LineCount();
@@ -103,16 +90,14 @@ void ToggleAllChecks(plat::Window dialog) {
   const bool tick = plat::GetButtonCheck(dialog, res::kCheckAllButton) == 1;
   plat::SetControlText(dialog, res::kCheckAllButton,
                        tick ? "すべてのチェックをOFFにします" : "すべてのチェックをONにします");
-  // Each tick would reload the selected row; it is loaded once at the end.
-  // The list is painted once, after the last tick: painting each changed row
-  // as it changes costs far more than the ticks (a second for 10,000 rows
-  // under Wine).
-  holdSelectionLoads = true;
+  // The ticks are not told to the dialog: each would reload the selected row,
+  // which is loaded once at the end instead. The list is painted once, after
+  // the last tick: painting each changed row as it changes costs far more
+  // than the ticks (a second for 10,000 rows under Wine).
   const int rows = plat::ListRowCount(dialog, res::kOperationList);
   plat::ListSetRedraw(dialog, res::kOperationList, false);
-  for (int i = 0; i < rows; ++i) plat::ListSetChecked(dialog, res::kOperationList, i, tick);
+  plat::ListSetCheckedAllSilently(dialog, res::kOperationList, tick);
   plat::ListSetRedraw(dialog, res::kOperationList, true);
-  holdSelectionLoads = false;
   if (rows > 0) OnOperationSelected(dialog);
 }
 

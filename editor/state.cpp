@@ -10,8 +10,6 @@ bool UpdatingControls = false;
 int RedrawQueue[kRedrawQueueSize];
 int ScreenWidth = 0, ScreenHeight = 0;
 ops::InputMode inputMode = ops::InputNone;
-bool rowCommandBusy = false;
-bool loadingFields = false;
 
 void MarkJobModified(plat::Window dialog) {
   JobModified = true;
@@ -30,8 +28,6 @@ void ResetEditorState() {
   for (int& slot : RedrawQueue) slot = -1;
   ScreenWidth = ScreenHeight = 0;
   inputMode = ops::InputNone;
-  rowCommandBusy = false;
-  loadingFields = false;
 }
 
 }  // namespace editor

@@ -438,7 +438,7 @@ TEST_F(OperationEditor, NewAppendsAndLoadsTheBlankRow) {
     EXPECT_EQ(Text(d, 1020), "4");
     EXPECT_EQ(headless::FocusedControl(d), 1020);
     EXPECT_GT(SelectAll(d, 1020), 0);
-    EXPECT_FALSE(editor::rowCommandBusy);
+    EXPECT_FALSE(editor::UpdatingControls);  // nothing left to stop later edits
     EXPECT_TRUE(editor::JobModified);
     ExpectListMirrorsLines(d);
     // The loaded blank row is not rebuilt, and later edits reach it.
@@ -529,7 +529,7 @@ TEST_F(OperationEditor, InsertAndDeleteWithoutASelectionAsk) {
     EXPECT_EQ(headless::MessageBoxes().size(), 2u);
     EXPECT_EQ(jobstore::LineCount(), 5);
     EXPECT_FALSE(editor::JobModified);
-    EXPECT_FALSE(editor::rowCommandBusy);
+    EXPECT_FALSE(editor::UpdatingControls);  // nothing left to stop later edits
   });
 }
 

@@ -188,23 +188,19 @@ class BenchDialog : public editor::CTavolexDlg {
     time("load row 1 into fields", [&] { FillEditorFromRow(dialog, 1); });
     time("SetupEditorForAction(0)", [&] { SetupEditorForAction(dialog, 0); });
     time("ResetClipboard", [&] { companions::ResetClipboard(); });
-    time("untick all, told (held)", [&] {
-      holdSelectionLoads = true;
-      plat::ListSetCheckedAll(dialog, res::kOperationList, false);
-      holdSelectionLoads = false;
-    });
+    // The told changes with no row selected: the handler returns at once.
+    plat::ListClearSelection(dialog, res::kOperationList);
+    time("untick all, told (none selected)", [&] { plat::ListSetCheckedAll(dialog, res::kOperationList, false); });
     time("tick all, silently", [&] { plat::ListSetCheckedAllSilently(dialog, res::kOperationList, true); });
     time("untick all, silently, no paint", [&] {
       plat::ListSetRedraw(dialog, res::kOperationList, false);
       plat::ListSetCheckedAllSilently(dialog, res::kOperationList, false);
       plat::ListSetRedraw(dialog, res::kOperationList, true);
     });
-    time("tick row by row, told (held)", [&] {
-      holdSelectionLoads = true;
+    time("tick row by row, told (none selected)", [&] {
       for (int i = 0; i < plat::ListRowCount(dialog, res::kOperationList); ++i) {
         plat::ListSetChecked(dialog, res::kOperationList, i, true);
       }
-      holdSelectionLoads = false;
     });
     time("RefreshRepeatMarkers", [&] { RefreshRepeatMarkers(dialog); });
     plat::ListSetRedraw(dialog, res::kOperationList, false);
