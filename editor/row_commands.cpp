@@ -30,9 +30,8 @@ int EditedRowOrTell(plat::Window dialog, const char* message) {
 void FinishRowCommand(plat::Window dialog, int scrollTarget) {
   if (scrollTarget >= 0) plat::ListEnsureVisible(dialog, res::kOperationList, scrollTarget);
   if (CurrentRow >= 0) {
-    // Selected from no selection (the refills leave none), the row raises
+    // The refills leave no row selected, so selecting the row raises
     // LVN_ITEMCHANGED, whose handler loads it into the fields.
-    plat::ListClearSelection(dialog, res::kOperationList);
     UpdatingControls = true;
     plat::ListSelectRow(dialog, res::kOperationList, CurrentRow);
     UpdatingControls = false;
