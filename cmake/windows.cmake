@@ -1,8 +1,7 @@
 # Windows x64: the Win32 platform layer, the program's resources and Tavolex.exe.
 
-# --- The Win32 platform layer (entry.cpp belongs to the executable)
+# --- The Win32 platform layer
 file(GLOB PLATFORM_WIN32_SOURCES CONFIGURE_DEPENDS platform/win32/*.cpp)
-list(FILTER PLATFORM_WIN32_SOURCES EXCLUDE REGEX "/entry\\.cpp$")
 add_library(platform_win32 STATIC ${PLATFORM_WIN32_SOURCES})
 target_include_directories(platform_win32 PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(platform_win32 PUBLIC tavolex_resources comctl32 comdlg32 shell32 gdi32 user32 kernel32)
@@ -51,10 +50,11 @@ add_custom_command(
 add_custom_target(tavolex_resource_object DEPENDS ${TAVOLEX_RES_OBJECT})
 
 # --- The program
-add_executable(Tavolex WIN32 platform/win32/entry.cpp ${TAVOLEX_RES_OBJECT})
+# A GUI program entered at main() (app/main.cpp), without a console.
+add_executable(Tavolex WIN32 app/main.cpp ${TAVOLEX_RES_OBJECT})
 add_dependencies(Tavolex tavolex_resource_object)
-target_link_libraries(Tavolex PRIVATE tavolex_core platform_win32)
-target_link_options(Tavolex PRIVATE -mwindows -municode)
+target_link_libraries(Tavolex PRIVATE tavolex_app platform_win32)
+target_link_options(Tavolex PRIVATE -mwindows)
 set_target_properties(Tavolex PROPERTIES OUTPUT_NAME Tavolex SUFFIX .exe
                                          RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
@@ -73,7 +73,7 @@ set_tests_properties(platform_win32 PROPERTIES LABELS "e2e;platform" TIMEOUT 900
 # (README, "Speed"; run it with tools/wine/run-under-wine.sh)
 add_executable(tavolex_bench tools/bench/list_bench.cpp ${TAVOLEX_RES_OBJECT})
 add_dependencies(tavolex_bench tavolex_resource_object)
-target_link_libraries(tavolex_bench PRIVATE tavolex_core platform_win32)
+target_link_libraries(tavolex_bench PRIVATE tavolex_editor platform_win32)
 set_target_properties(tavolex_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
 # --- The end-to-end tests of Tavolex.exe with stand-ins of the companions

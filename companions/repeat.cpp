@@ -10,9 +10,6 @@
 
 namespace companions {
 
-const RepeatRuleControls kRepeatRules[kRepeatRuleCount] = {
-    {1045, 1006, 1007, 1008}, {1046, 1009, 1010, 1011}, {1047, 1012, 1013, 1014}};
-
 namespace {
 
 constexpr std::size_t kLineBufferSize = 1024;  // a line read from a file
@@ -46,7 +43,7 @@ FirstLines ReadFirstLines(int handle) {
   return out;
 }
 
-RepeatRuleText ReadRule(plat::Window dialog, const RepeatRuleControls& c) {
+RepeatRuleText ReadRule(plat::Window dialog, const res::RepeatRuleControls& c) {
   RepeatRuleText rule;
   rule.checked = plat::GetButtonCheck(dialog, c.check) == 1;
   rule.from = plat::GetControlText(dialog, c.from, kFieldSize);
@@ -58,7 +55,7 @@ RepeatRuleText ReadRule(plat::Window dialog, const RepeatRuleControls& c) {
 RepeatRanges ReadRanges(plat::Window dialog) {
   RepeatRanges ranges;
   for (int k = 0; k < kRepeatRuleCount; ++k) {
-    const RepeatRuleControls& c = kRepeatRules[k];
+    const res::RepeatRuleControls& c = res::kRepeatRules[k];
     if (plat::GetButtonCheck(dialog, c.check) != 1) continue;
     ranges[k].from = text::LeadingNumber(plat::GetControlText(dialog, c.from, kFieldSize).c_str());
     ranges[k].to = text::LeadingNumber(plat::GetControlText(dialog, c.to, kFieldSize).c_str());
@@ -68,7 +65,7 @@ RepeatRanges ReadRanges(plat::Window dialog) {
 
 void ApplyChanges(plat::Window dialog, const RangeChanges& changes) {
   for (int k = 0; k < kRepeatRuleCount; ++k) {
-    const RepeatRuleControls& c = kRepeatRules[k];
+    const res::RepeatRuleControls& c = res::kRepeatRules[k];
     const RangeChange& change = changes[k];
     if (change.kind == RangeChange::SwitchOff) {
       plat::SetButtonCheck(dialog, c.check, 0);
@@ -175,7 +172,7 @@ RangeChanges RenumberAfterDelete(const RepeatRanges& ranges, long n) {
 }
 
 void LoadRepeatRules(plat::Window dialog) {
-  for (const RepeatRuleControls& c : kRepeatRules) {
+  for (const res::RepeatRuleControls& c : res::kRepeatRules) {
     plat::SetButtonCheck(dialog, c.check, 0);
     for (int id : {c.from, c.to, c.count}) plat::SetControlText(dialog, id, "");
   }
@@ -186,7 +183,7 @@ void LoadRepeatRules(plat::Window dialog) {
   for (int k = 0; k < kRepeatRuleCount; ++k) {
     RepeatRuleText rule = ReadRepeatRuleLine(file.lines[k], file.overLong[k]);
     if (!rule.checked) continue;
-    const RepeatRuleControls& c = kRepeatRules[k];
+    const res::RepeatRuleControls& c = res::kRepeatRules[k];
     plat::SetButtonCheck(dialog, c.check, 1);
     if (!rule.from.empty()) plat::SetControlText(dialog, c.from, rule.from.c_str());
     if (!rule.to.empty()) plat::SetControlText(dialog, c.to, rule.to.c_str());
@@ -196,7 +193,7 @@ void LoadRepeatRules(plat::Window dialog) {
 
 void ToggleRepeatRule(plat::Window dialog, int rule) {
   if (rule < 1 || rule > kRepeatRuleCount) return;
-  const RepeatRuleControls& c = kRepeatRules[rule - 1];
+  const res::RepeatRuleControls& c = res::kRepeatRules[rule - 1];
   bool checked = plat::GetButtonCheck(dialog, c.check) == 1;
   for (int id : {c.from, c.to, c.count}) {
     plat::SetEditReadOnly(dialog, id, !checked);
@@ -207,12 +204,12 @@ void ToggleRepeatRule(plat::Window dialog, int rule) {
 RepeatSave ValidateAndSaveRepeatRules(plat::Window dialog) {
   if (jobstore::LineCount() == 0) {
     for (int k = 0; k < kRepeatRuleCount; ++k) {
-      plat::SetButtonCheck(dialog, kRepeatRules[k].check, 0);
+      plat::SetButtonCheck(dialog, res::kRepeatRules[k].check, 0);
       ToggleRepeatRule(dialog, k + 1);
     }
   }
   RepeatRuleSet rules;
-  for (int k = 0; k < kRepeatRuleCount; ++k) rules[k] = ReadRule(dialog, kRepeatRules[k]);
+  for (int k = 0; k < kRepeatRuleCount; ++k) rules[k] = ReadRule(dialog, res::kRepeatRules[k]);
   if (!RepeatRulesAreValid(rules)) return RepeatSave::Invalid;
 
   // A new file takes the old one's place only when it was written whole, so

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <array>
+#include <iterator>
 #include <string>
 
 #include "platform/platform.h"
+#include "resources/control_ids.h"
 
 namespace companions {
 
@@ -15,20 +17,18 @@ enum class RepeatSave {
   WriteFailed,  // valid, but KeyRepeat.def could not be written
 };
 
-constexpr int kRepeatRuleCount = 3;
-
-// The controls of one rule.
-struct RepeatRuleControls {
-  int check, from, to, count;
-};
-extern const RepeatRuleControls kRepeatRules[kRepeatRuleCount];
+// The rules, in the order of their lines in KeyRepeat.def and of their
+// controls (res::kRepeatRules).
+constexpr int kRepeatRuleCount = static_cast<int>(std::size(res::kRepeatRules));
 
 // Loads KeyRepeat.def into the controls; a missing file leaves every rule
 // off. The callers then run ToggleRepeatRule for rules 1, 2 and 3.
 void LoadRepeatRules(plat::Window dialog);
 // Applies rule `rule`'s check box (1, 2 or 3) to its three fields: writable
-// when ticked, read-only and emptied when not. Marking the job modified is
-// the caller's part.
+// when ticked, read-only and emptied when not. It does not mark the job
+// modified: a click on the check box does (the editor's part); loading the
+// rules, renumbering them after a row command (which marks the job itself)
+// and switching them off for a job without lines do not.
 void ToggleRepeatRule(plat::Window dialog, int rule);
 RepeatSave ValidateAndSaveRepeatRules(plat::Window dialog);
 // Renumbers the ticked rules after row n (1-based) was inserted or deleted.

@@ -7,6 +7,8 @@
 #include "companions/contract.h"
 #include "companions/picker_answers.h"
 #include "companions/test_run.h"
+#include "companions/window_titles.h"
+#include "resources/control_ids.h"
 #include "text/sjis.h"
 
 namespace companions {
@@ -29,31 +31,19 @@ std::uint32_t ReadClipboardIntoBuffer() {
   return reading.sequence;
 }
 
-// The value of a window-rectangle field: an optional sign, then the leading
-// digits ("-8" is the left edge of a maximised window).
-long SignedValue(const std::string& text) {
-  const char* p = text.c_str();
-  bool negative = false;
-  if (*p == '-' || *p == '+') negative = *p++ == '-';
-  long value = text::LeadingNumber(p);
-  return negative ? -value : value;
-}
-
+// The value of a window-rectangle field: "-8" is the left edge of a
+// maximised window.
 int FieldValue(plat::Window dialog, int controlId) {
-  long v = SignedValue(plat::GetControlText(dialog, controlId));
+  long v = text::SignedLeadingNumber(plat::GetControlText(dialog, controlId).c_str());
   if (v > 1000000) v = 1000000;  // far beyond any screen; keeps the sums in range
   if (v < -1000000) v = -1000000;
   return static_cast<int>(v);
 }
 
 // The first visible top-level window whose title contains `title`, ASCII
-// letters without case; none when no window matches.
+// letters without case; owned windows count too.
 plat::Window WindowByTitle(const std::string& title) {
-  for (const plat::TopLevelWindow& w : plat::TopLevelWindows()) {
-    if (!w.visible) continue;
-    if (text::FindTextNoCase(w.title.c_str(), title.c_str()) >= 0) return w.window;
-  }
-  return plat::kNoWindow;
+  return FindWindowByTitle(title.c_str(), {false, true, true});
 }
 
 }  // namespace
@@ -78,8 +68,8 @@ PollOutcome PollClipboard(plat::Window dialog) {
   const std::uint32_t sequence = ReadClipboardIntoBuffer();
   // A sequence number of 0 means the system does not tell: every poll is fresh.
   const bool fresh = !commandActed || sequence == 0 || sequence != commandSequence;
-  const std::string shownX = plat::GetControlText(dialog, kPointXField);
-  const std::string shownY = plat::GetControlText(dialog, kPointYField);
+  const std::string shownX = plat::GetControlText(dialog, res::kXEdit);
+  const std::string shownY = plat::GetControlText(dialog, res::kYEdit);
   PollDecision d = DecidePoll(ClipboardTextBuffer, shownX.c_str(), shownY.c_str(), fresh);
   switch (d.action) {
     case PollAction::None:
@@ -87,14 +77,14 @@ PollOutcome PollClipboard(plat::Window dialog) {
     case PollAction::SetPoint:
       // Each write raises the field's change notification: the selected
       // operation takes the point as if typed.
-      plat::SetControlText(dialog, kPointXField, d.x.c_str());
-      plat::SetControlText(dialog, kPointYField, d.y.c_str());
+      plat::SetControlText(dialog, res::kXEdit, d.x.c_str());
+      plat::SetControlText(dialog, res::kYEdit, d.y.c_str());
       return PollOutcome::Nothing;
     case PollAction::ClearPoint:
       commandActed = true;
       commandSequence = sequence;
-      plat::SetControlText(dialog, kPointXField, "");
-      plat::SetControlText(dialog, kPointYField, "");
+      plat::SetControlText(dialog, res::kXEdit, "");
+      plat::SetControlText(dialog, res::kYEdit, "");
       ResetClipboard();
       return PollOutcome::Nothing;
     case PollAction::NewOperation:
@@ -114,22 +104,22 @@ void WatchPicker() {
 }
 
 void ConfirmWindowPlacement(plat::Window dialog) {
-  const std::string title = plat::GetControlText(dialog, kTitleOrPathField);
+  const std::string title = plat::GetControlText(dialog, res::kInputEdit);
   if (title.empty()) return;
-  const int x = FieldValue(dialog, kWindowLeftField);
-  const int y = FieldValue(dialog, kWindowLeftField + 1);
-  const int width = FieldValue(dialog, kWindowLeftField + 2);
-  const int height = FieldValue(dialog, kWindowLeftField + 3);
+  const int x = FieldValue(dialog, res::kWindowLeftEdit);
+  const int y = FieldValue(dialog, res::kWindowTopEdit);
+  const int width = FieldValue(dialog, res::kWindowWidthEdit);
+  const int height = FieldValue(dialog, res::kWindowHeightEdit);
   if (width == 0 || height == 0) return;
   plat::Window w = WindowByTitle(title);
   if (w != plat::kNoWindow) plat::SetWindowBounds(w, x, y, width, height, true);
 }
 
 void AcquireWindowPlacement(plat::Window dialog) {
-  const std::string title = plat::GetControlText(dialog, kTitleOrPathField);
+  const std::string title = plat::GetControlText(dialog, res::kInputEdit);
   if (title.empty()) return;
   std::string texts[4];
-  for (int i = 0; i < 4; ++i) texts[i] = plat::GetControlText(dialog, kWindowLeftField + i);
+  for (int i = 0; i < 4; ++i) texts[i] = plat::GetControlText(dialog, res::kWindowEdits[i]);
   plat::Window w = WindowByTitle(title);
   if (w != plat::kNoWindow) {
     const plat::Rect r = plat::WindowRect(w);
@@ -138,14 +128,14 @@ void AcquireWindowPlacement(plat::Window dialog) {
     texts[2] = std::to_string(r.right - r.left);
     texts[3] = std::to_string(r.bottom - r.top);
   }
-  for (int i = 0; i < 4; ++i) plat::SetControlText(dialog, kWindowLeftField + i, texts[i].c_str());
+  for (int i = 0; i < 4; ++i) plat::SetControlText(dialog, res::kWindowEdits[i], texts[i].c_str());
 }
 
 void PickWindowTitle(plat::Window dialog) {
   plat::StopTimer(dialog, kClipboardPollTimer);
   HideWindowByTitle(PickerTitleText);
   RunTitlePicker();
-  plat::SetControlText(dialog, kTitleOrPathField, ReadClipboardText());
+  plat::SetControlText(dialog, res::kInputEdit, ReadClipboardText());
   ShowWindowByTitle(PickerTitleText);
   plat::StartTimer(dialog, kClipboardPollTimer, kClipboardPollPeriod);
 }
@@ -163,7 +153,7 @@ void PickApplicationFile(plat::Window dialog) {
                          "データ検査", plat::kMbOk);
     return;
   }
-  plat::SetControlText(dialog, kTitleOrPathField, choice.chosen ? choice.path.c_str() : "");
+  plat::SetControlText(dialog, res::kInputEdit, choice.chosen ? choice.path.c_str() : "");
 }
 
 void ResetAcquisition() {

@@ -12,11 +12,7 @@
 
 namespace companions {
 
-// The main dialog's controls that acquisition reads and fills, and its timers.
-constexpr int kPointXField = 1002;
-constexpr int kPointYField = 1003;
-constexpr int kTitleOrPathField = 1005;  // window title or application path
-constexpr int kWindowLeftField = 1015;   // then top 1016, width 1017, height 1018
+// The timers of acquisition in the main dialog.
 constexpr int kClipboardPollTimer = 888;
 constexpr unsigned kClipboardPollPeriod = 1000;
 constexpr int kPickerWatchTimer = 999;

@@ -12,35 +12,6 @@ namespace companions {
 
 const char PickerTitleText[] = "座標取得";
 
-namespace {
-
-enum class Need { Visible, Any };
-
-// The first unowned top-level window whose title holds `text`.
-plat::Window FindWindowByTitle(const char* text, Need need) {
-  if (text == nullptr) return plat::kNoWindow;
-  for (const plat::TopLevelWindow& w : plat::TopLevelWindows()) {
-    if (w.owned) continue;
-    if (need == Need::Visible && !w.visible) continue;
-    if (w.title.find(text) != std::string::npos) return w.window;
-  }
-  return plat::kNoWindow;
-}
-
-bool ShowByTitle(const char* text, Need need, int showCommand) {
-  plat::Window window = FindWindowByTitle(text, need);
-  if (window == plat::kNoWindow) return false;
-  plat::ShowWindowCmd(window, showCommand);
-  return true;
-}
-
-void RemoveTestRunFiles() {
-  plat::DeleteFileAt(jobstore::InspectFilePath);
-  plat::DeleteFileAt(jobstore::InspectScrambledPath);
-}
-
-}  // namespace
-
 std::string TestRunFileText(const std::vector<bool>& ticked) {
   std::string out;
   const int count = jobstore::LineCount();
@@ -58,14 +29,14 @@ std::string TestRunFileText(const std::vector<bool>& ticked) {
 }
 
 TestRunFile WriteTestRunFile(const std::vector<bool>& ticked) {
-  RemoveTestRunFiles();
+  jobstore::DeleteTestRunFiles();
   const std::string bytes = TestRunFileText(ticked);
   jobstore::SafeFileWriter file(jobstore::InspectFilePath);
   if (!file.Open() || !file.Write(bytes.data(), bytes.size()) || !file.Commit()) {
     return TestRunFile::NotWritten;
   }
   if (!jobstore::ScrambleFile(jobstore::InspectFilePath)) {
-    RemoveTestRunFiles();  // the plain file never stays on disk
+    jobstore::DeleteTestRunFiles();  // the plain file never stays on disk
     return TestRunFile::NotScrambled;
   }
   return TestRunFile::Written;
@@ -73,12 +44,6 @@ TestRunFile WriteTestRunFile(const std::vector<bool>& ticked) {
 
 bool IsProcessAlive(std::uint32_t processId) {
   return processId != 0 && plat::IsProcessRunning(processId);
-}
-
-bool HideWindowByTitle(const char* text) { return ShowByTitle(text, Need::Visible, plat::kSwHide); }
-bool ShowWindowByTitle(const char* text) { return ShowByTitle(text, Need::Any, plat::kSwShow); }
-bool RestoreWindowByTitle(const char* text) {
-  return ShowByTitle(text, Need::Visible, plat::kSwRestore);
 }
 
 }  // namespace companions

@@ -1,6 +1,6 @@
 // The test run of ticked operations: the test-run file KeyInspec.def with its
-// scrambled form, and the process and window operations the run needs (the
-// coordinate picker's watch uses them too).
+// scrambled form, and whether a companion still runs (the coordinate picker's
+// watch asks too).
 #pragma once
 
 #include <cstdint>
@@ -30,12 +30,5 @@ TestRunFile WriteTestRunFile(const std::vector<bool>& ticked);
 
 // True when a process with this id runs; an id of 0 never does.
 bool IsProcessAlive(std::uint32_t processId);
-
-// Each acts on the first unowned top-level window, in the window system's
-// top-to-bottom order, whose title holds `text` (a case-sensitive byte
-// search); true when one was found.
-bool HideWindowByTitle(const char* text);     // visible windows only: hidden
-bool ShowWindowByTitle(const char* text);     // hidden ones too: shown
-bool RestoreWindowByTitle(const char* text);  // visible windows only: restored
 
 }  // namespace companions

@@ -1,9 +1,9 @@
 #include "editor/acquisition.h"
 
 #include "companions/screen.h"
-#include "editor/controls.h"
 #include "editor/features.h"
 #include "editor/row_commands.h"
+#include "resources/control_ids.h"
 
 namespace editor {
 
@@ -22,10 +22,10 @@ void AcquisitionAtStart(plat::Window dialog) {
 bool AcquisitionCommand(plat::Window dialog, int controlId, int code) {
   if (code != plat::kBnClicked) return false;
   switch (controlId) {
-    case kCheckPlacementButton: companions::ConfirmWindowPlacement(dialog); return true;
-    case kTakePlacementButton: companions::AcquireWindowPlacement(dialog); return true;
-    case kTitleSearchButton: companions::PickWindowTitle(dialog); return true;
-    case kAppSearchButton: companions::PickApplicationFile(dialog); return true;
+    case res::kCheckPlacementButton: companions::ConfirmWindowPlacement(dialog); return true;
+    case res::kTakePlacementButton: companions::AcquireWindowPlacement(dialog); return true;
+    case res::kTitleSearchButton: companions::PickWindowTitle(dialog); return true;
+    case res::kAppSearchButton: companions::PickApplicationFile(dialog); return true;
     default: return false;
   }
 }

@@ -1,49 +1,59 @@
 #include "editor/colors.h"
 
+#include <algorithm>
 #include <cstring>
+#include <initializer_list>
 
-#include "editor/controls.h"
-#include "editor/records.h"
+#include "operations/records.h"
+#include "resources/control_ids.h"
 
 namespace editor {
 
 namespace {
 
 struct ActionBrush {
-  ActionKind kind;
+  ops::ActionKind kind;
   plat::Color brush;
 };
 
 const ActionBrush kActionBrushes[] = {
-    {MouseClick, plat::Rgb(255, 255, 220)},     {MouseDoubleClick, plat::Rgb(255, 255, 220)},
-    {MouseRightClick, plat::Rgb(255, 255, 220)}, {TypeText, plat::Rgb(220, 220, 220)},
-    {CopyText, plat::Rgb(200, 255, 200)},        {PasteText, plat::Rgb(200, 255, 200)},
-    {Pause, plat::Rgb(250, 250, 250)},           {PressKey, plat::Rgb(200, 230, 255)},
-    {Shortcut, plat::Rgb(200, 230, 255)},        {RunApplication, plat::Rgb(255, 220, 220)},
-    {ArrangeWindow, plat::Rgb(255, 220, 220)},
-};
-
-// Statics (labels, read-only and disabled edits, check boxes, group boxes)
-// by id range; the first matching rule wins.
-struct StaticRule {
-  int first, last;
-  plat::Color text, brush;
-};
-
-const StaticRule kStaticRules[] = {
-    {1030, 1030, kWhite, kBlack},                                   // job list caption bar
-    {1031, 1031, plat::Rgb(0, 255, 0), kBlack},                     // section caption bars
-    {1033, 1034, plat::Rgb(0, 255, 0), kBlack},
-    {1035, 1038, plat::Rgb(0, 10, 60), kGrey},                      // field captions
-    {1032, 1032, plat::Rgb(0, 10, 60), kGrey},
-    {1040, 1043, plat::Rgb(0, 10, 60), kGrey},
-    {kStopSecondsLabel, kStopSecondsLabel, plat::Rgb(0, 10, 60), kGrey},
-    {1048, 1059, kBlack, kWhite},                                   // words of the repeat rules
-    {kRowNumberEdit, kYEdit, kRed, kGrey},                          // read-only 1001-1003
-    {kCheckAllButton, kCheckAllButton, plat::Rgb(0, 90, 20), kWhite},
+    {ops::MouseClick, plat::Rgb(255, 255, 220)},     {ops::MouseDoubleClick, plat::Rgb(255, 255, 220)},
+    {ops::MouseRightClick, plat::Rgb(255, 255, 220)}, {ops::TypeText, plat::Rgb(220, 220, 220)},
+    {ops::CopyText, plat::Rgb(200, 255, 200)},        {ops::PasteText, plat::Rgb(200, 255, 200)},
+    {ops::Pause, plat::Rgb(250, 250, 250)},           {ops::PressKey, plat::Rgb(200, 230, 255)},
+    {ops::Shortcut, plat::Rgb(200, 230, 255)},        {ops::RunApplication, plat::Rgb(255, 220, 220)},
+    {ops::ArrangeWindow, plat::Rgb(255, 220, 220)},
 };
 
 plat::CtlColorAnswer Answer(plat::Color text, plat::Color brush) { return {true, text, brush}; }
+
+bool IsOneOf(int id, std::initializer_list<int> ids) {
+  return std::find(ids.begin(), ids.end(), id) != ids.end();
+}
+
+bool IsRepeatWord(int id) {
+  for (const res::RepeatRuleControls& rule : res::kRepeatRules) {
+    if (IsOneOf(id, {rule.noWord, rule.toWord, rule.countWord, rule.timesWord})) return true;
+  }
+  return false;
+}
+
+// Statics: labels, read-only and disabled edits, check boxes, group boxes.
+plat::CtlColorAnswer StaticColor(int id) {
+  if (id == res::kJobListCaption) return Answer(kWhite, kBlack);  // caption bars
+  if (IsOneOf(id, {res::kEditorHeading, res::kTestRunHeading, res::kRepeatHeading})) {
+    return Answer(plat::Rgb(0, 255, 0), kBlack);
+  }
+  if (IsOneOf(id, {res::kRowNumberLabel, res::kNameLabel, res::kXYLabel, res::kActionLabel, res::kInputLabel,
+                   res::kWindowLeftLabel, res::kWindowTopLabel, res::kWindowWidthLabel,
+                   res::kWindowHeightLabel, res::kStopSecondsLabel})) {
+    return Answer(plat::Rgb(0, 10, 60), kGrey);  // field captions
+  }
+  if (IsRepeatWord(id)) return Answer(kBlack, kWhite);
+  if (IsOneOf(id, {res::kRowNumberEdit, res::kXEdit, res::kYEdit})) return Answer(kRed, kGrey);  // read-only
+  if (id == res::kCheckAllButton) return Answer(plat::Rgb(0, 90, 20), kWhite);
+  return Answer(kBlack, kGrey);
+}
 
 }  // namespace
 
@@ -60,7 +70,7 @@ std::vector<plat::Color> DialogBrushColors() {
 void CreateDialogBrushes() { plat::PrepareSolidBrushes(DialogBrushColors()); }
 
 plat::Color ActionListBrush(const char* actionText) {
-  int kind = FindActionKind(actionText != nullptr ? actionText : "");
+  int kind = ops::FindActionKind(actionText != nullptr ? actionText : "");
   for (const ActionBrush& a : kActionBrushes) {
     if (a.kind == kind) return a.brush;
   }
@@ -70,16 +80,13 @@ plat::Color ActionListBrush(const char* actionText) {
 plat::CtlColorAnswer MainDialogColor(plat::CtlColorKind kind, int controlId, const char* actionText) {
   switch (kind) {
     case plat::CtlColorKind::Edit:
-      return Answer(controlId == kStopSecondsEdit ? kRed : kBlack, kWhite);
+      return Answer(controlId == res::kStopSecondsEdit ? kRed : kBlack, kWhite);
     case plat::CtlColorKind::ListBox:
       return Answer(kBlack, ActionListBrush(actionText));
     case plat::CtlColorKind::Dialog:
       return Answer(kBlack, kWhite);
     case plat::CtlColorKind::Static:
-      for (const StaticRule& r : kStaticRules) {
-        if (controlId >= r.first && controlId <= r.last) return Answer(r.text, r.brush);
-      }
-      return Answer(kBlack, kGrey);
+      return StaticColor(controlId);
     default:
       return {};  // buttons, scroll bars, message boxes: the dialog's default
   }

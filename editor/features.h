@@ -27,9 +27,15 @@ void AcquisitionAtStart(plat::Window dialog);  // timers 999 and 888
 bool AcquisitionCommand(plat::Window dialog, int controlId, int code);
 bool AcquisitionTimer(plat::Window dialog, int timerId);  // 888, 999
 
-// --- Jobs and the dialog's colours
+// --- Jobs
+// Fills the job list 1082 (sorted) with the jobs beside the program and
+// selects the current job; none when it is not among them.
+void JobListAtStart(plat::Window dialog);
 bool JobCommand(plat::Window dialog, int controlId, int code);
-bool JobTimer(plat::Window dialog, int timerId);  // 1234
+
+// --- The dialog's colours
+bool ColorsCommand(plat::Window dialog, int controlId, int code);  // 1080 dropped down
+bool ColorsTimer(plat::Window dialog, int timerId);                // 1234
 plat::CtlColorAnswer MainDialogColors(plat::Window dialog, plat::CtlColorKind kind, int controlId);
 
 }  // namespace editor

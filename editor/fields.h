@@ -9,13 +9,6 @@ namespace editor {
 // The values of fields x and y of the row last loaded into the editor.
 extern int currentX, currentY;
 
-// While set, selection changes load nothing (the check-all box ticks every
-// row and loads the selected row once at its end).
-extern bool holdSelectionLoads;
-// How many times a selected row was loaded; a row command compares it to see
-// whether its own selection loaded the row.
-extern int selectionLoads;
-
 // NM_CLICK and LVN_ITEMCHANGED of the list: the selected row becomes the
 // edited row and is loaded into the fields.
 void OnOperationSelected(plat::Window dialog);

@@ -1,12 +1,9 @@
-// Jobs in the main dialog: switching with the job list 1082, deleting with
-// button 1029; the action list's highlight pass (timer 1234) and the dialog's
-// control colours.
+// Jobs in the main dialog: the job list 1082 and switching with it, deleting
+// with button 1029.
 #include <string>
 
 #include "companions/repeat.h"
 #include "companions/screen.h"
-#include "editor/colors.h"
-#include "editor/controls.h"
 #include "editor/features.h"
 #include "editor/line_assembly.h"
 #include "editor/list_fill.h"
@@ -17,16 +14,25 @@
 #include "jobstore/jobs.h"
 #include "jobstore/lines.h"
 #include "jobstore/paths.h"
+#include "resources/control_ids.h"
 
 namespace editor {
 
 namespace {
 
-constexpr int kActionListTimer = 1234;
-constexpr unsigned kActionListTimerMs = 100;
-constexpr int kActionListPassEnd = 10;  // entries 0 to 10
+// Selects the entry whose text is JobName; none when there is no such entry.
+void SelectCurrentJob(plat::Window dialog) {
+  int count = plat::ComboCount(dialog, res::kJobCombo);
+  for (int i = 0; i < count; ++i) {
+    if (plat::ComboItemText(dialog, res::kJobCombo, i) == jobstore::JobName) {
+      plat::ComboSetSelection(dialog, res::kJobCombo, i);
+      return;
+    }
+  }
+  plat::ComboSetSelection(dialog, res::kJobCombo, -1);
+}
 
-void PutSelectionBack(plat::Window dialog) { jobstore::SelectCurrentJob(dialog, kJobCombo); }
+void PutSelectionBack(plat::Window dialog) { SelectCurrentJob(dialog); }
 
 // The job's lines, its repeat rules and the editor as a freshly opened job
 // has them.
@@ -40,23 +46,21 @@ void LoadSwitchedJob(plat::Window dialog) {
 
   RefreshRepeatMarkers(dialog);
   AutosizeColumns(dialog);
-  plat::SetButtonCheck(dialog, kCheckAllButton, 1);
+  plat::SetButtonCheck(dialog, res::kCheckAllButton, 1);
   EnableEditorFields(dialog, false);
   SetupEditorForAction(dialog, 0);
   CurrentRow = -1;
   companions::MovePickerWindow(ScreenWidth / 2, ScreenHeight / 2);
   companions::ResetClipboard();
   ClearJobModified(dialog);  // also plays the status animation again
-  rowCommandBusy = false;
-  loadingFields = false;
   TellUnscrambleProblem(dialog, unscrambled);
 }
 
 // Selection change of the job list: saves the current job and opens the
 // chosen one. A failed save keeps the current job with its lines.
 void SwitchJob(plat::Window dialog) {
-  int selected = plat::ComboGetSelection(dialog, kJobCombo);
-  std::string chosen = selected >= 0 ? plat::ComboItemText(dialog, kJobCombo, selected) : std::string();
+  int selected = plat::ComboGetSelection(dialog, res::kJobCombo);
+  std::string chosen = selected >= 0 ? plat::ComboItemText(dialog, res::kJobCombo, selected) : std::string();
   if (chosen.empty() || chosen == jobstore::JobName) return;
 
   if (!SaveRepeatRulesOrTell(dialog)) {
@@ -94,40 +98,23 @@ void DeleteJob(plat::Window dialog) {
 
 }  // namespace
 
+void JobListAtStart(plat::Window dialog) {
+  plat::ComboReset(dialog, res::kJobCombo);
+  for (const std::string& job : jobstore::ListJobs()) plat::ComboAdd(dialog, res::kJobCombo, job.c_str());
+  plat::ComboSetSelection(dialog, res::kJobCombo, 0);
+  SelectCurrentJob(dialog);
+}
+
 bool JobCommand(plat::Window dialog, int controlId, int code) {
-  if (controlId == kJobCombo && code == plat::kCbnSelChange) {
+  if (controlId == res::kJobCombo && code == plat::kCbnSelChange) {
     SwitchJob(dialog);
     return true;
   }
-  if (controlId == kDeleteJobButton && code == plat::kBnClicked) {
+  if (controlId == res::kDeleteJobButton && code == plat::kBnClicked) {
     DeleteJob(dialog);
     return true;
   }
-  if (controlId == kActionCombo && code == plat::kCbnDropDown) {
-    plat::StartTimer(dialog, kActionListTimer, kActionListTimerMs);
-    return true;
-  }
   return false;
-}
-
-// 100 ms after the action list dropped down, its highlight passes over the
-// entries 0 to 10 and comes back to the selected one. Selecting by program
-// raises no selection change, so the operation editor does not react. The
-// list, painted during the pass in the colour of each entry passed, is then
-// painted again in the colour of the action shown.
-bool JobTimer(plat::Window dialog, int timerId) {
-  if (timerId != kActionListTimer) return false;
-  int selected = plat::ComboGetSelection(dialog, kActionCombo);
-  for (int i = 0; i <= kActionListPassEnd; ++i) plat::ComboSetSelection(dialog, kActionCombo, i);
-  plat::ComboSetSelection(dialog, kActionCombo, selected);
-  plat::RedrawDroppedList(dialog, kActionCombo);
-  return true;
-}
-
-plat::CtlColorAnswer MainDialogColors(plat::Window dialog, plat::CtlColorKind kind, int controlId) {
-  if (kind != plat::CtlColorKind::ListBox) return MainDialogColor(kind, controlId, nullptr);
-  std::string action = plat::GetControlText(dialog, kActionCombo, 32);
-  return MainDialogColor(kind, controlId, action.c_str());
 }
 
 }  // namespace editor

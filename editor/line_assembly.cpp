@@ -3,20 +3,20 @@
 #include <algorithm>
 #include <vector>
 
-#include "editor/controls.h"
-#include "editor/records.h"
 #include "editor/state.h"
+#include "operations/records.h"
+#include "resources/control_ids.h"
 #include "text/csv.h"
 #include "text/sjis.h"
 
 namespace editor {
 
 const FieldEdit kFieldEdits[9] = {
-    {kNameEdit, FieldName},           {kXEdit, FieldX},
-    {kYEdit, FieldY},                 {kInputEdit, FieldInputData},
-    {kWindowLeftEdit, FieldWindowLeft}, {kWindowTopEdit, FieldWindowTop},
-    {kWindowWidthEdit, FieldWindowWidth}, {kWindowHeightEdit, FieldWindowHeight},
-    {kStopSecondsEdit, FieldStopSeconds},
+    {res::kNameEdit, ops::FieldName},           {res::kXEdit, ops::FieldX},
+    {res::kYEdit, ops::FieldY},                 {res::kInputEdit, ops::FieldInputData},
+    {res::kWindowLeftEdit, ops::FieldWindowLeft}, {res::kWindowTopEdit, ops::FieldWindowTop},
+    {res::kWindowWidthEdit, ops::FieldWindowWidth}, {res::kWindowHeightEdit, ops::FieldWindowHeight},
+    {res::kStopSecondsEdit, ops::FieldStopSeconds},
 };
 
 namespace {
@@ -69,9 +69,6 @@ void WriteBack(plat::Window dialog, int controlId, const std::string& text, bool
   }
 }
 
-constexpr int kWindowEdits[4] = {kWindowLeftEdit, kWindowTopEdit, kWindowWidthEdit,
-                                 kWindowHeightEdit};
-
 // The name and input edits take 512 characters, up to 1,024 bytes, of which a
 // field keeps the first 511 bytes (whole characters).
 constexpr std::size_t kWholeEditBuffer = 2 * 512 + 1;
@@ -94,7 +91,7 @@ int ControlOfField(int f) {
   return 0;
 }
 
-void SetLabel(plat::Window dialog, const char* text) { plat::SetControlText(dialog, kInputLabel, text); }
+void SetLabel(plat::Window dialog, const char* text) { plat::SetControlText(dialog, res::kInputLabel, text); }
 
 void Show(plat::Window dialog, std::initializer_list<int> ids, bool show) {
   for (int id : ids) plat::ShowControl(dialog, id, show);
@@ -121,24 +118,24 @@ std::string StoredFreeText(const std::string& text) {
   return stored;
 }
 
-std::string JoinLine(LineFields& fields, bool inputIsFreeText, int cutFirst) {
+std::string JoinLine(ops::OperationRecord& fields, bool inputIsFreeText, int cutFirst) {
   auto stored = [&](int f) -> std::string {
-    if (f == FieldName || (f == FieldInputData && inputIsFreeText)) return StoredFreeText(fields.field[f]);
+    if (f == ops::FieldName || (f == ops::FieldInputData && inputIsFreeText)) return StoredFreeText(fields.field[f]);
     return fields.field[f];
   };
   auto length = [&] {
-    std::size_t total = kFieldCount - 1;  // the commas
-    for (int f = 1; f <= kFieldCount; ++f) total += stored(f).size();
+    std::size_t total = ops::kFieldCount - 1;  // the commas
+    for (int f = 1; f <= ops::kFieldCount; ++f) total += stored(f).size();
     return total;
   };
   if (length() > kMaxLineBytes) {
     // The action is never cut, nor an input chosen from a list or a digit
     // input, which are short or valid as they are.
     std::vector<int> order;
-    if (cutFirst >= 1 && cutFirst <= kFieldCount) order.push_back(cutFirst);
+    if (cutFirst >= 1 && cutFirst <= ops::kFieldCount) order.push_back(cutFirst);
     for (int f : {5, 1, 10, 2, 3, 6, 7, 8, 9}) order.push_back(f);
     for (int f : order) {
-      if (f == FieldAction || (f == FieldInputData && !inputIsFreeText)) continue;
+      if (f == ops::FieldAction || (f == ops::FieldInputData && !inputIsFreeText)) continue;
       std::size_t total = length();
       while (total > kMaxLineBytes && !fields.field[f].empty()) {
         DropLastCharacter(fields.field[f]);
@@ -148,7 +145,7 @@ std::string JoinLine(LineFields& fields, bool inputIsFreeText, int cutFirst) {
     }
   }
   std::string line;
-  for (int f = 1; f <= kFieldCount; ++f) {
+  for (int f = 1; f <= ops::kFieldCount; ++f) {
     if (f > 1) line += ',';
     line += stored(f);
   }
@@ -156,61 +153,61 @@ std::string JoinLine(LineFields& fields, bool inputIsFreeText, int cutFirst) {
 }
 
 std::string BuildLineFromEditor(plat::Window dialog, int editedColumn) {
-  LineFields f;
-  const std::string action = SelectedEntry(dialog, kActionCombo);
-  const int kind = FindActionKind(action.c_str());
+  ops::OperationRecord f;
+  const std::string action = SelectedEntry(dialog, res::kActionCombo);
+  const int kind = ops::FindActionKind(action.c_str());
 
   std::string wholeName, wholeInput;
-  std::string name = ReadFreeText(dialog, kNameEdit, &wholeName);
-  RemoveCommas(&name[0]);
-  f.field[FieldName] = name.c_str();
-  if (UsesCoordinates(kind)) {
-    f.field[FieldX] = plat::GetControlText(dialog, kXEdit);
-    f.field[FieldY] = plat::GetControlText(dialog, kYEdit);
+  std::string name = ReadFreeText(dialog, res::kNameEdit, &wholeName);
+  ops::RemoveCommas(&name[0]);
+  f.field[ops::FieldName] = name.c_str();
+  if (ops::UsesCoordinates(kind)) {
+    f.field[ops::FieldX] = plat::GetControlText(dialog, res::kXEdit);
+    f.field[ops::FieldY] = plat::GetControlText(dialog, res::kYEdit);
   }
-  f.field[FieldAction] = action;
+  f.field[ops::FieldAction] = action;
 
-  if (inputMode == InputFromList) {
-    f.field[FieldInputData] = SelectedEntry(dialog, kInputCombo);
-  } else if (inputMode == InputFromEdit) {
-    std::string input = ReadFreeText(dialog, kInputEdit, &wholeInput);
-    if (kind == Pause && !text::IsAllDigits(input.c_str())) {
-      input = kPauseDefaultSeconds;
-      WriteBack(dialog, kInputEdit, input, true);
+  if (inputMode == ops::InputFromList) {
+    f.field[ops::FieldInputData] = SelectedEntry(dialog, res::kInputCombo);
+  } else if (inputMode == ops::InputFromEdit) {
+    std::string input = ReadFreeText(dialog, res::kInputEdit, &wholeInput);
+    if (kind == ops::Pause && !text::IsAllDigits(input.c_str())) {
+      input = ops::kPauseDefaultSeconds;
+      WriteBack(dialog, res::kInputEdit, input, true);
     }
-    if (InputIsFreeText(kind)) RemoveCommas(&input[0]);
-    f.field[FieldInputData] = input.c_str();
+    if (ops::InputIsFreeText(kind)) ops::RemoveCommas(&input[0]);
+    f.field[ops::FieldInputData] = input.c_str();
   }
 
-  if (UsesWindowFields(kind)) {
-    const WindowDefaults defaults = ArrangeWindowDefaults(ScreenWidth, ScreenHeight);
+  if (ops::UsesWindowFields(kind)) {
+    const ops::WindowDefaults defaults = ops::ArrangeWindowDefaults(ScreenWidth, ScreenHeight);
     const char* const values[4] = {defaults.left, defaults.top, defaults.width, defaults.height};
     for (int i = 0; i < 4; ++i) {
-      std::string value = plat::GetControlText(dialog, kWindowEdits[i]);
+      std::string value = plat::GetControlText(dialog, res::kWindowEdits[i]);
       if (value.empty()) {
         value = values[i];
-        WriteBack(dialog, kWindowEdits[i], value, true);
+        WriteBack(dialog, res::kWindowEdits[i], value, true);
       }
-      f.field[FieldWindowLeft + i] = value;
+      f.field[ops::FieldWindowLeft + i] = value;
     }
   }
 
-  std::string stop = plat::GetControlText(dialog, kStopSecondsEdit);
+  std::string stop = plat::GetControlText(dialog, res::kStopSecondsEdit);
   if (!text::IsAllDigits(stop.c_str())) {
-    std::string replacement = DefaultStopSeconds(kind);
-    if (replacement != stop) WriteBack(dialog, kStopSecondsEdit, replacement, true);
+    std::string replacement = ops::DefaultStopSeconds(kind);
+    if (replacement != stop) WriteBack(dialog, res::kStopSecondsEdit, replacement, true);
     stop = replacement;
   }
-  f.field[FieldStopSeconds] = stop;
+  f.field[ops::FieldStopSeconds] = stop;
 
   // What the edits show: a field cut to make the line fit, or one the edit
   // holds more of than a field keeps, shows what was stored.
-  LineFields before = f;
-  if (wholeName.size() >= kFieldBuffer) before.field[FieldName] = wholeName;
-  if (wholeInput.size() >= kFieldBuffer) before.field[FieldInputData] = wholeInput;
-  const bool freeInput = inputMode == InputFromEdit && InputIsFreeText(kind);
+  ops::OperationRecord before = f;
+  if (wholeName.size() >= kFieldBuffer) before.field[ops::FieldName] = wholeName;
+  if (wholeInput.size() >= kFieldBuffer) before.field[ops::FieldInputData] = wholeInput;
+  const bool freeInput = inputMode == ops::InputFromEdit && ops::InputIsFreeText(kind);
   std::string line = JoinLine(f, freeInput, editedColumn);
-  for (int field = 1; field <= kFieldCount; ++field) {
+  for (int field = 1; field <= ops::kFieldCount; ++field) {
     if (f.field[field] == before.field[field]) continue;
     int id = ControlOfField(field);
     if (id != 0) WriteBack(dialog, id, f.field[field], false);
@@ -226,68 +223,68 @@ void PlaceStopSecondsFields(plat::Window dialog) {
   // font sizes.
   const plat::Rect label = plat::DialogUnitsToPixels(dialog, {362, 333, 362 + 24, 333 + 12});
   const plat::Rect field = plat::DialogUnitsToPixels(dialog, {362, 345, 362 + 24, 345 + 12});
-  plat::MoveControlToTop(dialog, kStopSecondsLabel, label.left, label.top, label.right - label.left,
+  plat::MoveControlToTop(dialog, res::kStopSecondsLabel, label.left, label.top, label.right - label.left,
                          label.bottom - label.top);
-  plat::MoveControlToTop(dialog, kStopSecondsEdit, field.left, field.top, field.right - field.left,
+  plat::MoveControlToTop(dialog, res::kStopSecondsEdit, field.left, field.top, field.right - field.left,
                          field.bottom - field.top);
 }
 
 void SetupEditorForAction(plat::Window dialog, int kind) {
   // The mode is set first, so that the lines rebuilt by the change events of
   // the emptied fields below already read the input from its new place.
-  inputMode = InputModeOf(kind);
+  inputMode = ops::InputModeOf(kind);
 
-  Show(dialog, {kXYLabel, kXEdit, kYEdit, kStopSecondsLabel, kStopSecondsEdit}, true);
-  plat::SetControlText(dialog, kStopSecondsEdit, "");
+  Show(dialog, {res::kXYLabel, res::kXEdit, res::kYEdit, res::kStopSecondsLabel, res::kStopSecondsEdit}, true);
+  plat::SetControlText(dialog, res::kStopSecondsEdit, "");
   PlaceStopSecondsFields(dialog);
-  Show(dialog, {kInputLabel, kInputCombo, kInputEdit}, false);
+  Show(dialog, {res::kInputLabel, res::kInputCombo, res::kInputEdit}, false);
   Show(dialog,
-       {kWindowLeftLabel, kWindowLeftEdit, kWindowTopLabel, kWindowTopEdit, kWindowWidthLabel,
-        kWindowWidthEdit, kWindowHeightLabel, kWindowHeightEdit, kCheckPlacementButton,
-        kTakePlacementButton, kTitleSearchButton, kAppSearchButton},
+       {res::kWindowLeftLabel, res::kWindowLeftEdit, res::kWindowTopLabel, res::kWindowTopEdit, res::kWindowWidthLabel,
+        res::kWindowWidthEdit, res::kWindowHeightLabel, res::kWindowHeightEdit, res::kCheckPlacementButton,
+        res::kTakePlacementButton, res::kTitleSearchButton, res::kAppSearchButton},
        false);
 
   switch (kind) {
-    case TypeText:
+    case ops::TypeText:
       SetLabel(dialog, "入力するデータ値");
-      Show(dialog, {kInputLabel, kInputEdit}, true);
-      Empty(dialog, {kInputEdit});
+      Show(dialog, {res::kInputLabel, res::kInputEdit}, true);
+      Empty(dialog, {res::kInputEdit});
       break;
-    case Pause:
+    case ops::Pause:
       SetLabel(dialog, "一時停止する秒");
-      Show(dialog, {kInputLabel, kInputEdit}, true);
-      Empty(dialog, {kInputEdit, kXEdit, kYEdit, kStopSecondsEdit});
-      Show(dialog, {kXEdit, kYEdit, kXYLabel, kStopSecondsLabel, kStopSecondsEdit}, false);
+      Show(dialog, {res::kInputLabel, res::kInputEdit}, true);
+      Empty(dialog, {res::kInputEdit, res::kXEdit, res::kYEdit, res::kStopSecondsEdit});
+      Show(dialog, {res::kXEdit, res::kYEdit, res::kXYLabel, res::kStopSecondsLabel, res::kStopSecondsEdit}, false);
       break;
-    case PressKey:
-    case Shortcut:
-      SetLabel(dialog, kind == PressKey ? "入力するキー値" : "実行するショートカット");
-      Show(dialog, {kInputLabel, kInputCombo}, true);
-      plat::ComboReset(dialog, kInputCombo);
-      if (kind == PressKey) {
-        for (const KeyName& key : kKeyNameTable) plat::ComboAdd(dialog, kInputCombo, key.name);
+    case ops::PressKey:
+    case ops::Shortcut:
+      SetLabel(dialog, kind == ops::PressKey ? "入力するキー値" : "実行するショートカット");
+      Show(dialog, {res::kInputLabel, res::kInputCombo}, true);
+      plat::ComboReset(dialog, res::kInputCombo);
+      if (kind == ops::PressKey) {
+        for (const ops::KeyName& key : ops::kKeyNameTable) plat::ComboAdd(dialog, res::kInputCombo, key.name);
       } else {
-        for (const char* shortcut : kShortcutTable) plat::ComboAdd(dialog, kInputCombo, shortcut);
+        for (const char* shortcut : ops::kShortcutTable) plat::ComboAdd(dialog, res::kInputCombo, shortcut);
       }
-      plat::ComboSetSelection(dialog, kInputCombo, 0);
+      plat::ComboSetSelection(dialog, res::kInputCombo, 0);
       break;
-    case RunApplication:
+    case ops::RunApplication:
       SetLabel(dialog, "実行するアプリケーション");
-      Show(dialog, {kInputLabel, kInputEdit, kAppSearchButton}, true);
-      Empty(dialog, {kInputEdit, kXEdit, kYEdit});
+      Show(dialog, {res::kInputLabel, res::kInputEdit, res::kAppSearchButton}, true);
+      Empty(dialog, {res::kInputEdit, res::kXEdit, res::kYEdit});
       // The stop seconds stay where they are: one field lower they would lie
       // on the "保存して終了" button, which paints over them.
-      Show(dialog, {kXEdit, kYEdit, kXYLabel}, false);
+      Show(dialog, {res::kXEdit, res::kYEdit, res::kXYLabel}, false);
       break;
-    case ArrangeWindow:
+    case ops::ArrangeWindow:
       SetLabel(dialog, "アプリケーションのWindowsタイトル");
       Show(dialog,
-           {kInputLabel, kInputEdit, kWindowLeftLabel, kWindowTopLabel, kWindowWidthLabel,
-            kWindowHeightLabel, kWindowLeftEdit, kWindowTopEdit, kWindowWidthEdit,
-            kWindowHeightEdit, kCheckPlacementButton, kTakePlacementButton, kTitleSearchButton},
+           {res::kInputLabel, res::kInputEdit, res::kWindowLeftLabel, res::kWindowTopLabel, res::kWindowWidthLabel,
+            res::kWindowHeightLabel, res::kWindowLeftEdit, res::kWindowTopEdit, res::kWindowWidthEdit,
+            res::kWindowHeightEdit, res::kCheckPlacementButton, res::kTakePlacementButton, res::kTitleSearchButton},
            true);
-      Empty(dialog, {kInputEdit, kXEdit, kYEdit, kStopSecondsEdit});
-      Show(dialog, {kXEdit, kYEdit, kXYLabel, kStopSecondsLabel, kStopSecondsEdit}, false);
+      Empty(dialog, {res::kInputEdit, res::kXEdit, res::kYEdit, res::kStopSecondsEdit});
+      Show(dialog, {res::kXEdit, res::kYEdit, res::kXYLabel, res::kStopSecondsLabel, res::kStopSecondsEdit}, false);
       break;
     default:
       break;

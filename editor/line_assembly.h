@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "operations/records.h"
 #include "platform/platform.h"
 
 namespace editor {
@@ -19,11 +20,6 @@ extern const FieldEdit kFieldEdits[9];
 // its terminator.
 constexpr std::size_t kMaxLineBytes = 1023;
 
-// The ten fields of a line as the editor holds them; field[0] is unused.
-struct LineFields {
-  std::string field[11];
-};
-
 // A free-text field as it is written into a line: as typed, unless it holds
 // a double quote that the field reader would not give back as typed (blanks
 // at its ends aside); then enclosed in double quotes with each quote inside
@@ -36,7 +32,7 @@ std::string StoredFreeText(const std::string& text);
 // character boundary until it fits: first `cutFirst` (a field number, 0 for
 // none), then the input, the name, the stop seconds and the remaining fields;
 // the action is never cut. `fields` is left holding what was stored.
-std::string JoinLine(LineFields& fields, bool inputIsFreeText, int cutFirst);
+std::string JoinLine(ops::OperationRecord& fields, bool inputIsFreeText, int cutFirst);
 
 // Assembles the line of the edited row from the editor controls, with the
 // defaults of each action written back into the controls (selected, so that

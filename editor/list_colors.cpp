@@ -3,10 +3,10 @@
 #include <cstring>
 #include <string>
 
-#include "editor/controls.h"
 #include "editor/list_view.h"
-#include "editor/records.h"
 #include "editor/state.h"
+#include "operations/records.h"
+#include "resources/control_ids.h"
 
 namespace editor {
 
@@ -20,7 +20,7 @@ struct ActionColors {
   plat::Color back;
 };
 // In the order of the action kinds.
-constexpr ActionColors kActionCellColors[kActionKindCount] = {
+constexpr ActionColors kActionCellColors[ops::kActionKindCount] = {
     {plat::Rgb(0, 0, 0), plat::Rgb(255, 255, 120)},        // MouseClick
     {plat::Rgb(0, 0, 0), plat::Rgb(255, 235, 120)},        // MouseDoubleClick
     {plat::Rgb(255, 255, 255), plat::Rgb(100, 100, 100)},  // TypeText
@@ -39,7 +39,7 @@ constexpr int kActionColumn = 4;
 }  // namespace
 
 bool ActionCellColors(const char* action, plat::Color* text, plat::Color* back) {
-  int kind = FindActionKind(action);
+  int kind = ops::FindActionKind(action);
   if (kind < 0) return false;
   *text = kActionCellColors[kind].text;
   *back = kActionCellColors[kind].back;
@@ -64,9 +64,9 @@ long CColoredListCtrl::OnCustomDraw(plat::Window dialog, const plat::Notificatio
   if (n.drawStage == plat::kCddsPrepaint) return plat::kCdrfNotifyItemDraw;
   if (n.drawStage == plat::kCddsItemPrepaint) return plat::kCdrfNotifySubItemDraw;
   if (n.drawStage != (plat::kCddsItemPrepaint | plat::kCddsSubItem)) return plat::kCdrfDoDefault;
-  const std::string mark = plat::ListGetCell(dialog, kOperationList, n.item, kRepeatMarkColumn, 512);
+  const std::string mark = plat::ListGetCell(dialog, res::kOperationList, n.item, kRepeatMarkColumn, 512);
   std::string action;
-  if (n.subItem == kActionColumn) action = plat::ListGetCell(dialog, kOperationList, n.item, kActionColumn, 512);
+  if (n.subItem == kActionColumn) action = plat::ListGetCell(dialog, res::kOperationList, n.item, kActionColumn, 512);
   CellColors c = ColorsOf(n.item, n.subItem, mark.c_str(), action.c_str(), CurrentRow);
   if (n.textColor != nullptr) *n.textColor = c.text;
   if (n.backColor != nullptr) *n.backColor = c.back;
@@ -87,7 +87,7 @@ void QueueFormerCurrentRow(plat::Window dialog, int newRow) {
 void RedrawQueuedRows(plat::Window dialog) {
   for (int& slot : RedrawQueue) {
     if (slot >= 0) {
-      plat::ListRedrawRow(dialog, kOperationList, slot);
+      plat::ListRedrawRow(dialog, res::kOperationList, slot);
       slot = -1;
     }
   }

@@ -1,10 +1,11 @@
 #include "editor/list_fill.h"
 
-#include "editor/controls.h"
+#include <string>
+
 #include "editor/list_view.h"
-#include "editor/records.h"
 #include "jobstore/lines.h"
-#include "text/csv.h"
+#include "operations/records.h"
+#include "resources/control_ids.h"
 
 namespace editor {
 
@@ -14,24 +15,22 @@ namespace {
 // gives an empty cell (a new row's cells are empty: nothing to write); a
 // TypeText input is shown masked.
 void WriteCells(plat::Window dialog, int row, const char* line) {
-  char field[1024];
-  char action[1024];
-  text::GetCsvItem(FieldAction, line, action, sizeof action);
-  bool masked = FindActionKind(action) == TypeText;
-  for (int j = FieldName; j <= FieldStopSeconds; ++j) {
-    if (j == FieldInputData && masked) {
-      plat::ListSetCell(dialog, kOperationList, row, j, kMaskedText);
+  const ops::OperationRecord record = ops::ReadOperationLine(line);
+  bool masked = ops::FindActionKind(record.field[ops::FieldAction].c_str()) == ops::TypeText;
+  for (int j = ops::FieldName; j <= ops::FieldStopSeconds; ++j) {
+    if (j == ops::FieldInputData && masked) {
+      plat::ListSetCell(dialog, res::kOperationList, row, j, ops::kMaskedText);
       continue;
     }
-    text::GetCsvItem(j, line, field, sizeof field);
-    if (field[0] != '\0') plat::ListSetCell(dialog, kOperationList, row, j, field);
+    const std::string& field = record.field[j];
+    if (!field.empty()) plat::ListSetCell(dialog, res::kOperationList, row, j, field.c_str());
   }
 }
 
 }  // namespace
 
 void AddOperationRow(plat::Window dialog, int index) {
-  plat::ListInsertNumberedRow(dialog, kOperationList, index);
+  plat::ListInsertNumberedRow(dialog, res::kOperationList, index);
   WriteCells(dialog, index, jobstore::LineAt(index));
 }
 
@@ -40,15 +39,15 @@ void AddOperationRow(plat::Window dialog, int index) {
 // while they are ticked, so the selection handler would find nothing to do
 // for each of them: the dialog is not told.
 void FillOperationList(plat::Window dialog) {
-  plat::ListDeleteAllRows(dialog, kOperationList);
+  plat::ListDeleteAllRows(dialog, res::kOperationList);
   ForgetRepeatMarkers();
   int count = jobstore::LineCount();
   if (count == 0) return;
-  plat::ListReserveRows(dialog, kOperationList, count);
-  plat::ListSetRedraw(dialog, kOperationList, false);
+  plat::ListReserveRows(dialog, res::kOperationList, count);
+  plat::ListSetRedraw(dialog, res::kOperationList, false);
   for (int i = 0; i < count; ++i) AddOperationRow(dialog, i);
-  plat::ListSetCheckedAllSilently(dialog, kOperationList, true);
-  plat::ListSetRedraw(dialog, kOperationList, true);
+  plat::ListSetCheckedAllSilently(dialog, res::kOperationList, true);
+  plat::ListSetRedraw(dialog, res::kOperationList, true);
 }
 
 namespace {
@@ -58,19 +57,19 @@ namespace {
 // do (the check-all box unticked them), the list is painted once afterwards
 // instead of row by row.
 void FinishRefill(plat::Window dialog) {
-  const int rows = plat::ListRowCount(dialog, kOperationList);
+  const int rows = plat::ListRowCount(dialog, res::kOperationList);
   int unticked = 0;
   for (int i = 0; i < rows && unticked < 2; ++i) {
-    if (!plat::ListIsChecked(dialog, kOperationList, i)) ++unticked;
+    if (!plat::ListIsChecked(dialog, res::kOperationList, i)) ++unticked;
   }
-  if (unticked < 2) return plat::ListSetCheckedAllSilently(dialog, kOperationList, true);
-  plat::ListSetRedraw(dialog, kOperationList, false);
-  plat::ListSetCheckedAllSilently(dialog, kOperationList, true);
-  plat::ListSetRedraw(dialog, kOperationList, true);
+  if (unticked < 2) return plat::ListSetCheckedAllSilently(dialog, res::kOperationList, true);
+  plat::ListSetRedraw(dialog, res::kOperationList, false);
+  plat::ListSetCheckedAllSilently(dialog, res::kOperationList, true);
+  plat::ListSetRedraw(dialog, res::kOperationList, true);
 }
 
 // The list mirrors the lines as a hook expects: `rows` rows now.
-bool InStep(plat::Window dialog, int rows) { return plat::ListRowCount(dialog, kOperationList) == rows; }
+bool InStep(plat::Window dialog, int rows) { return plat::ListRowCount(dialog, res::kOperationList) == rows; }
 
 }  // namespace
 
@@ -80,7 +79,7 @@ bool InStep(plat::Window dialog, int rows) { return plat::ListRowCount(dialog, k
 void RefillAfterAppend(plat::Window dialog) {
   int index = jobstore::LineCount() - 1;
   if (index < 0 || !InStep(dialog, index)) return FillOperationList(dialog);
-  plat::ListClearSelection(dialog, kOperationList);
+  plat::ListClearSelection(dialog, res::kOperationList);
   AddOperationRow(dialog, index);
   FinishRefill(dialog);
 }
@@ -88,7 +87,7 @@ void RefillAfterAppend(plat::Window dialog) {
 void RefillAfterInsert(plat::Window dialog, int index) {
   int count = jobstore::LineCount();
   if (index < 0 || index >= count || !InStep(dialog, count - 1)) return FillOperationList(dialog);
-  plat::ListClearSelection(dialog, kOperationList);
+  plat::ListClearSelection(dialog, res::kOperationList);
   AddOperationRow(dialog, index);
   FinishRefill(dialog);
 }
@@ -96,8 +95,8 @@ void RefillAfterInsert(plat::Window dialog, int index) {
 void RefillAfterDelete(plat::Window dialog, int index) {
   int count = jobstore::LineCount();
   if (index < 0 || index > count || !InStep(dialog, count + 1)) return FillOperationList(dialog);
-  plat::ListClearSelection(dialog, kOperationList);
-  plat::ListDeleteRow(dialog, kOperationList, index);
+  plat::ListClearSelection(dialog, res::kOperationList);
+  plat::ListDeleteRow(dialog, res::kOperationList, index);
   FinishRefill(dialog);
 }
 

@@ -4,9 +4,10 @@
 #include <vector>
 
 #include "companions/repeat.h"
-#include "editor/controls.h"
 #include "editor/state.h"
 #include "jobstore/lines.h"
+#include "resources/control_ids.h"
+#include "text/sjis.h"
 
 namespace editor {
 
@@ -25,24 +26,6 @@ const ListColumnDef kListColumns[kListColumnCount] = {
     {"繰返", plat::kAlignLeft, true, false},
 };
 
-namespace {
-
-// The value a C runtime decimal conversion gives: leading blanks, an optional
-// sign, then the leading digits; 0 without digits.
-long DecimalValue(const std::string& text) {
-  std::size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  long value = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    if (value < 100000000) value = value * 10 + (text[i] - '0');
-  }
-  return negative ? -value : value;
-}
-
-}  // namespace
-
 int InitialColumnWidth(int column) {
   const ListColumnDef& def = kListColumns[column];
   return def.visible ? 10 * static_cast<int>(std::strlen(def.title)) : 0;
@@ -50,7 +33,7 @@ int InitialColumnWidth(int column) {
 
 void InsertListColumns(plat::Window dialog) {
   for (int c = 0; c < kListColumnCount; ++c) {
-    plat::ListInsertColumn(dialog, kOperationList, c, kListColumns[c].title, InitialColumnWidth(c),
+    plat::ListInsertColumn(dialog, res::kOperationList, c, kListColumns[c].title, InitialColumnWidth(c),
                            kListColumns[c].align);
   }
 }
@@ -58,7 +41,7 @@ void InsertListColumns(plat::Window dialog) {
 void AutosizeColumns(plat::Window dialog) {
   if (jobstore::LineCount() == 0) return;
   for (int c = 0; c < kListColumnCount; ++c) {
-    if (kListColumns[c].autosized) plat::ListSetColumnWidth(dialog, kOperationList, c, plat::kColumnAutosize);
+    if (kListColumns[c].autosized) plat::ListSetColumnWidth(dialog, res::kOperationList, c, plat::kColumnAutosize);
   }
 }
 
@@ -75,10 +58,10 @@ struct MarkRange {
 // The ranges of the ticked rules that mark something.
 std::vector<MarkRange> TickedRanges(plat::Window dialog) {
   std::vector<MarkRange> ranges;
-  for (const companions::RepeatRuleControls& rule : companions::kRepeatRules) {
+  for (const res::RepeatRuleControls& rule : res::kRepeatRules) {
     if (plat::GetButtonCheck(dialog, rule.check) != 1) continue;
-    long first = DecimalValue(plat::GetControlText(dialog, rule.from, 32));
-    long last = DecimalValue(plat::GetControlText(dialog, rule.to, 32));
+    long first = text::DecimalValue(plat::GetControlText(dialog, rule.from, 32).c_str());
+    long last = text::DecimalValue(plat::GetControlText(dialog, rule.to, 32).c_str());
     if (first > last || first <= 0 || last <= 0) continue;
     ranges.push_back({first, last});
   }
@@ -96,19 +79,19 @@ void RefreshRepeatMarkers(plat::Window dialog) {
   if (!marksMayBeShown && ranges.empty()) return;  // no mark to clear, none to set
   // Painting waits until every mark is in place: turning it on again
   // repaints every row once, instead of a repaint a row.
-  plat::ListSetRedraw(dialog, kOperationList, false);
+  plat::ListSetRedraw(dialog, res::kOperationList, false);
   if (marksMayBeShown) {
-    for (int i = 0; i < count; ++i) plat::ListSetCell(dialog, kOperationList, i, kRepeatMarkColumn, "");
+    for (int i = 0; i < count; ++i) plat::ListSetCell(dialog, res::kOperationList, i, kRepeatMarkColumn, "");
   }
   marksMayBeShown = false;
   for (const MarkRange& range : ranges) {
     for (long j = range.first; j <= range.last && j <= count; ++j) {
-      plat::ListSetCell(dialog, kOperationList, static_cast<int>(j - 1), kRepeatMarkColumn, "■");
-      plat::ListRedrawRow(dialog, kOperationList, static_cast<int>(j - 1));
+      plat::ListSetCell(dialog, res::kOperationList, static_cast<int>(j - 1), kRepeatMarkColumn, "■");
+      plat::ListRedrawRow(dialog, res::kOperationList, static_cast<int>(j - 1));
       marksMayBeShown = true;
     }
   }
-  plat::ListSetRedraw(dialog, kOperationList, true);
+  plat::ListSetRedraw(dialog, res::kOperationList, true);
 }
 
 }  // namespace editor

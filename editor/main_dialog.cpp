@@ -2,24 +2,26 @@
 
 #include <string>
 
-#include "app/commands.h"
 #include "companions/contract.h"
 #include "companions/screen.h"
 #include "editor/colors.h"
-#include "editor/controls.h"
+#include "editor/exit_commands.h"
 #include "editor/features.h"
 #include "editor/line_assembly.h"
 #include "editor/list_fill.h"
 #include "editor/list_view.h"
-#include "editor/records.h"
 #include "editor/state.h"
-#include "jobstore/jobs.h"
 #include "jobstore/lines.h"
+#include "operations/records.h"
+#include "resources/control_ids.h"
 #include "resources/templates.h"
 
 namespace editor {
 
 namespace {
+
+// System-menu command of the about box.
+constexpr unsigned kAboutCommand = 16;
 
 // Which handler a control's command goes to. Handlers of later features are
 // added here as they are built.
@@ -32,18 +34,18 @@ struct CommandRoute {
 void RepeatRangeChanged(plat::Window dialog) { RefreshRepeatMarkers(dialog); }
 
 const CommandRoute kCommandRoutes[] = {
-    {kSaveAndExitButton, plat::kBnClicked, app::SaveAndExit},
-    {kCancelButton, plat::kBnClicked, app::CancelEditing},
-    {1006, plat::kEnChange, RepeatRangeChanged},
-    {1007, plat::kEnChange, RepeatRangeChanged},
-    {1009, plat::kEnChange, RepeatRangeChanged},
-    {1010, plat::kEnChange, RepeatRangeChanged},
-    {1012, plat::kEnChange, RepeatRangeChanged},
-    {1013, plat::kEnChange, RepeatRangeChanged},
+    {res::kSaveAndExitButton, plat::kBnClicked, SaveAndExit},
+    {res::kCancelButton, plat::kBnClicked, CancelEditing},
+    {res::kRepeatRules[0].from, plat::kEnChange, RepeatRangeChanged},
+    {res::kRepeatRules[0].to, plat::kEnChange, RepeatRangeChanged},
+    {res::kRepeatRules[1].from, plat::kEnChange, RepeatRangeChanged},
+    {res::kRepeatRules[1].to, plat::kEnChange, RepeatRangeChanged},
+    {res::kRepeatRules[2].from, plat::kEnChange, RepeatRangeChanged},
+    {res::kRepeatRules[2].to, plat::kEnChange, RepeatRangeChanged},
 };
 
-constexpr int kEditorFields[] = {kNameEdit, kXEdit, kYEdit, kActionCombo,
-                                 kInputCombo, kInputEdit, kStopSecondsEdit};
+constexpr int kEditorFields[] = {res::kNameEdit, res::kXEdit, res::kYEdit, res::kActionCombo,
+                                 res::kInputCombo, res::kInputEdit, res::kStopSecondsEdit};
 
 constexpr unsigned kListExtendedStyle = plat::kLvsExGridLines | plat::kLvsExCheckBoxes |
                                         plat::kLvsExFullRowSelect | plat::kLvsExOneClickActivate |
@@ -52,7 +54,7 @@ constexpr unsigned kListExtendedStyle = plat::kLvsExGridLines | plat::kLvsExChec
 
 // The one line an empty job starts with, shown as row 0.
 void AddDefaultLine(plat::Window dialog) {
-  jobstore::AppendLine(kDefaultOperationLine);
+  jobstore::AppendLine(ops::kDefaultOperationLine);
   AddOperationRow(dialog, 0);
   AutosizeColumns(dialog);
 }
@@ -79,13 +81,13 @@ bool CTavolexDlg::OnInitDialog(plat::Window dialog) {
   }
   plat::SetDialogIcon(dialog, res::kIcon);
   for (int& slot : RedrawQueue) slot = -1;
-  jobstore::FillJobList(dialog, kJobCombo);
+  JobListAtStart(dialog);
 
-  plat::ListAddExtendedStyle(dialog, kOperationList, kListExtendedStyle);
+  plat::ListAddExtendedStyle(dialog, res::kOperationList, kListExtendedStyle);
   InsertListColumns(dialog);
-  plat::ComboReset(dialog, kActionCombo);
-  for (const char* name : kActionNames) plat::ComboAdd(dialog, kActionCombo, name);
-  plat::ComboSetSelection(dialog, kActionCombo, 0);
+  plat::ComboReset(dialog, res::kActionCombo);
+  for (const char* name : ops::kActionNames) plat::ComboAdd(dialog, res::kActionCombo, name);
+  plat::ComboSetSelection(dialog, res::kActionCombo, 0);
 
   FillOperationList(dialog);
   UpdatingControls = true;
@@ -95,15 +97,18 @@ bool CTavolexDlg::OnInitDialog(plat::Window dialog) {
   RefreshRepeatMarkers(dialog);
   if (jobstore::LineCount() > 0) AutosizeColumns(dialog);
 
-  plat::SetButtonCheck(dialog, kCheckAllButton, 1);
+  plat::SetButtonCheck(dialog, res::kCheckAllButton, 1);
   EnableEditorFields(dialog, false);
   // The click actions' arrangement: coordinates and an empty stop-seconds
   // field shown, the input and window fields hidden, no input mode.
-  SetupEditorForAction(dialog, MouseClick);
+  SetupEditorForAction(dialog, ops::MouseClick);
 
-  plat::LimitText(dialog, kNameEdit, 512);
-  plat::LimitText(dialog, kInputEdit, 512);
-  for (int id = 1006; id <= 1018; ++id) plat::LimitText(dialog, id, 4);
+  plat::LimitText(dialog, res::kNameEdit, 512);
+  plat::LimitText(dialog, res::kInputEdit, 512);
+  for (const res::RepeatRuleControls& rule : res::kRepeatRules) {
+    for (int id : {rule.from, rule.to, rule.count}) plat::LimitText(dialog, id, 4);
+  }
+  for (int id : res::kWindowEdits) plat::LimitText(dialog, id, 4);
 
   companions::PickerProcessId = companions::StartPicker();
   AcquisitionAtStart(dialog);  // timer 999, "0,0" on the clipboard, timer 888
@@ -116,13 +121,13 @@ bool CTavolexDlg::OnInitDialog(plat::Window dialog) {
 
   RunButton.TextColor = plat::Rgb(255, 255, 255);
   RunButton.FaceColor = plat::Rgb(100, 100, 100);
-  plat::Redraw(dialog, kRunButton);
+  plat::Redraw(dialog, res::kRunButton);
 
   if (jobstore::LineCount() == 0) AddDefaultLine(dialog);
 
-  plat::AnimationOpen(dialog, kStatusAnimation, res::kStatusAnimation);
+  plat::AnimationOpen(dialog, res::kStatusAnimationControl, res::kStatusAnimation);
   ClearJobModified(dialog);
-  plat::SetFocusTo(dialog, kJobCombo);
+  plat::SetFocusTo(dialog, res::kJobCombo);
   return true;
 }
 
@@ -136,7 +141,8 @@ void CTavolexDlg::OnCommand(plat::Window dialog, int controlId, int code) {
   if (OperationEditorCommand(dialog, controlId, code)) return;
   if (RepeatAndRunCommand(dialog, controlId, code)) return;
   if (AcquisitionCommand(dialog, controlId, code)) return;
-  JobCommand(dialog, controlId, code);
+  if (JobCommand(dialog, controlId, code)) return;
+  ColorsCommand(dialog, controlId, code);
 }
 
 long CTavolexDlg::OnNotify(plat::Window dialog, const plat::Notification& n) {
@@ -152,7 +158,7 @@ void CTavolexDlg::OnTimer(plat::Window dialog, int timerId) {
   if (OperationEditorTimer(dialog, timerId)) return;
   if (RepeatAndRunTimer(dialog, timerId)) return;
   if (AcquisitionTimer(dialog, timerId)) return;
-  JobTimer(dialog, timerId);
+  ColorsTimer(dialog, timerId);
 }
 
 plat::CtlColorAnswer CTavolexDlg::OnCtlColor(plat::Window dialog, plat::CtlColorKind kind,
@@ -168,7 +174,7 @@ bool CTavolexDlg::OnSysCommand(plat::Window dialog, unsigned command) {
 }
 
 bool CTavolexDlg::OnDrawItem(plat::Window dialog, const plat::DrawItem& item) {
-  if (item.controlId != kRunButton) return false;
+  if (item.controlId != res::kRunButton) return false;
   RunButton.DrawItem(item, plat::GetControlText(dialog, item.controlId).c_str());
   return true;
 }
@@ -178,14 +184,14 @@ void EnableEditorFields(plat::Window dialog, bool enable) {
 }
 
 void ClearEditorFields(plat::Window dialog) {
-  plat::SetControlText(dialog, kRowNumberEdit, "");
-  plat::SetControlText(dialog, kNameEdit, "");
-  plat::SetControlText(dialog, kXEdit, "");
-  plat::SetControlText(dialog, kYEdit, "");
-  plat::ComboSetSelection(dialog, kActionCombo, 0);
-  plat::ComboSetSelection(dialog, kInputCombo, 0);
-  plat::SetControlText(dialog, kInputEdit, "");
-  plat::SetControlText(dialog, kStopSecondsEdit, "4");
+  plat::SetControlText(dialog, res::kRowNumberEdit, "");
+  plat::SetControlText(dialog, res::kNameEdit, "");
+  plat::SetControlText(dialog, res::kXEdit, "");
+  plat::SetControlText(dialog, res::kYEdit, "");
+  plat::ComboSetSelection(dialog, res::kActionCombo, 0);
+  plat::ComboSetSelection(dialog, res::kInputCombo, 0);
+  plat::SetControlText(dialog, res::kInputEdit, "");
+  plat::SetControlText(dialog, res::kStopSecondsEdit, "4");
 }
 
 Placement MainWindowPlacement(const plat::Rect& desktop, const plat::Rect& dialog) {

@@ -4,6 +4,7 @@
 #include "editor/messages.h"
 #include "jobstore/job_names.h"
 #include "jobstore/jobs.h"
+#include "resources/control_ids.h"
 #include "resources/templates.h"
 
 namespace editor {
@@ -28,14 +29,14 @@ void NewJobName::OnCommand(plat::Window dialog, int controlId, int code) {
 // keeps the dialog open with the reason; an existing job is written over
 // only when the user says so.
 void NewJobName::Confirm(plat::Window dialog) {
-  std::string entered = plat::GetControlText(dialog, kJobNameEdit, 512);
+  std::string entered = plat::GetControlText(dialog, res::kJobNameEdit, 512);
   if (entered.empty()) return;
   std::string name = jobstore::CleanJobName(entered);
 
   auto tryAgain = [&](const std::string& message, const char* caption, unsigned type) {
     plat::ShowMessageBox(dialog, message.c_str(), caption, type);
-    plat::SetFocusTo(dialog, kJobNameEdit);
-    plat::SelectAllText(dialog, kJobNameEdit);
+    plat::SetFocusTo(dialog, res::kJobNameEdit);
+    plat::SelectAllText(dialog, res::kJobNameEdit);
   };
   jobstore::JobNameProblem problem = jobstore::CheckNewJobName(name.c_str());
   if (problem != jobstore::JobNameProblem::None) {
@@ -53,8 +54,8 @@ void NewJobName::Confirm(plat::Window dialog) {
                            "」は既にあります。\n\n作業中の操作定義で上書きしますか？";
     if (plat::ShowMessageBox(dialog, question.c_str(), kAppCaption, plat::kMbYesNo) !=
         plat::kIdYes) {
-      plat::SetFocusTo(dialog, kJobNameEdit);
-      plat::SelectAllText(dialog, kJobNameEdit);
+      plat::SetFocusTo(dialog, res::kJobNameEdit);
+      plat::SelectAllText(dialog, res::kJobNameEdit);
       return;
     }
   }

@@ -25,6 +25,4 @@ class NewJobName : public plat::DialogHandler {
   std::string name_;
 };
 
-constexpr int kJobNameEdit = 1019;
-
 }  // namespace editor

@@ -4,35 +4,32 @@
 
 #include "companions/contract.h"
 #include "companions/screen.h"
-#include "editor/controls.h"
 #include "editor/features.h"
 #include "editor/fields.h"
 #include "editor/line_assembly.h"
 #include "editor/list_colors.h"
 #include "editor/list_view.h"
 #include "editor/main_dialog.h"
-#include "editor/records.h"
 #include "editor/row_commands.h"
 #include "editor/state.h"
 #include "jobstore/lines.h"
-#include "text/csv.h"
+#include "operations/records.h"
+#include "resources/control_ids.h"
 #include "text/sjis.h"
 
 namespace editor {
 
 int currentX = 0, currentY = 0;
-bool holdSelectionLoads = false;
-int selectionLoads = 0;
 
 namespace {
 
 // Selects the entry of the input list whose text is `name`; the entry the
 // set-up selected stays when none has it.
 void SelectInputEntry(plat::Window dialog, const std::string& name) {
-  int count = plat::ComboCount(dialog, kInputCombo);
+  int count = plat::ComboCount(dialog, res::kInputCombo);
   for (int i = 0; i < count; ++i) {
-    if (plat::ComboItemText(dialog, kInputCombo, i) == name) {
-      plat::ComboSetSelection(dialog, kInputCombo, i);
+    if (plat::ComboItemText(dialog, res::kInputCombo, i) == name) {
+      plat::ComboSetSelection(dialog, res::kInputCombo, i);
       return;
     }
   }
@@ -45,52 +42,51 @@ void FillEditorFromRow(plat::Window dialog, int row) {
   SetupEditorForAction(dialog, 0);
   std::string action;
   for (int j = 0; j < kListColumnCount; ++j) {
-    const std::string cell = plat::ListGetCell(dialog, kOperationList, row, j, 512);
+    const std::string cell = plat::ListGetCell(dialog, res::kOperationList, row, j, 512);
     switch (j) {
       case 0:
-        plat::SetControlText(dialog, kRowNumberEdit, cell.c_str());
+        plat::SetControlText(dialog, res::kRowNumberEdit, cell.c_str());
         break;
-      case FieldName:
-        plat::SetControlText(dialog, kNameEdit, cell.c_str());
+      case ops::FieldName:
+        plat::SetControlText(dialog, res::kNameEdit, cell.c_str());
         break;
-      case FieldX:
-        plat::SetControlText(dialog, kXEdit, cell.c_str());
+      case ops::FieldX:
+        plat::SetControlText(dialog, res::kXEdit, cell.c_str());
         currentX = static_cast<int>(text::LeadingNumber(cell.c_str()));
         break;
-      case FieldY:
-        plat::SetControlText(dialog, kYEdit, cell.c_str());
+      case ops::FieldY:
+        plat::SetControlText(dialog, res::kYEdit, cell.c_str());
         currentY = static_cast<int>(text::LeadingNumber(cell.c_str()));
         break;
-      case FieldAction:
+      case ops::FieldAction:
         action = cell;
         break;
-      case FieldInputData: {
-        int kind = FindActionKind(action.c_str());
+      case ops::FieldInputData: {
+        int kind = ops::FindActionKind(action.c_str());
         if (kind < 0) break;
-        plat::ComboSetSelection(dialog, kActionCombo, kind);
-        if (kind == TypeText) {
+        plat::ComboSetSelection(dialog, res::kActionCombo, kind);
+        if (kind == ops::TypeText) {
           // The cell shows the mask; the text comes from the stored line.
           SetupEditorForAction(dialog, kind);
-          char input[512];
-          text::GetCsvItem(FieldInputData, jobstore::LineAt(row), input, sizeof input);
-          plat::SetControlText(dialog, kInputEdit, input);
-        } else if (kind == Pause || kind == RunApplication || kind == ArrangeWindow) {
+          const std::string input = ops::ReadOperationField(jobstore::LineAt(row), ops::FieldInputData, 511);
+          plat::SetControlText(dialog, res::kInputEdit, input.c_str());
+        } else if (kind == ops::Pause || kind == ops::RunApplication || kind == ops::ArrangeWindow) {
           SetupEditorForAction(dialog, kind);
-          plat::SetControlText(dialog, kInputEdit, cell.c_str());
-        } else if (kind == PressKey || kind == Shortcut) {
+          plat::SetControlText(dialog, res::kInputEdit, cell.c_str());
+        } else if (kind == ops::PressKey || kind == ops::Shortcut) {
           SetupEditorForAction(dialog, kind);
           SelectInputEntry(dialog, cell);
         }
         break;
       }
-      case FieldWindowLeft:
-      case FieldWindowTop:
-      case FieldWindowWidth:
-      case FieldWindowHeight:
-        plat::SetControlText(dialog, kWindowLeftEdit + (j - FieldWindowLeft), cell.c_str());
+      case ops::FieldWindowLeft:
+      case ops::FieldWindowTop:
+      case ops::FieldWindowWidth:
+      case ops::FieldWindowHeight:
+        plat::SetControlText(dialog, res::kWindowEdits[j - ops::FieldWindowLeft], cell.c_str());
         break;
-      case FieldStopSeconds:
-        plat::SetControlText(dialog, kStopSecondsEdit, cell.c_str());
+      case ops::FieldStopSeconds:
+        plat::SetControlText(dialog, res::kStopSecondsEdit, cell.c_str());
         break;
       default:
         break;
@@ -99,55 +95,50 @@ void FillEditorFromRow(plat::Window dialog, int row) {
 }
 
 void OnOperationSelected(plat::Window dialog) {
-  if (holdSelectionLoads) return;
-  const int item = plat::ListFirstSelected(dialog, kOperationList);
+  const int item = plat::ListFirstSelected(dialog, res::kOperationList);
   if (item < 0) return;
-  ++selectionLoads;
   QueueFormerCurrentRow(dialog, item);
-  loadingFields = true;
+  const bool updating = UpdatingControls;
+  UpdatingControls = true;
   FillEditorFromRow(dialog, item);
-  loadingFields = false;
+  UpdatingControls = updating;
   if (currentX != 0 && currentY != 0 && companions::PickerProcessId != 0) {
     companions::MovePickerWindow(currentX - 31, currentY - 52);
-    plat::SetFocusTo(dialog, kOperationList);
+    plat::SetFocusTo(dialog, res::kOperationList);
   }
   EnableEditorFields(dialog, true);
   CurrentRow = item;
 }
 
 void UpdateRowFromEditor(plat::Window dialog, int column) {
-  if (CurrentRow == -1 || loadingFields || rowCommandBusy || UpdatingControls) return;
+  if (CurrentRow == -1 || UpdatingControls) return;
   const std::string line = BuildLineFromEditor(dialog, column);
   if (CurrentRow >= jobstore::LineCount()) return;  // no line to replace
   jobstore::ReplaceLineAt(CurrentRow, line.c_str());
 
-  char field[1024];
-  if (column == FieldInputData) {
-    char action[64];
-    text::GetCsvItem(FieldAction, line.c_str(), action, sizeof action);
-    if (FindActionKind(action) == TypeText) {
-      plat::ListSetCell(dialog, kOperationList, CurrentRow, column, kMaskedText);
+  const ops::OperationRecord record = ops::ReadOperationLine(line.c_str());
+  if (column == ops::FieldInputData) {
+    if (ops::FindActionKind(record.field[ops::FieldAction].c_str()) == ops::TypeText) {
+      plat::ListSetCell(dialog, res::kOperationList, CurrentRow, column, ops::kMaskedText);
     } else {
-      text::GetCsvItem(FieldInputData, line.c_str(), field, sizeof field);
-      plat::ListSetCell(dialog, kOperationList, CurrentRow, column, field);
+      plat::ListSetCell(dialog, res::kOperationList, CurrentRow, column, record.field[column].c_str());
     }
-    plat::ListSetColumnWidth(dialog, kOperationList, column, plat::kColumnAutosize);
+    plat::ListSetColumnWidth(dialog, res::kOperationList, column, plat::kColumnAutosize);
     return;
   }
-  text::GetCsvItem(column, line.c_str(), field, sizeof field);
-  plat::ListSetCell(dialog, kOperationList, CurrentRow, column, field);
-  if (column == FieldName || column == FieldAction) {
-    plat::ListSetColumnWidth(dialog, kOperationList, column, plat::kColumnAutosize);
+  plat::ListSetCell(dialog, res::kOperationList, CurrentRow, column, record.field[column].c_str());
+  if (column == ops::FieldName || column == ops::FieldAction) {
+    plat::ListSetColumnWidth(dialog, res::kOperationList, column, plat::kColumnAutosize);
   }
 }
 
 void OnActionChanged(plat::Window dialog) {
-  SetupEditorForAction(dialog, plat::ComboGetSelection(dialog, kActionCombo));
+  SetupEditorForAction(dialog, plat::ComboGetSelection(dialog, res::kActionCombo));
   // The window cells follow the line for every action: ArrangeWindow fills
   // in its defaults, any other action empties the four hidden cells.
-  for (int c = FieldWindowLeft; c <= FieldWindowHeight; ++c) UpdateRowFromEditor(dialog, c);
-  UpdateRowFromEditor(dialog, FieldAction);
-  UpdateRowFromEditor(dialog, FieldInputData);
+  for (int c = ops::FieldWindowLeft; c <= ops::FieldWindowHeight; ++c) UpdateRowFromEditor(dialog, c);
+  UpdateRowFromEditor(dialog, ops::FieldAction);
+  UpdateRowFromEditor(dialog, ops::FieldInputData);
 }
 
 bool OperationEditorCommand(plat::Window dialog, int controlId, int code) {
@@ -161,11 +152,11 @@ bool OperationEditorCommand(plat::Window dialog, int controlId, int code) {
     return false;
   }
   if (code == plat::kCbnSelChange) {
-    if (controlId == kInputCombo) {
-      UpdateRowFromEditor(dialog, FieldInputData);
+    if (controlId == res::kInputCombo) {
+      UpdateRowFromEditor(dialog, ops::FieldInputData);
       return true;
     }
-    if (controlId == kActionCombo) {
+    if (controlId == res::kActionCombo) {
       OnActionChanged(dialog);
       return true;
     }
@@ -173,16 +164,16 @@ bool OperationEditorCommand(plat::Window dialog, int controlId, int code) {
   }
   if (code != plat::kBnClicked) return false;
   switch (controlId) {
-    case kNewButton:
+    case res::kNewButton:
       NewOperation(dialog);
       return true;
-    case kInsertButton:
+    case res::kInsertButton:
       InsertOperation(dialog);
       return true;
-    case kDeleteButton:
+    case res::kDeleteButton:
       DeleteOperation(dialog);
       return true;
-    case kCheckAllButton:
+    case res::kCheckAllButton:
       ToggleAllChecks(dialog);
       return true;
     default:
@@ -191,7 +182,7 @@ bool OperationEditorCommand(plat::Window dialog, int controlId, int code) {
 }
 
 bool OperationListNotify(plat::Window dialog, const plat::Notification& n, long* result) {
-  if (n.controlId != kOperationList) return false;
+  if (n.controlId != res::kOperationList) return false;
   switch (n.code) {
     case plat::kNmCustomDraw:
       *result = OperationList.OnCustomDraw(dialog, n);

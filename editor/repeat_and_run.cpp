@@ -7,12 +7,13 @@
 #include "companions/contract.h"
 #include "companions/repeat.h"
 #include "companions/test_run.h"
-#include "editor/controls.h"
+#include "companions/window_titles.h"
 #include "editor/features.h"
 #include "editor/messages.h"
 #include "editor/state.h"
 #include "jobstore/lines.h"
 #include "jobstore/paths.h"
+#include "resources/control_ids.h"
 
 namespace editor {
 
@@ -51,7 +52,7 @@ void StartTestRun(plat::Window dialog) {
 
   std::vector<bool> ticked;
   for (int i = 0; i < jobstore::LineCount(); ++i) {
-    ticked.push_back(plat::ListIsChecked(dialog, kOperationList, i));
+    ticked.push_back(plat::ListIsChecked(dialog, res::kOperationList, i));
   }
   switch (companions::WriteTestRunFile(ticked)) {
     case companions::TestRunFile::Written:
@@ -96,12 +97,13 @@ void RepeatRulesAtStart(plat::Window dialog) {
 
 bool RepeatAndRunCommand(plat::Window dialog, int controlId, int code) {
   if (code != plat::kBnClicked) return false;
-  if (controlId >= kRepeatCheck1 && controlId <= kRepeatCheck3) {
-    companions::ToggleRepeatRule(dialog, controlId - kRepeatCheck1 + 1);
+  for (int rule = 1; rule <= companions::kRepeatRuleCount; ++rule) {
+    if (controlId != res::kRepeatRules[rule - 1].check) continue;
+    companions::ToggleRepeatRule(dialog, rule);
     MarkJobModified(dialog);
     return true;
   }
-  if (controlId == kRunButton) {
+  if (controlId == res::kRunButton) {
     StartTestRun(dialog);
     return true;
   }

@@ -3,15 +3,15 @@
 #include <algorithm>
 
 #include "companions/repeat.h"
-#include "editor/controls.h"
 #include "editor/fields.h"
 #include "editor/list_fill.h"
 #include "editor/list_view.h"
 #include "editor/main_dialog.h"
 #include "editor/messages.h"
-#include "editor/records.h"
 #include "editor/state.h"
 #include "jobstore/lines.h"
+#include "operations/records.h"
+#include "resources/control_ids.h"
 
 namespace editor {
 
@@ -28,41 +28,29 @@ int EditedRowOrTell(plat::Window dialog, const char* message) {
 // What New, Insert and Delete do last: CurrentRow (already moved) becomes the
 // list's selected row and is loaded into the fields.
 void FinishRowCommand(plat::Window dialog, int scrollTarget) {
-  if (scrollTarget >= 0) plat::ListEnsureVisible(dialog, kOperationList, scrollTarget);
+  if (scrollTarget >= 0) plat::ListEnsureVisible(dialog, res::kOperationList, scrollTarget);
   if (CurrentRow >= 0) {
-    const int loadsBefore = selectionLoads;
+    // The refills leave no row selected, so selecting the row raises
+    // LVN_ITEMCHANGED, whose handler loads it into the fields.
     UpdatingControls = true;
-    plat::ListSelectRow(dialog, kOperationList, CurrentRow);
+    plat::ListSelectRow(dialog, res::kOperationList, CurrentRow);
     UpdatingControls = false;
-    // A row that was selected already raises no change: load it here.
-    if (selectionLoads == loadsBefore) OnOperationSelected(dialog);
   }
   RefreshRepeatMarkers(dialog);
   if (CurrentRow >= 0) {
-    plat::SetFocusTo(dialog, kStopSecondsEdit);
-    plat::SelectAllText(dialog, kStopSecondsEdit);
+    plat::SetFocusTo(dialog, res::kStopSecondsEdit);
+    plat::SelectAllText(dialog, res::kStopSecondsEdit);
   }
-  rowCommandBusy = false;
   MarkJobModified(dialog);
 }
 
 int ScrollTargetAfter(int row) { return std::min(row + 6, jobstore::LineCount() - 1); }
 
-// The refills raise a check notification per new row; the selection they
-// would load is replaced by the command's own at its end.
-template <typename Refill>
-void RefillQuietly(Refill refill) {
-  holdSelectionLoads = true;
-  refill();
-  holdSelectionLoads = false;
-}
-
 }  // namespace
 
 void NewOperation(plat::Window dialog) {
-  rowCommandBusy = true;
-  jobstore::AppendLine(kBlankOperationLine);
-  RefillQuietly([&] { RefillAfterAppend(dialog); });
+  jobstore::AppendLine(ops::kBlankOperationLine);
+  RefillAfterAppend(dialog);
   AutosizeColumns(dialog);
   CurrentRow = jobstore::LineCount() - 1;
   FinishRowCommand(dialog, CurrentRow);
@@ -72,9 +60,8 @@ void InsertOperation(plat::Window dialog) {
   const int row = EditedRowOrTell(
       dialog, "指定行の前に挿入することができません。\n\n指定行をクリックして選択してください。");
   if (row < 0) return;
-  rowCommandBusy = true;
-  jobstore::InsertLineAt(row, kBlankOperationLine);
-  RefillQuietly([&] { RefillAfterInsert(dialog, row); });
+  jobstore::InsertLineAt(row, ops::kBlankOperationLine);
+  RefillAfterInsert(dialog, row);
   AutosizeColumns(dialog);
   companions::ShiftRangesAfterInsert(dialog, row + 1);
   // The refill may have moved the selection; the new row is the edited one.
@@ -86,9 +73,8 @@ void DeleteOperation(plat::Window dialog) {
   const int row = EditedRowOrTell(
       dialog, "削除する行が選択されていません。\n\n削除する行をクリックして選択してください。");
   if (row < 0) return;
-  rowCommandBusy = true;
   jobstore::RemoveLineAt(row);
-  RefillQuietly([&] { RefillAfterDelete(dialog, row); });
+  RefillAfterDelete(dialog, row);
   AutosizeColumns(dialog);
   companions::ShiftRangesAfterDelete(dialog, row + 1);
   const int count = jobstore::LineCount();
@@ -100,19 +86,17 @@ void DeleteOperation(plat::Window dialog) {
 }
 
 void ToggleAllChecks(plat::Window dialog) {
-  const bool tick = plat::GetButtonCheck(dialog, kCheckAllButton) == 1;
-  plat::SetControlText(dialog, kCheckAllButton,
+  const bool tick = plat::GetButtonCheck(dialog, res::kCheckAllButton) == 1;
+  plat::SetControlText(dialog, res::kCheckAllButton,
                        tick ? "すべてのチェックをOFFにします" : "すべてのチェックをONにします");
-  // Each tick would reload the selected row; it is loaded once at the end.
-  // The list is painted once, after the last tick: painting each changed row
-  // as it changes costs far more than the ticks (a second for 10,000 rows
-  // under Wine).
-  holdSelectionLoads = true;
-  const int rows = plat::ListRowCount(dialog, kOperationList);
-  plat::ListSetRedraw(dialog, kOperationList, false);
-  for (int i = 0; i < rows; ++i) plat::ListSetChecked(dialog, kOperationList, i, tick);
-  plat::ListSetRedraw(dialog, kOperationList, true);
-  holdSelectionLoads = false;
+  // The ticks are not told to the dialog: each would reload the selected row,
+  // which is loaded once at the end instead. The list is painted once, after
+  // the last tick: painting each changed row as it changes costs far more
+  // than the ticks (a second for 10,000 rows under Wine).
+  const int rows = plat::ListRowCount(dialog, res::kOperationList);
+  plat::ListSetRedraw(dialog, res::kOperationList, false);
+  plat::ListSetCheckedAllSilently(dialog, res::kOperationList, tick);
+  plat::ListSetRedraw(dialog, res::kOperationList, true);
   if (rows > 0) OnOperationSelected(dialog);
 }
 

@@ -1,6 +1,6 @@
 #include "editor/state.h"
 
-#include "editor/controls.h"
+#include "resources/control_ids.h"
 
 namespace editor {
 
@@ -9,18 +9,16 @@ bool JobModified = false;
 bool UpdatingControls = false;
 int RedrawQueue[kRedrawQueueSize];
 int ScreenWidth = 0, ScreenHeight = 0;
-InputMode inputMode = InputNone;
-bool rowCommandBusy = false;
-bool loadingFields = false;
+ops::InputMode inputMode = ops::InputNone;
 
 void MarkJobModified(plat::Window dialog) {
   JobModified = true;
-  plat::AnimationStop(dialog, kStatusAnimation);
+  plat::AnimationStop(dialog, res::kStatusAnimationControl);
 }
 
 void ClearJobModified(plat::Window dialog) {
   JobModified = false;
-  plat::AnimationPlay(dialog, kStatusAnimation, 0, -1, -1);
+  plat::AnimationPlay(dialog, res::kStatusAnimationControl, 0, -1, -1);
 }
 
 void ResetEditorState() {
@@ -29,9 +27,7 @@ void ResetEditorState() {
   UpdatingControls = false;
   for (int& slot : RedrawQueue) slot = -1;
   ScreenWidth = ScreenHeight = 0;
-  inputMode = InputNone;
-  rowCommandBusy = false;
-  loadingFields = false;
+  inputMode = ops::InputNone;
 }
 
 }  // namespace editor

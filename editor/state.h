@@ -1,21 +1,30 @@
 // Editor state shared by the main dialog's parts, process-wide.
 #pragma once
 
-#include "editor/records.h"
+#include "operations/records.h"
 #include "platform/platform.h"
 
 namespace editor {
 
 constexpr int kRedrawQueueSize = 99;
 
-extern int CurrentRow;          // the edited row, -1 for none
-extern bool JobModified;        // unsaved changes since the job was loaded
-extern bool UpdatingControls;   // the program itself is writing rows or fields
+extern int CurrentRow;    // the edited row, -1 for none
+extern bool JobModified;  // unsaved changes since the job was loaded
 extern int RedrawQueue[kRedrawQueueSize];
 extern int ScreenWidth, ScreenHeight;
-extern InputMode inputMode;
-extern bool rowCommandBusy;  // New, Insert or Delete runs: field changes rebuild no line
-extern bool loadingFields;   // the selected row is being loaded into the fields  // where the input data of the arranged action comes from
+extern ops::InputMode inputMode;  // where the input data of the arranged action comes from
+
+// The program itself is writing rows or fields: the one guard against the
+// notifications its own writes raise. While set, EN_CHANGE and CBN_SELCHANGE
+// of the editor fields rebuild no line (UpdateRowFromEditor), and EN_CHANGE
+// of the repeat ranges redraws no marks (RefreshRepeatMarkers). It is set
+// while a job's lines and rules are loaded, while the selected row is loaded
+// into the fields (their notifications would otherwise rebuild the former
+// row's line from half-loaded fields), while a default is written back into a
+// field, and while a row command selects its row. LVN_ITEMCHANGED is not
+// stopped: a selected row is always loaded, and the program's own list writes
+// leave no row selected while they notify (or do not notify at all).
+extern bool UpdatingControls;
 
 // JobModified and the status animation move together: a change stops the
 // animation, a fresh job plays it again.

@@ -35,9 +35,7 @@ std::vector<std::string> StrandedCopiesOf(const char* target) {
 }
 
 void RemoveLeftoverTemporaries() {
-  const char* const files[] = {RecordFilePath, RecordScrambledPath, InspectFilePath,
-                               InspectScrambledPath, RepeatFilePath};
-  for (const char* file : files) {
+  for (const char* file : JobFilePaths) {
     if (file[0] == '\0' || !IsFile(file)) continue;
     // A leftover's name is never one of the job's own files: "KeyRecord.tmp"
     // for "KeyRecord.def", "KeyRecord.def.tmp" for "KeyRecord.def.psw".
@@ -45,6 +43,11 @@ void RemoveLeftoverTemporaries() {
       if (IsFile(leftover)) plat::DeleteFileAt(leftover.c_str());
     }
   }
+}
+
+void DeleteTestRunFiles() {
+  plat::DeleteFileAt(InspectFilePath);
+  plat::DeleteFileAt(InspectScrambledPath);
 }
 
 SafeFileWriter::SafeFileWriter(const char* target)

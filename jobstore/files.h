@@ -24,12 +24,15 @@ std::string BackupPathFor(const char* target);
 std::vector<std::string> StrandedCopiesOf(const char* target);
 
 // Deletes the temporary and backup files of the job's five files
-// (RecordFilePath, RecordScrambledPath, InspectFilePath, InspectScrambledPath
-// and RepeatFilePath) that a failed or interrupted save left behind, but only
+// (JobFilePaths) that a failed or interrupted save left behind, but only
 // beside an existing file: without it such a file may be the only copy. A
 // temporary may be cut short, so it is never read. A folder of that name is
 // left alone.
 void RemoveLeftoverTemporaries();
+
+// Deletes the test run's files, InspectFilePath and InspectScrambledPath (a
+// missing file is no error).
+void DeleteTestRunFiles();
 
 // Writes a file so that it is replaced only when every write succeeded: the
 // bytes go to the temporary file, which is flushed, closed and then put in

@@ -25,6 +25,9 @@ std::string CleanJobName(const std::string& entered) {
 
 namespace {
 
+constexpr std::size_t kLongestPlainName = 255;
+
+// Device names are reserved with or without an extension: CON, CON.txt.
 bool IsDeviceName(const char* name) {
   std::string base(name, std::strcspn(name, "."));
   while (!base.empty() && base.back() == ' ') base.pop_back();
@@ -43,7 +46,7 @@ bool HasBadCharacter(const char* name) {
   for (std::size_t i = 0; i < len; ++i) {
     unsigned char b = static_cast<unsigned char>(name[i]);
     if (text::IsLeadByte(b)) {
-      if (i + 1 >= len) return true;
+      if (i + 1 >= len) return true;  // half a character at the end
       ++i;
     } else if (b < 0x20 || std::strchr(kForbiddenNameCharacters, b) != nullptr) {
       return true;
@@ -52,8 +55,9 @@ bool HasBadCharacter(const char* name) {
   return false;
 }
 
-// The reason a name that IsUsableJobName refused was refused.
-JobNameProblem ReasonOfRefusal(const char* name) {
+}  // namespace
+
+JobNameProblem PlainJobNameProblem(const char* name) {
   std::size_t len = std::strlen(name);
   if (len == 0) return JobNameProblem::Empty;
   if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) return JobNameProblem::DotName;
@@ -63,13 +67,18 @@ JobNameProblem ReasonOfRefusal(const char* name) {
     return JobNameProblem::BadEnding;
   }
   if (IsDeviceName(name)) return JobNameProblem::DeviceName;
-  return JobNameProblem::TooLong;
+  if (len > kLongestPlainName) return JobNameProblem::TooLong;
+  return JobNameProblem::None;
 }
 
-}  // namespace
+bool IsPlainJobName(const char* name) { return PlainJobNameProblem(name) == JobNameProblem::None; }
+
+bool IsUsableJobName(const char* name) { return IsPlainJobName(name) && JobPathsFit(name); }
 
 JobNameProblem CheckNewJobName(const char* name) {
-  if (!IsUsableJobName(name)) return ReasonOfRefusal(name);
+  JobNameProblem problem = PlainJobNameProblem(name);
+  if (problem != JobNameProblem::None) return problem;
+  if (!JobPathsFit(name)) return JobNameProblem::TooLong;
   if (std::strcmp(name, DraftJobName) == 0) return JobNameProblem::DraftName;
   return JobNameProblem::None;
 }

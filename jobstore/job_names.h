@@ -24,9 +24,19 @@ enum class JobNameProblem {
   DraftName,     // the draft job's own name
 };
 
+// The one rule for a job's name, for the command line, the job list and the
+// name dialog. Why `name` is not a plain folder name: no separator, forbidden
+// or control character, half character, ending dot or blank, device name,
+// and shorter than 256 bytes (TooLong); None when it is one. Whether its
+// paths fit beside the program is JobPathsFit's part (paths.h).
+JobNameProblem PlainJobNameProblem(const char* name);
+bool IsPlainJobName(const char* name);
+// A plain folder name whose paths fit: a job's name.
+bool IsUsableJobName(const char* name);
+
 // Why a new job name cannot be used; None when it can. The verdict is that
-// of IsUsableJobName (the rule for a name on the command line); the draft's
-// own name is refused too, since the draft cannot be named after itself.
+// of IsUsableJobName; the draft's own name is refused too, since the draft
+// cannot be named after itself.
 JobNameProblem CheckNewJobName(const char* name);
 
 // The message that tells the user why (Shift-JIS); empty for None.

@@ -4,9 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "jobstore/job_names.h"
 #include "jobstore/lines.h"
 #include "jobstore/paths.h"
 #include "jobstore/scramble.h"
+#include "platform/platform.h"
 #include "text/sjis.h"
 
 namespace jobstore {
@@ -56,29 +58,15 @@ bool IsDirectSubfolderOfProgram(const std::string& folder) {
 
 }  // namespace
 
-void FillJobList(plat::Window dialog, int comboId) {
-  std::string pattern = ListingPattern(ProgramFolder());
-  plat::ComboReset(dialog, comboId);
+std::vector<std::string> ListJobs() {
+  std::vector<std::string> jobs;
   std::vector<plat::FolderEntry> entries;
-  if (plat::ListFolder(pattern.c_str(), entries)) {
-    for (const plat::FolderEntry& e : entries) {
-      if (!e.isDirectory || IsDotEntry(e.name) || !IsUsableJobName(e.name.c_str())) continue;
-      plat::ComboAdd(dialog, comboId, e.name.c_str());
-    }
+  if (!plat::ListFolder(ListingPattern(ProgramFolder()).c_str(), entries)) return jobs;
+  for (const plat::FolderEntry& e : entries) {
+    if (!e.isDirectory || IsDotEntry(e.name) || !IsUsableJobName(e.name.c_str())) continue;
+    jobs.push_back(e.name);
   }
-  plat::ComboSetSelection(dialog, comboId, 0);
-  SelectCurrentJob(dialog, comboId);
-}
-
-void SelectCurrentJob(plat::Window dialog, int comboId) {
-  int count = plat::ComboCount(dialog, comboId);
-  for (int i = 0; i < count; ++i) {
-    if (plat::ComboItemText(dialog, comboId, i) == JobName) {
-      plat::ComboSetSelection(dialog, comboId, i);
-      return;
-    }
-  }
-  plat::ComboSetSelection(dialog, comboId, -1);
+  return jobs;
 }
 
 std::string JobFolderOf(const char* name) { return ProgramFolder() + name; }

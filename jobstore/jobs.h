@@ -2,20 +2,16 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "jobstore/scramble.h"
-#include "platform/platform.h"
 
 namespace jobstore {
 
-// Fills the job list (a sorted drop-down list) with the program folder's
-// subfolders and selects the current job; no entry is selected when the
-// current job is not among them. Folders that cannot be a job's name (one the
+// The jobs beside the program: the names of the program folder's subfolders,
+// as the system lists them. Folders that cannot be a job's name (one the
 // command line would refuse too) are left out.
-void FillJobList(plat::Window dialog, int comboId);
-
-// Selects the entry whose text is JobName; none when there is no such entry.
-void SelectCurrentJob(plat::Window dialog, int comboId);
+std::vector<std::string> ListJobs();
 
 // The folder of the job `name`: the program folder followed by the name.
 std::string JobFolderOf(const char* name);

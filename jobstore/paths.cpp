@@ -20,6 +20,9 @@ char InspectFilePath[kPathSize];
 char InspectScrambledPath[kPathSize];
 char RepeatFilePath[kPathSize];
 
+char* const JobFilePaths[kJobFileCount] = {RecordFilePath, RecordScrambledPath, InspectFilePath,
+                                           InspectScrambledPath, RepeatFilePath};
+
 namespace {
 
 char sharedFolder[kPathSize];
@@ -153,46 +156,8 @@ std::size_t DeepestProgramFolderFor(const char* name) {
   return used < kPathSize - 1 ? kPathSize - 1 - used : 0;
 }
 
-bool IsUsableJobName(const char* name) { return IsPlainJobName(name) && JobPathsFit(name); }
-
 bool JobPathsFit(const char* name) {
   return EnsureModulePath() == ModulePathStatus::Known && Fits(ProgramFolder().size(), std::strlen(name));
-}
-
-bool IsPlainJobName(const char* name) {
-  std::size_t len = std::strlen(name);
-  if (len == 0 || len >= 256) return false;
-  if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) return false;
-  static const char kForbidden[] = "\\/:*?\"<>|";
-  std::size_t i = 0;
-  while (i < len) {
-    unsigned char b = static_cast<unsigned char>(name[i]);
-    if (text::IsLeadByte(b)) {
-      if (i + 1 >= len) return false;  // half a character at the end
-      i += 2;
-      continue;
-    }
-    if (b < 0x20 || std::strchr(kForbidden, b) != nullptr) return false;
-    ++i;
-  }
-  char last = name[len - 1];
-  if ((last == '.' || last == ' ') && text::BeginsCharacter(name, len - 1)) return false;
-
-  // Device names are reserved with or without an extension: CON, CON.txt.
-  std::string base(name, std::strcspn(name, "."));
-  while (!base.empty() && base.back() == ' ') base.pop_back();
-  for (char& c : base) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL"};
-  for (const char* d : kDevices) {
-    if (base == d) return false;
-  }
-  if (base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
-      base[3] >= '1' && base[3] <= '9') {
-    return false;
-  }
-  return true;
 }
 
 bool PrepareJobPaths() {
@@ -201,8 +166,7 @@ bool PrepareJobPaths() {
   bool fits = JoinInto(folder, sizeof folder, program.c_str(), JobName) &&
               std::strlen(folder) + kLongestFileSuffix < kPathSize;
   if (!fits) {
-    RecordFilePath[0] = RecordScrambledPath[0] = InspectFilePath[0] = InspectScrambledPath[0] =
-        RepeatFilePath[0] = '\0';
+    for (char* path : JobFilePaths) path[0] = '\0';
     return false;
   }
   if (!plat::PathExists(folder)) CreateFolderChain(folder);
@@ -219,8 +183,7 @@ bool PrepareJobPaths() {
 
 void ResetPaths() {
   JobName[0] = ModulePath[0] = sharedFolder[0] = '\0';
-  RecordFilePath[0] = RecordScrambledPath[0] = InspectFilePath[0] = InspectScrambledPath[0] =
-      RepeatFilePath[0] = '\0';
+  for (char* path : JobFilePaths) path[0] = '\0';
 }
 
 }  // namespace jobstore

@@ -19,6 +19,11 @@ extern char InspectFilePath[kPathSize];
 extern char InspectScrambledPath[kPathSize];
 extern char RepeatFilePath[kPathSize];
 
+// The job's five files, in this order: RecordFilePath, RecordScrambledPath,
+// InspectFilePath, InspectScrambledPath, RepeatFilePath.
+constexpr int kJobFileCount = 5;
+extern char* const JobFilePaths[kJobFileCount];
+
 // Last position where byte c stands as a whole character; -1 for none.
 long FindLastChar(const char* text, char c);
 
@@ -63,12 +68,9 @@ bool PrepareJobPaths();
 // which the paths of job `name` still fit.
 std::size_t DeepestProgramFolderFor(const char* name);
 
-// Whether `name` may name a job: a plain folder name whose paths fit.
-bool IsUsableJobName(const char* name);
-// The two halves of that test: a plain folder name (no separator, forbidden
-// character, device name or half character)...
-bool IsPlainJobName(const char* name);
-// ...and one short enough for its paths to fit beside the program.
+// Whether the five paths of job `name` fit beside the program (false while
+// the program's path is not known). The rest of the rule for a job's name is
+// in job_names.h.
 bool JobPathsFit(const char* name);
 
 // Back to the state before start-up (for the tests).

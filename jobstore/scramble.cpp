@@ -5,6 +5,7 @@
 
 #include "jobstore/files.h"
 #include "jobstore/paths.h"
+#include "operations/scrambled.h"
 #include "platform/platform.h"
 
 namespace jobstore {
@@ -28,7 +29,7 @@ Conversion ConvertFile(const char* from, const char* to) {
       ok = false;
       break;
     }
-    for (long i = 0; i < got; ++i) block[i] = SwapNibbles(block[i]);
+    for (long i = 0; i < got; ++i) block[i] = ops::SwapNibbles(block[i]);
     ok = output.Write(block, static_cast<std::size_t>(got));
   }
   plat::CloseFile(input);

@@ -1,12 +1,8 @@
-// The scrambled ".psw" form of definition files: the same length, every
-// byte with its two 4-bit halves exchanged.
+// Converting the job's definition files to and from their scrambled ".psw"
+// form (operations/scrambled.h holds the byte rule and reads such a file).
 #pragma once
 
 namespace jobstore {
-
-constexpr unsigned char SwapNibbles(unsigned char b) {
-  return static_cast<unsigned char>((b << 4) | (b >> 4));
-}
 
 // Converts the plain file at `path` into `path` + ".psw" and deletes the
 // plain file. The input is deleted only when the whole copy succeeded; the

@@ -273,8 +273,8 @@ void ListDeleteRow(Window dialog, int controlId, int row);
 // Ticks or unticks every row (LVM_SETITEMSTATE on item -1): LVN_ITEMCHANGED
 // for each row whose check box really changes, in row order.
 void ListSetCheckedAll(Window dialog, int controlId, bool checked);
-// The same without telling the dialog: for a list with no row selected,
-// whose selection handler would find nothing to do for each row.
+// The same without telling the dialog, whose handler would otherwise run once
+// a row: the caller does once what the notifications would have done.
 void ListSetCheckedAllSilently(Window dialog, int controlId, bool checked);
 // Every row loses selection and focus: LVN_ITEMCHANGED for each row that had
 // either, in row order.
@@ -347,6 +347,11 @@ OpenFileChoice ChooseFileToOpen(Window owner, const char* filterName, const char
 
 // ---------------------------------------------------------------------------
 // Processes
+
+// The program's command-line arguments, without its own name, in Shift-JIS.
+// A character that code page 932 cannot represent becomes '?'. The headless
+// platform has none: the tests hand their arguments to the program directly.
+std::vector<std::string> CommandLineArguments();
 
 // Full path of the running program; empty when the system cannot give it. A
 // character that code page 932 cannot represent becomes '?': with `exact`

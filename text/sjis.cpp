@@ -104,4 +104,18 @@ long LeadingNumber(const char* text) {
   return value;
 }
 
+long SignedLeadingNumber(const char* text) {
+  if (text == nullptr) return 0;
+  bool negative = false;
+  if (*text == '-' || *text == '+') negative = *text++ == '-';
+  long value = LeadingNumber(text);
+  return negative ? -value : value;
+}
+
+long DecimalValue(const char* text) {
+  if (text == nullptr) return 0;
+  while (*text == ' ' || *text == '\t') ++text;
+  return SignedLeadingNumber(text);
+}
+
 }  // namespace text

@@ -25,7 +25,13 @@ bool IsAllDigits(const char* text);
 // True when n <= 0 or each of the first n bytes is '0'-'9'.
 bool IsAllDigitsN(const char* bytes, int n);
 
-// Value of the leading decimal digits, 0 when there are none.
+// Value of the leading decimal digits, 0 when there are none; LONG_MAX when
+// they do not fit. The program's one reading of a number from a text.
 long LeadingNumber(const char* text);
+// An optional sign, then the leading digits ("-8" is -8).
+long SignedLeadingNumber(const char* text);
+// Leading blanks (spaces, tabs) skipped, then as SignedLeadingNumber: the C
+// runtime's decimal conversion.
+long DecimalValue(const char* text);
 
 }  // namespace text

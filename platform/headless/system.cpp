@@ -1,4 +1,4 @@
-// Clipboard, keyboard state, message boxes and Reset().
+// Clipboard, keyboard state, message boxes, the command line and Reset().
 #include <deque>
 #include <set>
 
@@ -108,6 +108,8 @@ OpenFileChoice ChooseFileToOpen(Window owner, const char* filterName, const char
   state.openFileAnswers.pop_front();
   return answer;
 }
+
+std::vector<std::string> CommandLineArguments() { return {}; }
 
 bool KeyDownForCurrentMessage(int virtualKey) {
   return headless::State().keysDown.count(virtualKey) > 0;

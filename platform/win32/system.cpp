@@ -1,5 +1,5 @@
-// Clipboard, the program's own process (path, exit, single instance) and the
-// child processes it starts.
+// Clipboard, the program's own process (command line, path, exit, single
+// instance) and the child processes it starts.
 #include <cstring>
 #include <map>
 #include <vector>
@@ -7,6 +7,7 @@
 #include "platform/platform.h"
 #include "platform/win32/win32_common.h"
 
+#include <shellapi.h>
 #include <tlhelp32.h>
 
 namespace plat {
@@ -131,6 +132,15 @@ bool WriteClipboardText(const char* text) {
 }
 
 // ---------------------------------------------------------------- this process
+
+std::vector<std::string> CommandLineArguments() {
+  int argc = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  std::vector<std::string> args;
+  for (int i = 1; argv && i < argc; ++i) args.push_back(win32::ToSjis(argv[i]));
+  if (argv) LocalFree(argv);
+  return args;
+}
 
 std::string ModuleFileName(bool* exact) {
   if (exact) *exact = true;

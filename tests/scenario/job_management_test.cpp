@@ -10,6 +10,7 @@
 #include "jobstore/lines.h"
 #include "jobstore/paths.h"
 #include "jobstore/scramble.h"
+#include "operations/scrambled.h"
 #include "resources/templates.h"
 #include "tests/support/fresh_state.h"
 
@@ -26,7 +27,7 @@ const std::string kLineA = "Aの操作,10,20,マウスでクリックする,,,,,
 const std::string kLineB = "Bの操作,30,40,マウスでクリックする,,,,,,2\r\n";
 
 std::string Swapped(std::string s) {
-  for (char& c : s) c = static_cast<char>(jobstore::SwapNibbles(static_cast<unsigned char>(c)));
+  for (char& c : s) c = static_cast<char>(ops::SwapNibbles(static_cast<unsigned char>(c)));
   return s;
 }
 

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "editor/controls.h"
 #include "editor/list_fill.h"
 #include "editor/list_view.h"
-#include "editor/records.h"
 #include "jobstore/lines.h"
+#include "operations/records.h"
+#include "resources/control_ids.h"
 #include "resources/templates.h"
 #include "tests/support/fresh_state.h"
 
@@ -21,7 +21,7 @@ using Rows = std::vector<std::vector<std::string>>;
 class ListHandler : public plat::DialogHandler {
  public:
   bool OnInitDialog(plat::Window dialog) override {
-    plat::ListAddExtendedStyle(dialog, editor::kOperationList, plat::kLvsExCheckBoxes);
+    plat::ListAddExtendedStyle(dialog, res::kOperationList, plat::kLvsExCheckBoxes);
     editor::InsertListColumns(dialog);
     return true;
   }

@@ -6,9 +6,9 @@
 #include "companions/contract.h"
 #include "editor/colors.h"
 #include "editor/main_dialog.h"
-#include "editor/records.h"
 #include "editor/state.h"
 #include "jobstore/scramble.h"
+#include "operations/records.h"
 #include "resources/templates.h"
 #include "tests/support/fresh_state.h"
 
@@ -99,7 +99,7 @@ TEST_F(MainDialog, ColumnsActionsAndLimits) {
     EXPECT_EQ(plat::ListExtendedStyle(d, 1000) & 0x20100E5u, 0x20100E5u);
 
     ASSERT_EQ(plat::ComboCount(d, 1080), 11);
-    for (int i = 0; i < 11; ++i) EXPECT_EQ(plat::ComboItemText(d, 1080, i), editor::kActionNames[i]);
+    for (int i = 0; i < 11; ++i) EXPECT_EQ(plat::ComboItemText(d, 1080, i), ops::kActionNames[i]);
     EXPECT_EQ(plat::ComboGetSelection(d, 1080), 0);
 
     EXPECT_EQ(headless::TextLimit(d, 1004), 512);
@@ -120,7 +120,7 @@ TEST_F(MainDialog, EditorFieldsStartDisabledAndArrangedForNoInput) {
                    1039, 1060}) {
       EXPECT_FALSE(plat::IsControlVisible(d, id)) << id;
     }
-    EXPECT_EQ(editor::inputMode, editor::InputNone);
+    EXPECT_EQ(editor::inputMode, ops::InputNone);
     // On top of the placement buttons, at the place the template gives them.
     plat::Rect label = headless::ControlPixelRect(d, 1061);
     EXPECT_EQ(label.left, 362 * 3 / 2);

@@ -7,10 +7,11 @@
 #include "app/app.h"
 #include "editor/features.h"
 #include "editor/fields.h"
-#include "editor/records.h"
 #include "editor/state.h"
 #include "jobstore/lines.h"
 #include "jobstore/scramble.h"
+#include "operations/records.h"
+#include "operations/scrambled.h"
 #include "resources/templates.h"
 #include "tests/support/fresh_state.h"
 #include "text/csv.h"
@@ -97,7 +98,7 @@ TEST_F(OperationEditor, SelectingRowsLoadsTheFieldsAndChangesNothing) {
     EXPECT_EQ(Text(d, 1005), "secret text");
     EXPECT_TRUE(plat::IsControlVisible(d, 1005));
     EXPECT_EQ(plat::ListGetCell(d, kList, 1, 5), "********");
-    EXPECT_EQ(editor::inputMode, editor::InputFromEdit);
+    EXPECT_EQ(editor::inputMode, ops::InputFromEdit);
 
     // Pause: no coordinates, no stop seconds, the seconds in the input.
     headless::ClickListRow(d, kList, 2);
@@ -109,7 +110,7 @@ TEST_F(OperationEditor, SelectingRowsLoadsTheFieldsAndChangesNothing) {
 
     // Keys and shortcuts are chosen in the refilled list.
     headless::ClickListRow(d, kList, 3);
-    EXPECT_EQ(editor::inputMode, editor::InputFromList);
+    EXPECT_EQ(editor::inputMode, ops::InputFromList);
     EXPECT_EQ(plat::ComboCount(d, 1081), 27);
     EXPECT_EQ(plat::ComboItemText(d, 1081, plat::ComboGetSelection(d, 1081)), "Enter");
     headless::ClickListRow(d, kList, 4);
@@ -131,7 +132,7 @@ TEST_F(OperationEditor, SelectingRowsLoadsTheFieldsAndChangesNothing) {
     // An unknown action leaves the selector as it was, arranged for a click.
     headless::ClickListRow(d, kList, 7);
     EXPECT_EQ(plat::ComboGetSelection(d, 1080), 10);
-    EXPECT_EQ(editor::inputMode, editor::InputNone);
+    EXPECT_EQ(editor::inputMode, ops::InputNone);
 
     // Ticking a row and selecting the same row again change nothing either.
     headless::ToggleListCheck(d, kList, 3);
@@ -246,7 +247,7 @@ TEST_F(OperationEditor, DefaultsAreWrittenBackAndSelected) {
 TEST_F(OperationEditor, ChangingTheActionRewritesTheRow) {
   Open(kMixedJob, [](plat::Window d) {
     headless::ClickListRow(d, kList, 0);
-    headless::ChooseComboItem(d, 1080, editor::Pause);
+    headless::ChooseComboItem(d, 1080, ops::Pause);
     EXPECT_EQ(jobstore::LineAt(0), std::string("クリック,,,指定秒間は停止する,60,,,,,"));
     EXPECT_EQ(Row(d, 0), (std::vector<std::string>{"1", "クリック", "", "", "指定秒間は停止する", "60",
                                                    "", "", "", "", "", ""}));
@@ -254,7 +255,7 @@ TEST_F(OperationEditor, ChangingTheActionRewritesTheRow) {
     EXPECT_EQ(Text(d, 1002), "");
     EXPECT_EQ(Text(d, 1020), "");
 
-    headless::ChooseComboItem(d, 1080, editor::MouseClick);
+    headless::ChooseComboItem(d, 1080, ops::MouseClick);
     EXPECT_EQ(jobstore::LineAt(0), std::string("クリック,,,マウスでクリックする,,,,,,4"));
     EXPECT_EQ(Row(d, 0)[5], "");
     EXPECT_EQ(Row(d, 0)[10], "4");
@@ -262,18 +263,18 @@ TEST_F(OperationEditor, ChangingTheActionRewritesTheRow) {
     EXPECT_FALSE(plat::IsControlVisible(d, 1005));
 
     // To a shortcut: the first name of the refilled list.
-    headless::ChooseComboItem(d, 1080, editor::Shortcut);
+    headless::ChooseComboItem(d, 1080, ops::Shortcut);
     EXPECT_EQ(Field(jobstore::LineAt(0), 5), "Win+D  (画面消去)");
 
     // Leaving ArrangeWindow empties the window fields in the line and in the
     // hidden cells, so the list always shows the stored line.
     headless::ClickListRow(d, kList, 6);
-    headless::ChooseComboItem(d, 1080, editor::TypeText);
+    headless::ChooseComboItem(d, 1080, ops::TypeText);
     EXPECT_EQ(jobstore::LineAt(6), std::string("配置,,,文字を入力する,,,,,,4"));
     EXPECT_EQ(Row(d, 6), (std::vector<std::string>{"7", "配置", "", "", "文字を入力する", "********", "",
                                                    "", "", "", "4", ""}));
     // And back to ArrangeWindow: the defaults come in.
-    headless::ChooseComboItem(d, 1080, editor::ArrangeWindow);
+    headless::ChooseComboItem(d, 1080, ops::ArrangeWindow);
     EXPECT_EQ(Field(jobstore::LineAt(6), 7), "20");
     EXPECT_EQ(Row(d, 6)[7], "20");
   });
@@ -287,25 +288,25 @@ TEST_F(OperationEditor, EachActionArrangesItsControls) {
     const char* label;  // nullptr: the label keeps its text
     std::vector<int> shown;
     std::vector<int> hidden;
-    editor::InputMode mode;
+    ops::InputMode mode;
   };
   const std::vector<Arrangement> arrangements = {
-      {editor::MouseClick, nullptr, {1037, 1002, 1003, 1061, 1020}, {1032, 1081, 1005, 1060, 1039, 1015}, editor::InputNone},
-      {editor::MouseDoubleClick, nullptr, {1002, 1020}, {1032, 1081, 1005}, editor::InputNone},
-      {editor::TypeText, "入力するデータ値", {1032, 1005, 1002, 1020}, {1081, 1060}, editor::InputFromEdit},
-      {editor::MouseRightClick, nullptr, {1002, 1020}, {1005, 1081}, editor::InputNone},
-      {editor::CopyText, nullptr, {1002, 1020}, {1005, 1081}, editor::InputNone},
-      {editor::PasteText, nullptr, {1002, 1020}, {1005, 1081}, editor::InputNone},
-      {editor::Pause, "一時停止する秒", {1032, 1005}, {1037, 1002, 1003, 1061, 1020, 1081}, editor::InputFromEdit},
-      {editor::PressKey, "入力するキー値", {1032, 1081, 1002, 1020}, {1005}, editor::InputFromList},
-      {editor::Shortcut, "実行するショートカット", {1032, 1081, 1002, 1020}, {1005}, editor::InputFromList},
-      {editor::RunApplication, "実行するアプリケーション", {1032, 1005, 1060, 1061, 1020}, {1037, 1002, 1003, 1081, 1039}, editor::InputFromEdit},
-      {editor::ArrangeWindow, "アプリケーションのWindowsタイトル", {1032, 1005, 1040, 1041, 1042, 1043, 1015, 1016, 1017, 1018, 1028, 1062, 1039}, {1037, 1002, 1003, 1061, 1020, 1060, 1081}, editor::InputFromEdit},
+      {ops::MouseClick, nullptr, {1037, 1002, 1003, 1061, 1020}, {1032, 1081, 1005, 1060, 1039, 1015}, ops::InputNone},
+      {ops::MouseDoubleClick, nullptr, {1002, 1020}, {1032, 1081, 1005}, ops::InputNone},
+      {ops::TypeText, "入力するデータ値", {1032, 1005, 1002, 1020}, {1081, 1060}, ops::InputFromEdit},
+      {ops::MouseRightClick, nullptr, {1002, 1020}, {1005, 1081}, ops::InputNone},
+      {ops::CopyText, nullptr, {1002, 1020}, {1005, 1081}, ops::InputNone},
+      {ops::PasteText, nullptr, {1002, 1020}, {1005, 1081}, ops::InputNone},
+      {ops::Pause, "一時停止する秒", {1032, 1005}, {1037, 1002, 1003, 1061, 1020, 1081}, ops::InputFromEdit},
+      {ops::PressKey, "入力するキー値", {1032, 1081, 1002, 1020}, {1005}, ops::InputFromList},
+      {ops::Shortcut, "実行するショートカット", {1032, 1081, 1002, 1020}, {1005}, ops::InputFromList},
+      {ops::RunApplication, "実行するアプリケーション", {1032, 1005, 1060, 1061, 1020}, {1037, 1002, 1003, 1081, 1039}, ops::InputFromEdit},
+      {ops::ArrangeWindow, "アプリケーションのWindowsタイトル", {1032, 1005, 1040, 1041, 1042, 1043, 1015, 1016, 1017, 1018, 1028, 1062, 1039}, {1037, 1002, 1003, 1061, 1020, 1060, 1081}, ops::InputFromEdit},
   };
   Open(kMixedJob, [&](plat::Window d) {
     headless::ClickListRow(d, kList, 0);
     for (const Arrangement& a : arrangements) {
-      SCOPED_TRACE(editor::kActionNames[a.kind]);
+      SCOPED_TRACE(ops::kActionNames[a.kind]);
       const std::string labelBefore = Text(d, 1032);
       headless::ChooseComboItem(d, 1080, a.kind);
       EXPECT_EQ(Text(d, 1032), a.label != nullptr ? a.label : labelBefore);
@@ -314,13 +315,13 @@ TEST_F(OperationEditor, EachActionArrangesItsControls) {
       EXPECT_EQ(editor::inputMode, a.mode);
       // The row holds the action, and every cell shows its field.
       const std::string line = jobstore::LineAt(0);
-      EXPECT_EQ(Field(line, 4), editor::kActionNames[a.kind]);
-      EXPECT_EQ(Field(line, 10), editor::DefaultStopSeconds(a.kind));
+      EXPECT_EQ(Field(line, 4), ops::kActionNames[a.kind]);
+      EXPECT_EQ(Field(line, 10), ops::DefaultStopSeconds(a.kind));
       for (int c = 1; c <= 10; ++c) {
-        if (c == 5 && a.kind == editor::TypeText) continue;
+        if (c == 5 && a.kind == ops::TypeText) continue;
         EXPECT_EQ(plat::ListGetCell(d, kList, 0, c), Field(line, c)) << c;
       }
-      if (!editor::UsesCoordinates(a.kind)) {
+      if (!ops::UsesCoordinates(a.kind)) {
         EXPECT_EQ(Field(line, 2), "");
         EXPECT_EQ(Text(d, 1002), "");
       }
@@ -414,7 +415,7 @@ TEST_F(OperationEditor, SavedEditsReachTheScrambledFile) {
     headless::Click(d, 1);
   });
   std::string scrambled = headless::FileBytes("C:\\Tools\\job\\KeyRecord.def.psw");
-  for (char& c : scrambled) c = static_cast<char>(jobstore::SwapNibbles(static_cast<unsigned char>(c)));
+  for (char& c : scrambled) c = static_cast<char>(ops::SwapNibbles(static_cast<unsigned char>(c)));
   EXPECT_EQ(scrambled,
             "\"say \"\"hi\",1,2,マウスでクリックする,,,,,,4\r\n"
             ",,,マウスでクリックする,,,,,,7\r\n");
@@ -458,7 +459,7 @@ TEST_F(OperationEditor, NewAppendsAndLoadsTheBlankRow) {
     EXPECT_EQ(Text(d, 1020), "4");
     EXPECT_EQ(headless::FocusedControl(d), 1020);
     EXPECT_GT(SelectAll(d, 1020), 0);
-    EXPECT_FALSE(editor::rowCommandBusy);
+    EXPECT_FALSE(editor::UpdatingControls);  // nothing left to stop later edits
     EXPECT_TRUE(editor::JobModified);
     ExpectListMirrorsLines(d);
     // The loaded blank row is not rebuilt, and later edits reach it.
@@ -549,7 +550,7 @@ TEST_F(OperationEditor, InsertAndDeleteWithoutASelectionAsk) {
     EXPECT_EQ(headless::MessageBoxes().size(), 2u);
     EXPECT_EQ(jobstore::LineCount(), 5);
     EXPECT_FALSE(editor::JobModified);
-    EXPECT_FALSE(editor::rowCommandBusy);
+    EXPECT_FALSE(editor::UpdatingControls);  // nothing left to stop later edits
   });
 }
 

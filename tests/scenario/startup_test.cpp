@@ -9,6 +9,7 @@
 #include "jobstore/lines.h"
 #include "jobstore/paths.h"
 #include "jobstore/scramble.h"
+#include "operations/scrambled.h"
 #include "resources/templates.h"
 #include "tests/support/fresh_state.h"
 
@@ -18,7 +19,7 @@ const std::string kProgramFolder = "C:\\Tools\\";
 const std::string kDraftFolder = kProgramFolder + "＿作業作成中＿〔下書き〕";
 
 std::string Swapped(std::string s) {
-  for (char& c : s) c = static_cast<char>(jobstore::SwapNibbles(static_cast<unsigned char>(c)));
+  for (char& c : s) c = static_cast<char>(ops::SwapNibbles(static_cast<unsigned char>(c)));
   return s;
 }
 
@@ -116,11 +117,15 @@ TEST_F(Startup, ANameTooLongForThisFolderIsReportedWithTheLimit) {
   EXPECT_NE(boxes[0].text.find("232 バイト"), std::string::npos);
 }
 
-TEST_F(Startup, ALongNameIsCutTo255BytesWhenItsPathsFit) {
+TEST_F(Startup, ANameOver255BytesIsRefusedAsTooLong) {
   headless::SetModulePath("C:\\T.exe");  // program folder "C:\"
-  // 255 bytes plus "C:\" and "\KeyInspec.def.psw" would need 276 bytes: refused.
+  // Even cut to 255 bytes, "C:\" + name + "\KeyInspec.def.psw" would need 276 bytes.
   Run({std::string(300, 'y')});
   EXPECT_STREQ(jobstore::JobName, jobstore::DraftJobName);
+  auto boxes = headless::MessageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].text.find("長すぎます"), std::string::npos);
+  EXPECT_NE(boxes[0].text.find("300 バイト"), std::string::npos);
 }
 
 TEST_F(Startup, SaveAndExitWithoutChangesEndsWithCancelAndWritesNothing) {

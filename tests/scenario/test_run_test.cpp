@@ -7,8 +7,10 @@
 #include "app/app.h"
 #include "companions/contract.h"
 #include "companions/test_run.h"
+#include "companions/window_titles.h"
 #include "editor/list_fill.h"
 #include "jobstore/scramble.h"
+#include "operations/scrambled.h"
 #include "resources/templates.h"
 #include "tests/support/fresh_state.h"
 
@@ -20,7 +22,7 @@ const std::string kInspectScrambled = kInspect + ".psw";
 const std::string kRepeat = std::string(kFolder) + "KeyRepeat.def";
 
 std::string Unscrambled(std::string bytes) {
-  for (char& c : bytes) c = static_cast<char>(jobstore::SwapNibbles(static_cast<unsigned char>(c)));
+  for (char& c : bytes) c = static_cast<char>(ops::SwapNibbles(static_cast<unsigned char>(c)));
   return bytes;
 }
 

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "editor/colors.h"
-#include "editor/records.h"
+#include "operations/records.h"
 #include "resources/templates.h"
 #include "tests/support/fresh_state.h"
 
@@ -97,7 +97,7 @@ TEST(DialogColors, EveryAnswerUsesAPreparedBrush) {
     }
     return false;
   };
-  std::vector<std::string> texts(editor::kActionNames, editor::kActionNames + editor::kActionKindCount);
+  std::vector<std::string> texts(ops::kActionNames, ops::kActionNames + ops::kActionKindCount);
   texts.push_back("");
   for (int k = 0; k <= static_cast<int>(CtlColorKind::MessageBox); ++k) {
     auto kind = static_cast<CtlColorKind>(k);

@@ -2,6 +2,7 @@
 #include <iterator>
 #include <string>
 
+#include "jobstore/job_names.h"
 #include "jobstore/paths.h"
 #include "tests/support/fresh_state.h"
 

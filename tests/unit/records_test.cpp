@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "editor/records.h"
+#include "operations/records.h"
 #include "text/csv.h"
 
 namespace {
@@ -17,16 +17,16 @@ std::string Field(const char* line, int n) {
 }
 
 TEST(Records, ActionNamesFindTheirKind) {
-  for (int kind = 0; kind < editor::kActionKindCount; ++kind) {
-    EXPECT_EQ(editor::FindActionKind(editor::kActionNames[kind]), kind);
+  for (int kind = 0; kind < ops::kActionKindCount; ++kind) {
+    EXPECT_EQ(ops::FindActionKind(ops::kActionNames[kind]), kind);
   }
-  EXPECT_EQ(editor::kActionNames[editor::ArrangeWindow], std::string("アプリケーションの表示設定"));
+  EXPECT_EQ(ops::kActionNames[ops::ArrangeWindow], std::string("アプリケーションの表示設定"));
   // Exact bytes only: no trimming, no prefix.
-  const std::string click = editor::kActionNames[editor::MouseClick];
-  EXPECT_EQ(editor::FindActionKind((click + " ").c_str()), -1);
-  EXPECT_EQ(editor::FindActionKind(click.substr(0, 4).c_str()), -1);
-  EXPECT_EQ(editor::FindActionKind(""), -1);
-  EXPECT_EQ(editor::FindActionKind(nullptr), -1);
+  const std::string click = ops::kActionNames[ops::MouseClick];
+  EXPECT_EQ(ops::FindActionKind((click + " ").c_str()), -1);
+  EXPECT_EQ(ops::FindActionKind(click.substr(0, 4).c_str()), -1);
+  EXPECT_EQ(ops::FindActionKind(""), -1);
+  EXPECT_EQ(ops::FindActionKind(nullptr), -1);
 }
 
 TEST(Records, KeyNameTable) {
@@ -42,15 +42,15 @@ TEST(Records, KeyNameTable) {
       {12, "\x81\xAA", 0x26}, {13, "\x81\xA8", 0x27}, {14, "\x81\xAB", 0x28},
   };
   for (const Row& r : rows) {
-    EXPECT_STREQ(editor::kKeyNameTable[r.row].name, r.name) << "row " << r.row;
-    EXPECT_EQ(editor::kKeyNameTable[r.row].virtualKey, r.key) << "row " << r.row;
+    EXPECT_STREQ(ops::kKeyNameTable[r.row].name, r.name) << "row " << r.row;
+    EXPECT_EQ(ops::kKeyNameTable[r.row].virtualKey, r.key) << "row " << r.row;
   }
   for (int f = 1; f <= 12; ++f) {
-    const editor::KeyName& k = editor::kKeyNameTable[14 + f];
+    const ops::KeyName& k = ops::kKeyNameTable[14 + f];
     EXPECT_EQ(k.name, "F" + std::to_string(f));
     EXPECT_EQ(k.virtualKey, 0x6F + f);
   }
-  for (const editor::KeyName& k : editor::kKeyNameTable) {
+  for (const ops::KeyName& k : ops::kKeyNameTable) {
     EXPECT_GT(std::strlen(k.name), 0u);
     EXPECT_LE(std::strlen(k.name), 31u);
   }
@@ -58,11 +58,11 @@ TEST(Records, KeyNameTable) {
 
 TEST(Records, ShortcutTable) {
   // Win+D, two blanks, (画面消去).
-  EXPECT_STREQ(editor::kShortcutTable[0], "Win+D  (\x89\xE6\x96\xCA\x8F\xC1\x8B\x8E)");
-  EXPECT_EQ(std::string(editor::kShortcutTable[1]).substr(0, 8), "Win+\x81\xAB (");
-  EXPECT_EQ(std::string(editor::kShortcutTable[2]).substr(0, 8), "Win+\x81\xAA (");
-  EXPECT_EQ(std::string(editor::kShortcutTable[10]), "Ctrl+S (保存)");
-  for (const char* name : editor::kShortcutTable) {
+  EXPECT_STREQ(ops::kShortcutTable[0], "Win+D  (\x89\xE6\x96\xCA\x8F\xC1\x8B\x8E)");
+  EXPECT_EQ(std::string(ops::kShortcutTable[1]).substr(0, 8), "Win+\x81\xAB (");
+  EXPECT_EQ(std::string(ops::kShortcutTable[2]).substr(0, 8), "Win+\x81\xAA (");
+  EXPECT_EQ(std::string(ops::kShortcutTable[10]), "Ctrl+S (保存)");
+  for (const char* name : ops::kShortcutTable) {
     EXPECT_LE(std::strlen(name), 31u);
     EXPECT_EQ(std::strchr(name, ','), nullptr);
   }
@@ -70,23 +70,44 @@ TEST(Records, ShortcutTable) {
 
 TEST(Records, FixedLinesReadBackAsTenFields) {
   // Nine commas and no line end in both.
-  for (const char* line : {editor::kBlankOperationLine, editor::kDefaultOperationLine}) {
+  for (const char* line : {ops::kBlankOperationLine, ops::kDefaultOperationLine}) {
     const std::string s = line;
     EXPECT_EQ(std::count(s.begin(), s.end(), ','), 9) << s;
     EXPECT_EQ(s.find_first_of("\r\n"), std::string::npos);
   }
-  const char* blank = editor::kBlankOperationLine;
-  EXPECT_EQ(Field(blank, editor::FieldName), "");
-  EXPECT_EQ(Field(blank, editor::FieldAction), editor::kActionNames[editor::MouseClick]);
-  EXPECT_EQ(Field(blank, editor::FieldStopSeconds), "4");
+  const char* blank = ops::kBlankOperationLine;
+  EXPECT_EQ(Field(blank, ops::FieldName), "");
+  EXPECT_EQ(Field(blank, ops::FieldAction), ops::kActionNames[ops::MouseClick]);
+  EXPECT_EQ(Field(blank, ops::FieldStopSeconds), "4");
 
-  const char* start = editor::kDefaultOperationLine;
-  EXPECT_EQ(Field(start, editor::FieldName), "画面をクリア");
-  EXPECT_EQ(Field(start, editor::FieldAction), editor::kActionNames[editor::Shortcut]);
-  EXPECT_EQ(Field(start, editor::FieldInputData), editor::kShortcutTable[0]);
-  EXPECT_EQ(Field(start, editor::FieldStopSeconds), "2");
+  const char* start = ops::kDefaultOperationLine;
+  EXPECT_EQ(Field(start, ops::FieldName), "画面をクリア");
+  EXPECT_EQ(Field(start, ops::FieldAction), ops::kActionNames[ops::Shortcut]);
+  EXPECT_EQ(Field(start, ops::FieldInputData), ops::kShortcutTable[0]);
+  EXPECT_EQ(Field(start, ops::FieldStopSeconds), "2");
 
-  EXPECT_STREQ(editor::kMaskedText, "********");
+  EXPECT_STREQ(ops::kMaskedText, "********");
+}
+
+TEST(Records, AStoredLineReadsIntoItsTenFields) {
+  ops::OperationRecord r =
+      ops::ReadOperationLine("\"a,b\", 12 ,34,文字を入力する,say \"\"hi\"\",,,,,4\r\n");
+  EXPECT_EQ(r.field[ops::FieldName], "a,b");
+  EXPECT_EQ(r.field[ops::FieldX], "12");
+  EXPECT_EQ(r.field[ops::FieldAction], ops::kActionNames[ops::TypeText]);
+  EXPECT_EQ(r.field[ops::FieldInputData], "say \"hi\"");
+  EXPECT_EQ(r.field[ops::FieldStopSeconds], "4");
+  // Missing fields, and every field of an unticked test-run row, are empty.
+  r = ops::ReadOperationLine("x,1");
+  EXPECT_EQ(r.field[ops::FieldX], "1");
+  EXPECT_EQ(r.field[ops::FieldStopSeconds], "");
+  for (const char* empty : {"", "\r\n"}) {
+    r = ops::ReadOperationLine(empty);
+    for (const std::string& f : r.field) EXPECT_EQ(f, "");
+  }
+  // One field cut to a size, never inside a character.
+  EXPECT_EQ(ops::ReadOperationField(",,,a,表表", ops::FieldInputData, 3), "表");
+  EXPECT_EQ(ops::ReadOperationField("", ops::FieldName, 10), "");
 }
 
 TEST(Records, RemoveCommas) {
@@ -110,10 +131,10 @@ TEST(Records, RemoveCommas) {
   for (const Case& c : cases) {
     char buffer[32];
     std::strcpy(buffer, c.in);
-    editor::RemoveCommas(buffer);
+    ops::RemoveCommas(buffer);
     EXPECT_STREQ(buffer, c.out) << "input [" << c.in << "]";
   }
-  editor::RemoveCommas(nullptr);
+  ops::RemoveCommas(nullptr);
 }
 
 TEST(Records, FieldUseAndDefaultsByKind) {
@@ -121,13 +142,13 @@ TEST(Records, FieldUseAndDefaultsByKind) {
   const char coordinates[] = "11111101100";
   const char input[] = "00200021122";
   const char* const stop[] = {"4", "4", "4", "4", "4", "4", "", "4", "4", "8", "2"};
-  for (int kind = 0; kind < editor::kActionKindCount; ++kind) {
-    EXPECT_EQ(editor::UsesCoordinates(kind), coordinates[kind] == '1') << "kind " << kind;
-    EXPECT_EQ(editor::InputModeOf(kind), input[kind] - '0') << "kind " << kind;
-    EXPECT_EQ(editor::UsesWindowFields(kind), kind == editor::ArrangeWindow) << "kind " << kind;
-    EXPECT_STREQ(editor::DefaultStopSeconds(kind), stop[kind]) << "kind " << kind;
+  for (int kind = 0; kind < ops::kActionKindCount; ++kind) {
+    EXPECT_EQ(ops::UsesCoordinates(kind), coordinates[kind] == '1') << "kind " << kind;
+    EXPECT_EQ(ops::InputModeOf(kind), input[kind] - '0') << "kind " << kind;
+    EXPECT_EQ(ops::UsesWindowFields(kind), kind == ops::ArrangeWindow) << "kind " << kind;
+    EXPECT_STREQ(ops::DefaultStopSeconds(kind), stop[kind]) << "kind " << kind;
   }
-  EXPECT_STREQ(editor::kPauseDefaultSeconds, "60");
+  EXPECT_STREQ(ops::kPauseDefaultSeconds, "60");
 }
 
 TEST(Records, ArrangeWindowDefaults) {
@@ -142,7 +163,7 @@ TEST(Records, ArrangeWindowDefaults) {
       {-7, -700, "-3", "-3", "-466"},   // truncation toward zero
   };
   for (const Case& c : cases) {
-    const editor::WindowDefaults d = editor::ArrangeWindowDefaults(c.w, c.h);
+    const ops::WindowDefaults d = ops::ArrangeWindowDefaults(c.w, c.h);
     EXPECT_STREQ(d.left, c.left);
     EXPECT_STREQ(d.top, "20");
     EXPECT_STREQ(d.width, c.width);

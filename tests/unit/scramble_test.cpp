@@ -3,6 +3,7 @@
 
 #include "jobstore/paths.h"
 #include "jobstore/scramble.h"
+#include "operations/scrambled.h"
 #include "tests/support/fresh_state.h"
 
 using namespace jobstore;
@@ -11,7 +12,7 @@ namespace {
 
 std::string Swapped(const std::string& s) {
   std::string out(s);
-  for (char& c : out) c = static_cast<char>(SwapNibbles(static_cast<unsigned char>(c)));
+  for (char& c : out) c = static_cast<char>(ops::SwapNibbles(static_cast<unsigned char>(c)));
   return out;
 }
 
@@ -25,11 +26,11 @@ class Scramble : public FreshState {
 };
 
 TEST_F(Scramble, NibbleRule) {
-  EXPECT_EQ(SwapNibbles(0x41), 0x14);
-  EXPECT_EQ(SwapNibbles(0x0D), 0xD0);
-  EXPECT_EQ(SwapNibbles(0x0A), 0xA0);
-  EXPECT_EQ(SwapNibbles(0x82), 0x28);
-  for (int b = 0; b < 256; ++b) EXPECT_EQ(SwapNibbles(SwapNibbles(static_cast<unsigned char>(b))), b);
+  EXPECT_EQ(ops::SwapNibbles(0x41), 0x14);
+  EXPECT_EQ(ops::SwapNibbles(0x0D), 0xD0);
+  EXPECT_EQ(ops::SwapNibbles(0x0A), 0xA0);
+  EXPECT_EQ(ops::SwapNibbles(0x82), 0x28);
+  for (int b = 0; b < 256; ++b) EXPECT_EQ(ops::SwapNibbles(ops::SwapNibbles(static_cast<unsigned char>(b))), b);
 }
 
 TEST_F(Scramble, ScrambleAndUnscrambleRoundTrip) {
@@ -51,7 +52,15 @@ TEST_F(Scramble, SizesZeroAnd257) {
     EXPECT_TRUE(headless::HasFile(InspectScrambledPath));
     EXPECT_FALSE(headless::HasFile(InspectFilePath));
     EXPECT_EQ(headless::FileBytes(InspectScrambledPath), Swapped(plain)) << size;
+    // A runner reads the scrambled file into memory; the file stays.
+    std::string read = "stale";
+    EXPECT_TRUE(ops::ReadScrambledFile(InspectScrambledPath, &read)) << size;
+    EXPECT_EQ(read, plain) << size;
+    EXPECT_TRUE(headless::HasFile(InspectScrambledPath));
   }
+  std::string read = "stale";
+  EXPECT_FALSE(ops::ReadScrambledFile(RecordScrambledPath, &read));  // missing
+  EXPECT_EQ(read, "");
 }
 
 TEST_F(Scramble, UnscrambleWithOnlyThePlainFileChangesNothing) {

@@ -177,6 +177,12 @@ TEST(Digits, AllDigitsAndLeadingNumber) {
   EXPECT_EQ(text::LeadingNumber("007"), 7);
   EXPECT_EQ(text::LeadingNumber("42x"), 42);
   EXPECT_EQ(text::LeadingNumber("99999999999999999999999999"), LONG_MAX);
+  // A window edge may be negative; a repeat range is read as the C runtime does.
+  EXPECT_EQ(text::SignedLeadingNumber("-8"), -8);
+  EXPECT_EQ(text::SignedLeadingNumber("+12x"), 12);
+  EXPECT_EQ(text::SignedLeadingNumber(" 5"), 0);
+  EXPECT_EQ(text::DecimalValue(" \t-5"), -5);
+  EXPECT_EQ(text::DecimalValue("+ 5"), 0);
 }
 
 }  // namespace

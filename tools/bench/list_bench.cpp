@@ -26,19 +26,19 @@
 #include <vector>
 
 #include "companions/screen.h"
-#include "editor/controls.h"
 #include "editor/fields.h"
 #include "editor/line_assembly.h"
 #include "editor/list_fill.h"
 #include "editor/list_view.h"
 #include "editor/main_dialog.h"
-#include "editor/records.h"
 #include "editor/row_commands.h"
 #include "editor/state.h"
 #include "jobstore/lines.h"
 #include "jobstore/paths.h"
 #include "jobstore/scramble.h"
+#include "operations/records.h"
 #include "platform/platform.h"
+#include "resources/control_ids.h"
 #include "resources/templates.h"
 
 #ifdef TAVOLEX_BENCH_HEADLESS
@@ -106,7 +106,7 @@ class BenchDialog : public editor::CTavolexDlg {
     RunSteps(dialog);
   }
   long OnNotify(plat::Window dialog, const plat::Notification& n) override {
-    if (n.controlId == editor::kOperationList && n.code == plat::kLvnItemChanged) ++notifications_;
+    if (n.controlId == res::kOperationList && n.code == plat::kLvnItemChanged) ++notifications_;
     return CTavolexDlg::OnNotify(dialog, n);
   }
 
@@ -114,26 +114,26 @@ class BenchDialog : public editor::CTavolexDlg {
   // (LVN_ITEMCHANGED for the old and the new row), then NM_CLICK; the row is
   // loaded into the fields and the list painted.
   void SelectRowAsUser(plat::Window dialog, int row) {
-    plat::ListSelectRow(dialog, editor::kOperationList, row);
+    plat::ListSelectRow(dialog, res::kOperationList, row);
     plat::Notification click;
-    click.controlId = editor::kOperationList;
+    click.controlId = res::kOperationList;
     click.code = plat::kNmClick;
     click.item = row;
     OnNotify(dialog, click);
-    plat::Redraw(dialog, editor::kOperationList);
+    plat::Redraw(dialog, res::kOperationList);
   }
 
   void RunSteps(plat::Window dialog) {
     using namespace editor;
     timings->open = MillisecondsSince(started);
     notifications_ = 0;
-    plat::Redraw(dialog, kOperationList);
+    plat::Redraw(dialog, res::kOperationList);
 
     Clock::time_point t = Clock::now();
     FillOperationList(dialog);
     AutosizeColumns(dialog);
     RefreshRepeatMarkers(dialog);
-    plat::Redraw(dialog, kOperationList);
+    plat::Redraw(dialog, res::kOperationList);
     timings->fill = MillisecondsSince(t);
 
     const int middle = jobstore::LineCount() / 2;
@@ -143,31 +143,31 @@ class BenchDialog : public editor::CTavolexDlg {
 
     t = Clock::now();
     NewOperation(dialog);
-    plat::Redraw(dialog, kOperationList);
+    plat::Redraw(dialog, res::kOperationList);
     timings->newRow = MillisecondsSince(t);
 
     SelectRowAsUser(dialog, middle);
     t = Clock::now();
     InsertOperation(dialog);
-    plat::Redraw(dialog, kOperationList);
+    plat::Redraw(dialog, res::kOperationList);
     timings->insertRow = MillisecondsSince(t);
 
     SelectRowAsUser(dialog, middle);
     t = Clock::now();
     DeleteOperation(dialog);
-    plat::Redraw(dialog, kOperationList);
+    plat::Redraw(dialog, res::kOperationList);
     timings->deleteRow = MillisecondsSince(t);
 
     // The check-all box as a click leaves it (an auto check box), then its command.
     t = Clock::now();
-    plat::SetButtonCheck(dialog, kCheckAllButton, 1 - plat::GetButtonCheck(dialog, kCheckAllButton));
+    plat::SetButtonCheck(dialog, res::kCheckAllButton, 1 - plat::GetButtonCheck(dialog, res::kCheckAllButton));
     ToggleAllChecks(dialog);
-    plat::Redraw(dialog, kOperationList);
+    plat::Redraw(dialog, res::kOperationList);
     timings->untickAll = MillisecondsSince(t);
     t = Clock::now();
-    plat::SetButtonCheck(dialog, kCheckAllButton, 1 - plat::GetButtonCheck(dialog, kCheckAllButton));
+    plat::SetButtonCheck(dialog, res::kCheckAllButton, 1 - plat::GetButtonCheck(dialog, res::kCheckAllButton));
     ToggleAllChecks(dialog);
-    plat::Redraw(dialog, kOperationList);
+    plat::Redraw(dialog, res::kOperationList);
     timings->tickAll = MillisecondsSince(t);
 
     timings->notifications = notifications_;
@@ -184,67 +184,63 @@ class BenchDialog : public editor::CTavolexDlg {
       std::printf("    %-28s %8.1f ms\n", what, MillisecondsSince(t));
     };
     time("AutosizeColumns", [&] { AutosizeColumns(dialog); });
-    plat::ListSelectRow(dialog, kOperationList, 1);
+    plat::ListSelectRow(dialog, res::kOperationList, 1);
     time("load row 1 into fields", [&] { FillEditorFromRow(dialog, 1); });
     time("SetupEditorForAction(0)", [&] { SetupEditorForAction(dialog, 0); });
     time("ResetClipboard", [&] { companions::ResetClipboard(); });
-    time("untick all, told (held)", [&] {
-      holdSelectionLoads = true;
-      plat::ListSetCheckedAll(dialog, kOperationList, false);
-      holdSelectionLoads = false;
-    });
-    time("tick all, silently", [&] { plat::ListSetCheckedAllSilently(dialog, kOperationList, true); });
+    // The told changes with no row selected: the handler returns at once.
+    plat::ListClearSelection(dialog, res::kOperationList);
+    time("untick all, told (none selected)", [&] { plat::ListSetCheckedAll(dialog, res::kOperationList, false); });
+    time("tick all, silently", [&] { plat::ListSetCheckedAllSilently(dialog, res::kOperationList, true); });
     time("untick all, silently, no paint", [&] {
-      plat::ListSetRedraw(dialog, kOperationList, false);
-      plat::ListSetCheckedAllSilently(dialog, kOperationList, false);
-      plat::ListSetRedraw(dialog, kOperationList, true);
+      plat::ListSetRedraw(dialog, res::kOperationList, false);
+      plat::ListSetCheckedAllSilently(dialog, res::kOperationList, false);
+      plat::ListSetRedraw(dialog, res::kOperationList, true);
     });
-    time("tick row by row, told (held)", [&] {
-      holdSelectionLoads = true;
-      for (int i = 0; i < plat::ListRowCount(dialog, kOperationList); ++i) {
-        plat::ListSetChecked(dialog, kOperationList, i, true);
+    time("tick row by row, told (none selected)", [&] {
+      for (int i = 0; i < plat::ListRowCount(dialog, res::kOperationList); ++i) {
+        plat::ListSetChecked(dialog, res::kOperationList, i, true);
       }
-      holdSelectionLoads = false;
     });
     time("RefreshRepeatMarkers", [&] { RefreshRepeatMarkers(dialog); });
-    plat::ListSetRedraw(dialog, kOperationList, false);
-    plat::ListSetCheckedAllSilently(dialog, kOperationList, false);
-    plat::ListSetRedraw(dialog, kOperationList, true);
+    plat::ListSetRedraw(dialog, res::kOperationList, false);
+    plat::ListSetCheckedAllSilently(dialog, res::kOperationList, false);
+    plat::ListSetRedraw(dialog, res::kOperationList, true);
     time("New, every row unticked", [&] {
       NewOperation(dialog);
-      plat::Redraw(dialog, kOperationList);
+      plat::Redraw(dialog, res::kOperationList);
     });
-    time("tick all (no change)", [&] { plat::ListSetCheckedAll(dialog, kOperationList, true); });
-    time("first selected", [&] { plat::ListFirstSelected(dialog, kOperationList); });
-    time("select row", [&] { plat::ListSelectRow(dialog, kOperationList, 3); });
-    time("ensure visible", [&] { plat::ListEnsureVisible(dialog, kOperationList, 3); });
-    time("redraw list", [&] { plat::Redraw(dialog, kOperationList); });
+    time("tick all (no change)", [&] { plat::ListSetCheckedAll(dialog, res::kOperationList, true); });
+    time("first selected", [&] { plat::ListFirstSelected(dialog, res::kOperationList); });
+    time("select row", [&] { plat::ListSelectRow(dialog, res::kOperationList, 3); });
+    time("ensure visible", [&] { plat::ListEnsureVisible(dialog, res::kOperationList, 3); });
+    time("redraw list", [&] { plat::Redraw(dialog, res::kOperationList); });
     time("one numbered row + cells", [&] {
-      jobstore::AppendLine(kBlankOperationLine);
+      jobstore::AppendLine(ops::kBlankOperationLine);
       RefillAfterAppend(dialog);
     });
     time("delete one row", [&] {
       jobstore::RemoveLineAt(0);
       RefillAfterDelete(dialog, 0);
     });
-    plat::ListSelectRow(dialog, kOperationList, 0);
+    plat::ListSelectRow(dialog, res::kOperationList, 0);
     jobstore::RemoveLineAt(0);
     RefillAfterDelete(dialog, 0);
-    time("first selected (none)", [&] { plat::ListFirstSelected(dialog, kOperationList); });
+    time("first selected (none)", [&] { plat::ListFirstSelected(dialog, res::kOperationList); });
     time("fill: FillOperationList", [&] { FillOperationList(dialog); });
     int count = jobstore::LineCount();
-    plat::ListDeleteAllRows(dialog, kOperationList);
-    plat::ListSetRedraw(dialog, kOperationList, false);
+    plat::ListDeleteAllRows(dialog, res::kOperationList);
+    plat::ListSetRedraw(dialog, res::kOperationList, false);
     time("fill: insert rows", [&] {
-      for (int i = 0; i < count; ++i) plat::ListInsertNumberedRow(dialog, kOperationList, i);
+      for (int i = 0; i < count; ++i) plat::ListInsertNumberedRow(dialog, res::kOperationList, i);
     });
     time("fill: set 10 cells a row", [&] {
       for (int i = 0; i < count; ++i) {
-        for (int j = 1; j <= 10; ++j) plat::ListSetCell(dialog, kOperationList, i, j, "abc");
+        for (int j = 1; j <= 10; ++j) plat::ListSetCell(dialog, res::kOperationList, i, j, "abc");
       }
     });
-    time("fill: tick all", [&] { plat::ListSetCheckedAll(dialog, kOperationList, true); });
-    time("fill: redraw on", [&] { plat::ListSetRedraw(dialog, kOperationList, true); });
+    time("fill: tick all", [&] { plat::ListSetCheckedAll(dialog, res::kOperationList, true); });
+    time("fill: redraw on", [&] { plat::ListSetRedraw(dialog, res::kOperationList, true); });
   }
 
  private:

@@ -1,12 +1,14 @@
-// Operation line tables, fixed lines and defaults.
-#include "editor/records.h"
+// Operation line tables, fixed lines, defaults and the reading of a line.
+#include "operations/records.h"
 
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
+#include "text/csv.h"
 #include "text/sjis.h"
 
-namespace editor {
+namespace ops {
 
 const char* const kActionNames[kActionKindCount] = {
     "マウスでクリックする",        // MouseClick
@@ -44,6 +46,25 @@ const char kBlankOperationLine[] = ",,,マウスでクリックする,,,,,,4";
 const char kDefaultOperationLine[] = "画面をクリア,,,ショートカットを入力する,Win+D  (画面消去),,,,,2";
 const char kMaskedText[] = "********";
 const char kPauseDefaultSeconds[] = "60";
+
+std::string ReadOperationField(const char* line, Field field, std::size_t maxBytes) {
+  if (line == nullptr || line[0] == '\0') return std::string();
+  std::vector<char> out(maxBytes + 1);
+  text::GetCsvItem(field, line, out.data(), out.size());
+  return out.data();
+}
+
+OperationRecord ReadOperationLine(const char* line) {
+  OperationRecord record;
+  if (line == nullptr || line[0] == '\0') return record;
+  // No field is longer than the line.
+  std::vector<char> out(std::strlen(line) + 1);
+  for (int f = FieldName; f <= FieldStopSeconds; ++f) {
+    text::GetCsvItem(f, line, out.data(), out.size());
+    record.field[f] = out.data();
+  }
+  return record;
+}
 
 int FindActionKind(const char* name) {
   if (name == nullptr) return -1;
@@ -115,4 +136,4 @@ WindowDefaults ArrangeWindowDefaults(int screenWidth, int screenHeight) {
   return d;
 }
 
-}  // namespace editor
+}  // namespace ops

@@ -1,10 +1,13 @@
-// The operation line: ten comma-separated fields, the eleven action kinds,
-// the key and shortcut name tables, the fixed lines and the field defaults.
+// The operation line, as the editor writes it and a runner reads it: ten
+// comma-separated fields, the eleven action kinds and the fields each uses,
+// the key and shortcut name tables, the fixed lines, the field defaults and
+// the reading of a stored line into its fields.
 #pragma once
 
 #include <cstddef>
+#include <string>
 
-namespace editor {
+namespace ops {
 
 // Field numbers of an operation line, as GetCsvItem counts them.
 enum Field {
@@ -20,6 +23,20 @@ enum Field {
   FieldStopSeconds = 10,
 };
 constexpr int kFieldCount = 10;
+
+// The ten fields of an operation line; field[0] is unused, so that
+// field[FieldName] is field 1.
+struct OperationRecord {
+  std::string field[kFieldCount + 1];
+};
+
+// A stored line read into its ten fields as GetCsvItem gives them: quotes
+// undone, blanks and the line end trimmed; a field the line does not have is
+// empty, and so is every field of an empty line.
+OperationRecord ReadOperationLine(const char* line);
+// One field of a stored line, cut to at most `maxBytes` bytes (never half a
+// character); empty for an empty line.
+std::string ReadOperationField(const char* line, Field field, std::size_t maxBytes);
 
 // An action kind is the position of its name in kActionNames, which is also
 // its entry in the action drop-down list. Lines store the name.
@@ -92,4 +109,4 @@ struct WindowDefaults {
 };
 WindowDefaults ArrangeWindowDefaults(int screenWidth, int screenHeight);
 
-}  // namespace editor
+}  // namespace ops
