@@ -382,8 +382,9 @@ constexpr unsigned kCreateNoWindow = 0x8000000;
 // it started, so that TerminateStartedProcess never reaches another program
 // that was given the same id later. Returns the process id, 0 on failure.
 std::uint32_t StartProcess(const ProcessStart& start);
-// Waits for input idle and then for the end of a started process.
-void WaitForStartedProcess(std::uint32_t processId);
+// Waits for input idle and then for the end of a started process; its exit
+// code (0 when the id is not of a started process).
+unsigned WaitForStartedProcess(std::uint32_t processId);
 // Ends a process that this program started and that still runs; the exit
 // code is the one given. Any other id (0, foreign, ended) does nothing.
 void TerminateStartedProcess(std::uint32_t processId, unsigned exitCode);
@@ -440,5 +441,6 @@ enum class ReplaceResult {
 // fails too is the result TargetMoved. Retries briefly while another program
 // holds one of the files.
 ReplaceResult ReplaceFileWith(const char* target, const char* replacement, const char* backup);
+
 
 }  // namespace plat
