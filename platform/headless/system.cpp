@@ -3,6 +3,7 @@
 #include <set>
 
 #include "platform/headless/internal.h"
+#include "platform/headless/pickers.h"
 
 namespace headless {
 namespace {
@@ -37,6 +38,7 @@ void Reset() {
   detail::ResetFiles();
   detail::ResetProcesses();
   detail::ResetSystem();
+  ResetPickers();
 }
 
 void SetClipboard(const std::string& text) {
@@ -131,6 +133,18 @@ int ShowMessageBox(Window owner, const char* text, const char* caption, unsigned
   }
   state.boxes.push_back(record);
   return record.answer;
+}
+
+}  // namespace plat
+
+namespace plat {
+
+bool WriteClipboardBytes(Window owner, const char* sjis) {
+  (void)owner;
+  if (sjis == nullptr || headless::State().clipboardHeld) return false;
+  headless::SetClipboard(sjis);  // CF_TEXT, the bytes as they are
+  headless::State().clipboardWrites.push_back(sjis);
+  return true;
 }
 
 }  // namespace plat

@@ -1,0 +1,48 @@
+#include "pickmark/pickmark.h"
+
+#include <iterator>
+
+#include "pickmark/answers.h"
+
+namespace pickmark {
+namespace {
+
+constexpr const char* kHint = "マーカーをドラッグ\nして位置を取得。\n右クリックで\nメニュー。";
+constexpr const char* kClipboardHeld = "クリップボードが\n使用中のため\n送れませんでした。";
+
+class Answers : public plat::MarkerHandler {
+ public:
+  plat::MarkerNote OnMarkerMoved(int x, int y) override {
+    return {PointShown(x, y), !AnswerForPoint(x, y).answered};
+  }
+  plat::MarkerNote OnMarkerDropped(plat::Window marker, int x, int y) override {
+    const PointAnswer a = AnswerForPoint(x, y);
+    if (!a.answered) return {a.reason, true};
+    return Send(marker, a.text, PointShown(x, y));
+  }
+  plat::MarkerNote OnMenuChosen(plat::Window marker, int index) override {
+    if (index < 0 || index >= static_cast<int>(std::size(kMenu))) return {};
+    return Send(marker, kMenu[index].answer, std::string(kMenu[index].label) + "\nを送りました。");
+  }
+
+ private:
+  static plat::MarkerNote Send(plat::Window marker, const std::string& answer, const std::string& shown) {
+    if (!plat::WriteClipboardBytes(marker, answer.c_str())) return {kClipboardHeld, true};
+    return {shown, false};
+  }
+};
+
+}  // namespace
+
+int RunPickmark() {
+  plat::MarkerWindowSpec spec;
+  spec.title = kTitle;
+  spec.markerX = kMarkerX;
+  spec.markerY = kMarkerY;
+  for (const MenuCommand& c : kMenu) spec.menu.push_back(c.label);
+  spec.hint = kHint;
+  Answers answers;
+  return plat::RunMarkerWindow(spec, answers);
+}
+
+}  // namespace pickmark
