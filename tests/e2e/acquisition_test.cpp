@@ -21,21 +21,6 @@ void TypeInto(HWND dialog, int id, const std::wstring& text) {
   TypeText(text);
 }
 
-// The centre of a list cell in this program's screen coordinates. The list
-// answers in its own pixels, which on a scaled display are the editor's
-// DPI-aware ones: they are brought to the unaware space first.
-bool CellCentreOnScreen(HWND list, int row, int column, POINT& p) {
-  RECT cell = {};
-  if (!ListViewCellRect(list, row, column, cell)) return false;
-  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-  auto getDpi = reinterpret_cast<GetDpiForWindowFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-  const int dpi = getDpi != nullptr && getDpi(list) != 0 ? static_cast<int>(getDpi(list)) : 96;
-  p.x = MulDiv((cell.left + cell.right) / 2, 96, dpi);
-  p.y = MulDiv((cell.top + cell.bottom) / 2, 96, dpi);
-  return ClientToScreen(list, &p) != FALSE;
-}
-
 class Acquisition : public EditorTest {
  protected:
   HWND Open(const std::wstring& job = L"Acquire") {
