@@ -23,8 +23,12 @@ class TitleDialog : public plat::DialogHandler {
     plat::PlaceWindow(d, desk.left + (desk.right - desk.left - (r.right - r.left)) / 2,
                       desk.top + (desk.bottom - desk.top - (r.bottom - r.top)) / 2, true);
     plat::ListAddExtendedStyle(d, res::kTitleWindowList, plat::kLvsExFullRowSelect | plat::kLvsExGridLines);
-    plat::ListInsertColumn(d, res::kTitleWindowList, 0, "ウィンドウタイトル", 330, plat::kAlignLeft);
-    plat::ListInsertColumn(d, res::kTitleWindowList, 1, "プログラム", 110, plat::kAlignLeft);
+    // The title takes what the program's column and a scroll bar leave.
+    const plat::Rect list = plat::ControlRect(d, res::kTitleWindowList);
+    const int program = (list.right - list.left) / 4;
+    plat::ListInsertColumn(d, res::kTitleWindowList, 0, "ウィンドウタイトル",
+                           list.right - list.left - program - 26, plat::kAlignLeft);
+    plat::ListInsertColumn(d, res::kTitleWindowList, 1, "プログラム", program, plat::kAlignLeft);
     plat::LimitText(d, res::kTitleEdit, 512);  // as the editor's title field
     plat::MakeWindowFinder(d, res::kTitleFinder);
     Fill(d);

@@ -9,6 +9,7 @@
 
 #include <commctrl.h>
 
+#include <functional>
 #include <thread>
 
 namespace e2e {
@@ -66,14 +67,16 @@ void MouseAt(POINT p, DWORD buttons) {
   }
 }
 
-// Presses the left button at `from`, moves to `to` in small steps, releases.
-void Drag(POINT from, POINT to) {
+// Presses the left button at `from`, moves to `to` in small steps, releases;
+// `atEnd` runs before the release.
+void Drag(POINT from, POINT to, const std::function<void()>& atEnd = {}) {
   MouseAt(from, 0);
   MouseAt(from, MOUSEEVENTF_LEFTDOWN);
   const int steps = 20;
   for (int i = 1; i <= steps; ++i) {
     MouseAt({from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps}, 0);
   }
+  if (atEnd) atEnd();
   MouseAt(to, MOUSEEVENTF_LEFTUP);
   Sleep(200);
 }
@@ -174,7 +177,6 @@ TEST_F(Pickmark, SelectingAStoredRowPutsTheMarkerOnItsPoint) {
   Drag(MarkerCentre(), MarkerCentre());
   std::string clip;
   EXPECT_TRUE(WaitUntil([&] { return ReadClipboardText(clip) && clip == "500,400"; }, 3000)) << clip;
-  SaveScreenshot(Marker(), L"pickmark");
   ASSERT_NO_FATAL_FAILURE(CloseWithCloseBoxAndExpectExitZero(editor_, dialog));
 }
 
@@ -188,7 +190,10 @@ TEST_F(Pickmark, DraggingTheMarkerOntoAPointFillsXAndYAndTheRow) {
   ASSERT_TRUE(BringToFront(dialog));
   const HWND focused = GetForegroundWindow();
   Sleep(1500);  // the moved marker settles above the editor
-  Drag(MarkerCentre(), {321, 287});
+  Drag(MarkerCentre(), {321, 287}, [&] {
+    Sleep(300);
+    SaveScreenshot(Marker(), L"pickmark");  // with the magnified view
+  });
   EXPECT_TRUE(FieldsShow(dialog, "321", "287"))
       << "X \"" << DialogItemUtf8(dialog, 1002) << "\", Y \"" << DialogItemUtf8(dialog, 1003) << "\"";
   EXPECT_TRUE(WaitUntil([&] { return ListViewCell(list_, 0, 2) == L"321" && ListViewCell(list_, 0, 3) == L"287"; },
@@ -299,7 +304,6 @@ TEST_F(Titlescan, ListsAWindowWithAJapaneseTitleAndTheFinderChoosesIt) {
     EXPECT_EQ(rows[i].find(L"Tavolex.exe"), std::wstring::npos);
   }
   ASSERT_GE(row, 0) << standin::ToUtf8(rows.empty() ? L"(empty)" : rows[0]);
-  SaveScreenshot(picker, L"titlescan");
 
   // The finder dragged onto the window selects it and shows its title,
   // which the user shortens.
@@ -308,6 +312,8 @@ TEST_F(Titlescan, ListsAWindowWithAJapaneseTitleAndTheFinderChoosesIt) {
   Drag({(finder.left + finder.right) / 2, (finder.top + finder.bottom) / 2}, {900, 250});
   EXPECT_EQ(SelectedRow(list), row);
   EXPECT_TRUE(WaitUntil([&] { return DialogItemText(picker, 1103) == title; }, 3000)) << DialogItemUtf8(picker, 1103);
+  Sleep(300);
+  SaveScreenshot(picker, L"titlescan");
   ClickControl(picker, 1103);
   SendMessageW(GetDlgItem(picker, 1103), EM_SETSEL, 0, -1);
   TypeText(L"請求書.xlsx");
