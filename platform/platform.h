@@ -453,12 +453,7 @@ ReplaceResult ReplaceFileWith(const char* target, const char* replacement, const
 bool WriteClipboardBytes(Window owner, const char* sjis);
 
 // A top-level window with the program that shows it.
-struct ProgramWindow {
-  Window window = 0;
-  bool visible = false;
-  bool owned = false;
-  std::uint32_t processId = 0;
-  std::string title;        // Shift-JIS, at most 511 bytes
+struct ProgramWindow : TopLevelWindow {
   bool titleExact = true;   // false: Shift-JIS cannot write the title ('?' stands in)
   std::string programName;  // the program's file name, "notepad.exe"; empty when unknown
 };

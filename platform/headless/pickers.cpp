@@ -55,11 +55,7 @@ std::vector<ProgramWindow> ProgramWindows() {
   std::vector<ProgramWindow> out;
   for (const TopLevelWindow& t : TopLevelWindows()) {
     ProgramWindow w;
-    w.window = t.window;
-    w.visible = t.visible;
-    w.owned = t.owned;
-    w.processId = t.processId;
-    w.title = t.title;
+    static_cast<TopLevelWindow&>(w) = t;
     w.titleExact = headless::State().inexactTitles.count(t.window) == 0;
     auto it = headless::State().programs.find(t.processId);
     if (it != headless::State().programs.end()) {

@@ -160,34 +160,19 @@ bool WriteClipboardBytes(Window owner, const char* sjis) {
 }
 
 std::vector<ProgramWindow> ProgramWindows() {
-  std::vector<HWND> handles;
-  EnumWindows(
-      [](HWND h, LPARAM p) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&handles));
-  std::map<DWORD, std::string> programs;
+  std::map<std::uint32_t, std::string> programs;
   std::vector<ProgramWindow> out;
-  out.reserve(handles.size());
-  for (HWND h : handles) {
+  for (const TopLevelWindow& t : TopLevelWindows()) {
     ProgramWindow w;
-    w.window = W(h);
-    w.visible = ::IsWindowVisible(h) != FALSE;
-    w.owned = GetWindow(h, GW_OWNER) != nullptr;
-    DWORD pid = 0;
-    GetWindowThreadProcessId(h, &pid);
-    w.processId = pid;
-    const int length = GetWindowTextLengthW(h);
-    if (length > 0) {
-      std::vector<wchar_t> buf(static_cast<std::size_t>(length) + 1, L'\0');
-      const int got = GetWindowTextW(h, buf.data(), length + 1);
-      w.title = win32::ToSjis(buf.data(), got < 0 ? 0 : got, &w.titleExact);
-      win32::CutToBytes(w.title, 511);
-    }
+    static_cast<TopLevelWindow&>(w) = t;
     if (w.visible && !w.title.empty()) {
-      auto it = programs.find(pid);
-      if (it == programs.end()) it = programs.emplace(pid, ProgramNameOf(pid)).first;
+      // Read once more for what the conversion lost.
+      const int length = GetWindowTextLengthW(H(w.window));
+      std::vector<wchar_t> buf(static_cast<std::size_t>(std::max(length, 0)) + 1, L'\0');
+      const int got = GetWindowTextW(H(w.window), buf.data(), length + 1);
+      win32::ToSjis(buf.data(), got < 0 ? 0 : got, &w.titleExact);
+      auto it = programs.find(w.processId);
+      if (it == programs.end()) it = programs.emplace(w.processId, ProgramNameOf(w.processId)).first;
       w.programName = it->second;
     }
     out.push_back(std::move(w));

@@ -58,15 +58,7 @@ class Acquisition : public EditorTest {
     Sleep(100);
   }
   void Close(HWND dialog) { CloseWithCloseBoxAndExpectExitZero(editor_, dialog); }
-  // The close box after a change: the question whether to drop it is answered Yes.
-  void CloseDroppingChanges(HWND dialog) {
-    ASSERT_TRUE(PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0));
-    HWND question = WaitForWindow(editor_, L"#32770", L"タヴォレクス");
-    ASSERT_NE(question, nullptr) << DescribeWindowsOf(editor_.id());
-    ClickControl(question, IDYES);
-    ASSERT_TRUE(editor_.WaitForExit(kExitTimeoutMs)) << DescribeWindowsOf(editor_.id());
-    EXPECT_EQ(editor_.ExitCode(), 0u);
-  }
+  void CloseDroppingChanges(HWND dialog) { CloseDroppingChangesAndExpectExitZero(editor_, dialog); }
 
   Process editor_;
 };

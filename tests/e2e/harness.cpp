@@ -718,4 +718,13 @@ void EditorTest::CloseWithCloseBoxAndExpectExitZero(Process& editor, HWND dialog
   EXPECT_EQ(editor.ExitCode(), 0u);
 }
 
+void EditorTest::CloseDroppingChangesAndExpectExitZero(Process& editor, HWND dialog) {
+  ASSERT_TRUE(PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0));
+  HWND question = WaitForWindow(editor, L"#32770", L"タヴォレクス");
+  ASSERT_NE(question, nullptr) << DescribeWindowsOf(editor.id());
+  ClickControl(question, IDYES);
+  ASSERT_TRUE(editor.WaitForExit(kExitTimeoutMs)) << DescribeWindowsOf(editor.id());
+  EXPECT_EQ(editor.ExitCode(), 0u);
+}
+
 }  // namespace e2e

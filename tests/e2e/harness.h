@@ -231,6 +231,9 @@ class EditorTest : public ::testing::Test {
 
   // Closes the dialog with the close box and waits for the process to end.
   void CloseWithCloseBoxAndExpectExitZero(Process& editor, HWND dialog);
+  // The close box after a change: the question whether to drop it is
+  // answered Yes, and the process ends.
+  void CloseDroppingChangesAndExpectExitZero(Process& editor, HWND dialog);
 
   ProgramFolder folder_;
 };

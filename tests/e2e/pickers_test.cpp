@@ -52,17 +52,10 @@ class TargetWindow {
 
 // The mouse, as a user moves it: to a point, and a button down or up there.
 void MouseAt(POINT p, DWORD buttons) {
-  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-  INPUT input = {};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = static_cast<LONG>((p.x * 65535LL + width / 2) / (width - 1));
-  input.mi.dy = static_cast<LONG>((p.y * 65535LL + height / 2) / (height - 1));
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &input, sizeof input);
+  standin::SendMouse(p, 0);
   Sleep(40);
   if (buttons != 0) {
-    input.mi.dwFlags = buttons | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof input);
+    standin::SendMouse(p, buttons);
     Sleep(80);
   }
 }
@@ -149,13 +142,7 @@ class PickerTest : public EditorTest {
   bool FieldsShow(HWND dialog, const std::string& x, const std::string& y) {
     return WaitUntil([&] { return DialogItemUtf8(dialog, 1002) == x && DialogItemUtf8(dialog, 1003) == y; }, 5000);
   }
-  void CloseDroppingChanges(HWND dialog) {
-    ASSERT_TRUE(PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0));
-    HWND question = WaitForWindow(editor_, L"#32770", L"タヴォレクス");
-    ASSERT_NE(question, nullptr) << DescribeWindowsOf(editor_.id());
-    ClickControl(question, IDYES);
-    ASSERT_TRUE(editor_.WaitForExit(kExitTimeoutMs)) << DescribeWindowsOf(editor_.id());
-  }
+  void CloseDroppingChanges(HWND dialog) { CloseDroppingChangesAndExpectExitZero(editor_, dialog); }
 
   Process editor_;
   HWND list_ = nullptr;

@@ -66,16 +66,6 @@ bool WaitFor(Pred pred, DWORD ms) {
   return pred();
 }
 
-void Mouse(POINT p, DWORD buttons) {
-  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-  INPUT input = {};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = static_cast<LONG>((p.x * 65535LL + width / 2) / (width - 1));
-  input.mi.dy = static_cast<LONG>((p.y * 65535LL + height / 2) / (height - 1));
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
-  SendInput(1, &input, sizeof input);
-}
-
 std::wstring Text(HWND dialog, int id) {
   wchar_t text[64] = {};
   GetDlgItemTextW(dialog, id, text, 64);
@@ -136,18 +126,18 @@ int main() {
     GetWindowRect(marker, &r);
     const POINT from = {r.left + 31, r.top + 52};
     const POINT to = {800 + 13 * i, 200 + 11 * i};
-    Mouse(from, 0);
+    standin::SendMouse(from, 0);
     Sleep(50);
-    Mouse(from, MOUSEEVENTF_LEFTDOWN);
+    standin::SendMouse(from, MOUSEEVENTF_LEFTDOWN);
     Sleep(50);
     for (int step = 1; step <= 10; ++step) {
-      Mouse({from.x + (to.x - from.x) * step / 10, from.y + (to.y - from.y) * step / 10}, 0);
+      standin::SendMouse({from.x + (to.x - from.x) * step / 10, from.y + (to.y - from.y) * step / 10}, 0);
       Sleep(15);
     }
     const std::wstring x = std::to_wstring(to.x), y = std::to_wstring(to.y);
     LARGE_INTEGER frequency, start, end;
     QueryPerformanceFrequency(&frequency);
-    Mouse(to, MOUSEEVENTF_LEFTUP);
+    standin::SendMouse(to, MOUSEEVENTF_LEFTUP);
     QueryPerformanceCounter(&start);
     const bool shown = WaitFor([&] { return Text(dialog, 1002) == x && Text(dialog, 1003) == y; }, 5000);
     QueryPerformanceCounter(&end);

@@ -32,4 +32,9 @@ bool PutClipboardText(HWND owner, const std::string& bytes);
 // first, before any window exists.
 void UseDpiUnawareCoordinates();
 
+// The pointer to a point of the primary screen, in this program's
+// coordinates, through SendInput as a user's mouse; the button events given
+// (MOUSEEVENTF_LEFTDOWN, ...) go with the move, none for a move alone.
+void SendMouse(POINT point, DWORD buttons);
+
 }  // namespace standin
