@@ -30,15 +30,21 @@ void WriteCells(plat::Window dialog, int row, const char* line) {
 
 }  // namespace
 
-void AddOperationRow(plat::Window dialog, int index) {
-  plat::ListInsertNumberedRow(dialog, kOperationList, index);
+namespace {
+
+void AddRow(plat::Window dialog, int index, bool ticked) {
+  plat::ListInsertNumberedRow(dialog, kOperationList, index, ticked);
   WriteCells(dialog, index, jobstore::LineAt(index));
 }
 
+}  // namespace
+
+void AddOperationRow(plat::Window dialog, int index) { AddRow(dialog, index, false); }
+
 // Numbered rows keep column 0 right through later inserts and deletes; the
-// rows are made with painting off and ticked all at once. No row is selected
-// while they are ticked, so the selection handler would find nothing to do
-// for each of them: the dialog is not told.
+// rows are made with painting off, each ticked as it is made. No row is
+// selected meanwhile, so the selection handler would find nothing to do for
+// a tick: the dialog is not told.
 void FillOperationList(plat::Window dialog) {
   plat::ListDeleteAllRows(dialog, kOperationList);
   ForgetRepeatMarkers();
@@ -46,16 +52,15 @@ void FillOperationList(plat::Window dialog) {
   if (count == 0) return;
   plat::ListReserveRows(dialog, kOperationList, count);
   plat::ListSetRedraw(dialog, kOperationList, false);
-  for (int i = 0; i < count; ++i) AddOperationRow(dialog, i);
-  plat::ListSetCheckedAllSilently(dialog, kOperationList, true);
+  for (int i = 0; i < count; ++i) AddRow(dialog, i, true);
   plat::ListSetRedraw(dialog, kOperationList, true);
 }
 
 namespace {
 
 // What a full refill leaves besides the rows: every row ticked (nothing is
-// selected by now). Usually only the new row lacks its tick; when more rows
-// do (the check-all box unticked them), the list is painted once afterwards
+// selected by now). A new row comes ticked; when other rows lack their tick
+// (the check-all box unticked them), the list is painted once afterwards
 // instead of row by row.
 void FinishRefill(plat::Window dialog) {
   const int rows = plat::ListRowCount(dialog, kOperationList);
@@ -63,7 +68,8 @@ void FinishRefill(plat::Window dialog) {
   for (int i = 0; i < rows && unticked < 2; ++i) {
     if (!plat::ListIsChecked(dialog, kOperationList, i)) ++unticked;
   }
-  if (unticked < 2) return plat::ListSetCheckedAllSilently(dialog, kOperationList, true);
+  if (unticked == 0) return;
+  if (unticked == 1) return plat::ListSetCheckedAllSilently(dialog, kOperationList, true);
   plat::ListSetRedraw(dialog, kOperationList, false);
   plat::ListSetCheckedAllSilently(dialog, kOperationList, true);
   plat::ListSetRedraw(dialog, kOperationList, true);
@@ -81,7 +87,7 @@ void RefillAfterAppend(plat::Window dialog) {
   int index = jobstore::LineCount() - 1;
   if (index < 0 || !InStep(dialog, index)) return FillOperationList(dialog);
   plat::ListClearSelection(dialog, kOperationList);
-  AddOperationRow(dialog, index);
+  AddRow(dialog, index, true);
   FinishRefill(dialog);
 }
 
@@ -89,7 +95,7 @@ void RefillAfterInsert(plat::Window dialog, int index) {
   int count = jobstore::LineCount();
   if (index < 0 || index >= count || !InStep(dialog, count - 1)) return FillOperationList(dialog);
   plat::ListClearSelection(dialog, kOperationList);
-  AddOperationRow(dialog, index);
+  AddRow(dialog, index, true);
   FinishRefill(dialog);
 }
 

@@ -355,14 +355,16 @@ int ListInsertRow(Window dialog, int controlId, int row, const char* column0Text
   return index;
 }
 
-int ListInsertNumberedRow(Window dialog, int controlId, int row) {
+int ListInsertNumberedRow(Window dialog, int controlId, int row, bool checked) {
   Control* c = headless::Find(dialog, controlId, Cls::ListView);
   if (c == nullptr || row < 0) return -1;
   int index = static_cast<int>(std::min(static_cast<std::size_t>(row), c->rows.size()));
   headless::detail::ListRow newRow;
   newRow.cells.push_back("");
   newRow.numbered = true;
-  if ((c->listExStyle & kLvsExCheckBoxes) != 0) newRow.state = headless::kUncheckedImage;
+  if ((c->listExStyle & kLvsExCheckBoxes) != 0) {
+    newRow.state = checked ? headless::kCheckedImage : headless::kUncheckedImage;
+  }
   c->rows.insert(c->rows.begin() + index, newRow);
   return index;
 }

@@ -352,14 +352,26 @@ void ListRedrawRow(Window dialog, int controlId, int row) {
   Send(dialog, controlId, LVM_UPDATE, static_cast<WPARAM>(row));
 }
 
-int ListInsertNumberedRow(Window dialog, int controlId, int row) {
+int ListInsertNumberedRow(Window dialog, int controlId, int row, bool checked) {
   // Column 0 is a callback text: the dialog answers LVN_GETDISPINFO with the
   // row's position (dialogs.cpp).
   LVITEMW item = {};
   item.mask = LVIF_TEXT;
   item.iItem = row;
   item.pszText = LPSTR_TEXTCALLBACKW;
-  return static_cast<int>(Send(dialog, controlId, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+  int index = static_cast<int>(Send(dialog, controlId, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+  if (!checked || index < 0) return index;
+  // comctl32 (Wine's at least) makes every new row of a check-box list
+  // unchecked, whatever state the insertion names: the tick follows at once,
+  // without asking the row first. The dialog is not told.
+  LVITEMW tick = {};
+  tick.stateMask = LVIS_STATEIMAGEMASK;
+  tick.state = INDEXTOSTATEIMAGEMASK(2);
+  HWND previous = win32::SilencedList;
+  win32::SilencedList = Item(dialog, controlId);
+  Send(dialog, controlId, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&tick));
+  win32::SilencedList = previous;
+  return index;
 }
 
 void ListDeleteRow(Window dialog, int controlId, int row) {
