@@ -2,6 +2,9 @@
 // list view, the animation control, and the drawing toolkit of owner-drawn
 // buttons.
 #include <algorithm>
+#include <iterator>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/platform.h"
@@ -246,11 +249,15 @@ const AutosizePadding& PaddingFor(HWND list) {
 }  // namespace
 
 // LVSCW_AUTOSIZE measures each cell with a display context of its own, which
-// under Wine costs a round trip to the window server per row. The same
-// measure with one context: the widest text plus the list's own padding.
+// under Wine costs a round trip to the window server per row. For more than
+// a few rows, the same measure with one context: the widest text plus the
+// list's own padding (found once, on a probe list, which costs more than a
+// few rows do). Texts that repeat (the action names) are measured once.
 void ListSetColumnWidth(Window dialog, int controlId, int column, int width) {
+  constexpr int kFewRows = 32;
   HWND list = Item(dialog, controlId);
-  if (width != kColumnAutosize || list == nullptr) {
+  const int rows = list != nullptr ? static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) : 0;
+  if (width != kColumnAutosize || list == nullptr || rows <= kFewRows) {
     Send(dialog, controlId, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(width, 0));
     return;
   }
@@ -262,7 +269,7 @@ void ListSetColumnWidth(Window dialog, int controlId, int column, int width) {
   HDC dc = GetDC(list);
   HGDIOBJ old = SelectObject(dc, padding.font != nullptr ? padding.font : GetStockObject(DEFAULT_GUI_FONT));
   int widest = 0;
-  int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  std::unordered_map<std::wstring, int> measured;
   std::vector<wchar_t> text(1024);
   for (int row = 0; row < rows; ++row) {
     LVITEMW item = {};
@@ -271,7 +278,10 @@ void ListSetColumnWidth(Window dialog, int controlId, int column, int width) {
     item.cchTextMax = static_cast<int>(text.size());
     int length = static_cast<int>(SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
                                                reinterpret_cast<LPARAM>(&item)));
-    if (length > 0) widest = std::max(widest, TextWidth(dc, text.data(), length));
+    if (length <= 0) continue;
+    auto known = measured.emplace(std::wstring(text.data(), static_cast<std::size_t>(length)), 0);
+    if (known.second) known.first->second = TextWidth(dc, text.data(), length);
+    widest = std::max(widest, known.first->second);
   }
   SelectObject(dc, old);
   ReleaseDC(list, dc);
