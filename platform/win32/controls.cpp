@@ -299,10 +299,18 @@ int ListInsertRow(Window dialog, int controlId, int row, const char* column0Text
 }
 
 void ListSetCell(Window dialog, int controlId, int row, int column, const char* text) {
-  std::wstring w = ToWide(text);
+  // Filling a long list writes many short cells: converted on the stack.
+  wchar_t buffer[256] = L"";
+  std::wstring longer;
+  const wchar_t* wide = buffer;
+  if (text != nullptr && *text != '\0' &&
+      MultiByteToWideChar(win32::kShiftJis, 0, text, -1, buffer, static_cast<int>(std::size(buffer))) <= 0) {
+    longer = ToWide(text);
+    wide = longer.c_str();
+  }
   LVITEMW item = {};
   item.iSubItem = column;
-  item.pszText = &w[0];
+  item.pszText = const_cast<wchar_t*>(wide);
   Send(dialog, controlId, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
