@@ -344,7 +344,13 @@ OpenFileChoice ChooseFileToOpen(Window owner, const char* filterName, const char
   ofn.nMaxFile = MAX_PATH;
   ofn.Flags = flags;
   OpenFileChoice choice;
-  if (!GetOpenFileNameW(&ofn)) return choice;
+  // comdlg32 is loaded when the dialog is first asked for, not with the
+  // program: under Wine it and the libraries it brings add about 13 ms to
+  // every start. Only from the system folder.
+  using GetOpenFileNameFn = BOOL(WINAPI*)(LPOPENFILENAMEW);
+  static const auto getOpenFileName = reinterpret_cast<GetOpenFileNameFn>(reinterpret_cast<void*>(
+      GetProcAddress(LoadLibraryExW(L"comdlg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32), "GetOpenFileNameW")));
+  if (getOpenFileName == nullptr || !getOpenFileName(&ofn)) return choice;
   choice.chosen = true;
   choice.path = win32::ToSjis(file, -1, &choice.exact);
   return choice;
