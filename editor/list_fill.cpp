@@ -10,14 +10,18 @@ namespace editor {
 
 namespace {
 
+bool InputMasked(const char* line) {
+  char action[1024];
+  text::GetCsvItem(FieldAction, line, action, sizeof action);
+  return FindActionKind(action) == TypeText;
+}
+
 // Cells 1 to 10 of a new row from its line: a field the line does not have
 // gives an empty cell (a new row's cells are empty: nothing to write); a
 // TypeText input is shown masked.
 void WriteCells(plat::Window dialog, int row, const char* line) {
   char field[1024];
-  char action[1024];
-  text::GetCsvItem(FieldAction, line, action, sizeof action);
-  bool masked = FindActionKind(action) == TypeText;
+  bool masked = InputMasked(line);
   for (int j = FieldName; j <= FieldStopSeconds; ++j) {
     if (j == FieldInputData && masked) {
       plat::ListSetCell(dialog, kOperationList, row, j, kMaskedText);
@@ -29,6 +33,13 @@ void WriteCells(plat::Window dialog, int row, const char* line) {
 }
 
 }  // namespace
+
+std::string CellText(const char* line, int column) {
+  if (column == FieldInputData && InputMasked(line)) return kMaskedText;
+  char field[1024];
+  text::GetCsvItem(column, line, field, sizeof field);
+  return field;
+}
 
 namespace {
 

@@ -248,6 +248,10 @@ void ListInsertColumn(Window dialog, int controlId, int column, const char* titl
 int ListColumnCount(Window dialog, int controlId);
 int ListColumnWidth(Window dialog, int controlId, int column);
 void ListSetColumnWidth(Window dialog, int controlId, int column, int width);  // kColumnAutosize fits the texts
+// The width kColumnAutosize gives the column when its cells hold these texts
+// (each text once is enough), found without reading every cell back: for
+// long lists whose owner has the texts at hand.
+void ListFitColumnToTexts(Window dialog, int controlId, int column, const std::vector<std::string>& texts);
 int ListInsertRow(Window dialog, int controlId, int row, const char* column0Text);
 void ListSetCell(Window dialog, int controlId, int row, int column, const char* text);
 std::string ListGetCell(Window dialog, int controlId, int row, int column, std::size_t bufferSize = 512);

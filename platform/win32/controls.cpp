@@ -246,47 +246,77 @@ const AutosizePadding& PaddingFor(HWND list) {
   return padding;
 }
 
-}  // namespace
-
 // LVSCW_AUTOSIZE measures each cell with a display context of its own, which
 // under Wine costs a round trip to the window server per row. For more than
 // a few rows, the same measure with one context: the widest text plus the
 // list's own padding (found once, on a probe list, which costs more than a
 // few rows do). Texts that repeat (the action names) are measured once.
-void ListSetColumnWidth(Window dialog, int controlId, int column, int width) {
-  constexpr int kFewRows = 32;
-  HWND list = Item(dialog, controlId);
-  const int rows = list != nullptr ? static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) : 0;
-  if (width != kColumnAutosize || list == nullptr || rows <= kFewRows) {
-    Send(dialog, controlId, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(width, 0));
-    return;
-  }
+constexpr int kFewRows = 32;
+
+int RowCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+void AutosizeNatively(HWND list, int column) {
+  SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(LVSCW_AUTOSIZE, 0));
+}
+
+// Sets the column to the widest of the texts that `eachText` hands to the
+// measure it is given, plus the padding; false when the padding is unknown.
+template <typename EachText>
+bool SetFittedWidth(HWND list, int column, EachText eachText) {
   const AutosizePadding& padding = PaddingFor(list);
-  if (!padding.known) {
-    SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(LVSCW_AUTOSIZE, 0));
-    return;
-  }
+  if (!padding.known) return false;
   HDC dc = GetDC(list);
   HGDIOBJ old = SelectObject(dc, padding.font != nullptr ? padding.font : GetStockObject(DEFAULT_GUI_FONT));
   int widest = 0;
   std::unordered_map<std::wstring, int> measured;
-  std::vector<wchar_t> text(1024);
-  for (int row = 0; row < rows; ++row) {
-    LVITEMW item = {};
-    item.iSubItem = column;
-    item.pszText = text.data();
-    item.cchTextMax = static_cast<int>(text.size());
-    int length = static_cast<int>(SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
-                                               reinterpret_cast<LPARAM>(&item)));
-    if (length <= 0) continue;
-    auto known = measured.emplace(std::wstring(text.data(), static_cast<std::size_t>(length)), 0);
-    if (known.second) known.first->second = TextWidth(dc, text.data(), length);
+  eachText([&](const wchar_t* text, int length) {
+    if (length <= 0) return;
+    auto known = measured.emplace(std::wstring(text, static_cast<std::size_t>(length)), 0);
+    if (known.second) known.first->second = TextWidth(dc, text, length);
     widest = std::max(widest, known.first->second);
-  }
+  });
   SelectObject(dc, old);
   ReleaseDC(list, dc);
   int fitted = widest + (column == 0 ? padding.first : padding.other);
   SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(fitted, 0));
+  return true;
+}
+
+}  // namespace
+
+void ListSetColumnWidth(Window dialog, int controlId, int column, int width) {
+  HWND list = Item(dialog, controlId);
+  if (width != kColumnAutosize || list == nullptr) {
+    Send(dialog, controlId, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(width, 0));
+    return;
+  }
+  const int rows = RowCount(list);
+  if (rows <= kFewRows) return AutosizeNatively(list, column);
+  bool fitted = SetFittedWidth(list, column, [&](const auto& measure) {
+    std::vector<wchar_t> text(1024);
+    for (int row = 0; row < rows; ++row) {
+      LVITEMW item = {};
+      item.iSubItem = column;
+      item.pszText = text.data();
+      item.cchTextMax = static_cast<int>(text.size());
+      measure(text.data(), static_cast<int>(SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                                                         reinterpret_cast<LPARAM>(&item))));
+    }
+  });
+  if (!fitted) AutosizeNatively(list, column);
+}
+
+void ListFitColumnToTexts(Window dialog, int controlId, int column, const std::vector<std::string>& texts) {
+  HWND list = Item(dialog, controlId);
+  if (list == nullptr) return;
+  if (RowCount(list) <= kFewRows) return AutosizeNatively(list, column);
+  bool fitted = SetFittedWidth(list, column, [&](const auto& measure) {
+    for (const std::string& text : texts) {
+      std::wstring wide = ToWide(text.c_str());
+      measure(wide.c_str(), static_cast<int>(wide.size()));
+    }
+  });
+  if (!fitted) AutosizeNatively(list, column);
 }
 
 int ListInsertRow(Window dialog, int controlId, int row, const char* column0Text) {

@@ -721,6 +721,11 @@ void TestListNotificationRules(Window d, TestHandler& handler) {
       CHECK_EQ(fitted, own);
       if (fitted != own) std::printf("  %d rows, column %d: fitted %d, LVSCW_AUTOSIZE %d\n", rows, column, fitted, own);
       CHECK(fitted > 0);
+      // The same from the texts, given instead of read back.
+      std::vector<std::string> cells;
+      for (int i = 0; i < rows; ++i) cells.push_back(plat::ListGetCell(d, 1000, i, column));
+      plat::ListFitColumnToTexts(d, 1000, column, cells);
+      CHECK_EQ(plat::ListColumnWidth(d, 1000, column), own);
     }
   }
   plat::ListDeleteAllRows(d, 1000);
