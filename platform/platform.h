@@ -251,6 +251,10 @@ void ListInsertColumn(Window dialog, int controlId, int column, const char* titl
 int ListColumnCount(Window dialog, int controlId);
 int ListColumnWidth(Window dialog, int controlId, int column);
 void ListSetColumnWidth(Window dialog, int controlId, int column, int width);  // kColumnAutosize fits the texts
+// The width kColumnAutosize gives the column when its cells hold these texts
+// (each text once is enough), found without reading every cell back: for
+// long lists whose owner has the texts at hand.
+void ListFitColumnToTexts(Window dialog, int controlId, int column, const std::vector<std::string>& texts);
 int ListInsertRow(Window dialog, int controlId, int row, const char* column0Text);
 void ListSetCell(Window dialog, int controlId, int row, int column, const char* text);
 std::string ListGetCell(Window dialog, int controlId, int row, int column, std::size_t bufferSize = 512);
@@ -264,10 +268,11 @@ void ListEnsureVisible(Window dialog, int controlId, int row);
 void ListRedrawRow(Window dialog, int controlId, int row);  // LVM_UPDATE
 // For long lists. A numbered row's column 0 always shows its 1-based position:
 // the list asks for the number when it needs it, so inserting or deleting a
-// row renumbers the rows below it without a write. The new row is unchecked.
-// Inserting an unselected row raises nothing; writing column 0 (a new text) raises
-// LVN_ITEMCHANGED with LVIF_TEXT and states 0; other cells raise nothing.
-int ListInsertNumberedRow(Window dialog, int controlId, int row);
+// row renumbers the rows below it without a write. The new row is unchecked,
+// or ticked already when `checked` is true. Inserting an unselected row raises
+// nothing; writing column 0 (a new text) raises LVN_ITEMCHANGED with LVIF_TEXT
+// and states 0; other cells raise nothing.
+int ListInsertNumberedRow(Window dialog, int controlId, int row, bool checked = false);
 // Deletes one row; a selected or focused row first loses both (LVN_ITEMCHANGED).
 void ListDeleteRow(Window dialog, int controlId, int row);
 // Ticks or unticks every row (LVM_SETITEMSTATE on item -1): LVN_ITEMCHANGED

@@ -355,7 +355,7 @@ void TestClipboardReadings() {
 // ------------------------------------------------------------------ processes
 
 DWORD ChildExitCode(const std::string& self, const std::string& args) {
-  std::uint32_t id = plat::StartProcess({"\"" + self + "\" " + args, false, plat::kCreateNoWindow, false, 0});
+  std::uint32_t id = plat::StartProcess({"\"" + self + "\" " + args, false, plat::kCreateNoWindow, false, 0, {}});
   if (id == 0) return 0xFFFFFFFFu;
   HANDLE h = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
   plat::WaitForStartedProcess(id);
@@ -373,10 +373,10 @@ void TestProcesses() {
   CHECK(plat::PathExists(self.c_str()));
 
   CHECK_EQ(ChildExitCode(self, "--exit 3"), DWORD(3));
-  CHECK_EQ(plat::StartProcess({"C:\\no such folder\\none.exe", true, 0, false, 0}), 0u);
+  CHECK_EQ(plat::StartProcess({"C:\\no such folder\\none.exe", true, 0, false, 0, {}}), 0u);
 
   // Terminating: only a running process of our own, with the code given.
-  std::uint32_t id = plat::StartProcess({"\"" + self + "\" --sleep", true, plat::kNormalPriorityClass, true, SW_HIDE});
+  std::uint32_t id = plat::StartProcess({"\"" + self + "\" --sleep", true, plat::kNormalPriorityClass, true, SW_HIDE, {}});
   CHECK(id != 0);
   CHECK(plat::IsProcessRunning(id));
   HANDLE h = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
@@ -752,23 +752,36 @@ void TestListNotificationRules(Window d, TestHandler& handler) {
   plat::ListClearSelection(d, 1000);
   plat::ListClearSelection(d, 1000);
   CHECK_CHANGES(got, {Change(1, 0x2003, 0x2000, plat::kLvifState, -1)});
+  // A row made ticked is ticked, and the dialog is not told.
+  got.clear();
+  plat::ListInsertNumberedRow(d, 1000, 2, true);
+  CHECK(got.empty());
+  CHECK(plat::ListIsChecked(d, 1000, 2));
   plat::ListDeleteAllRows(d, 1000);
   handler.notify = nullptr;
 
-  // Fitting a column gives the width the list's own LVSCW_AUTOSIZE gives.
+  // Fitting a column gives the width the list's own LVSCW_AUTOSIZE gives,
+  // for a few rows and for many.
   const std::string texts[] = {"画面をクリア", "W", "", std::string(300, 'm') + "表", "マウスでダブルクリックする"};
-  for (int i = 0; i < 12; ++i) {
-    plat::ListInsertNumberedRow(d, 1000, i);
-    plat::ListSetCell(d, 1000, i, 1, texts[i % 5].c_str());
-  }
-  for (int column : {0, 1}) {
-    plat::ListSetColumnWidth(d, 1000, column, plat::kColumnAutosize);
-    int fitted = plat::ListColumnWidth(d, 1000, column);
-    SendDlgItemMessageW(H(d), 1000, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(LVSCW_AUTOSIZE, 0));
-    int own = plat::ListColumnWidth(d, 1000, column);
-    CHECK_EQ(fitted, own);
-    if (fitted != own) std::printf("  column %d: fitted %d, LVSCW_AUTOSIZE %d\n", column, fitted, own);
-    CHECK(fitted > 0);
+  for (int rows : {12, 40}) {
+    for (int i = plat::ListRowCount(d, 1000); i < rows; ++i) {
+      plat::ListInsertNumberedRow(d, 1000, i);
+      plat::ListSetCell(d, 1000, i, 1, texts[i % 5].c_str());
+    }
+    for (int column : {0, 1}) {
+      plat::ListSetColumnWidth(d, 1000, column, plat::kColumnAutosize);
+      int fitted = plat::ListColumnWidth(d, 1000, column);
+      SendDlgItemMessageW(H(d), 1000, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(LVSCW_AUTOSIZE, 0));
+      int own = plat::ListColumnWidth(d, 1000, column);
+      CHECK_EQ(fitted, own);
+      if (fitted != own) std::printf("  %d rows, column %d: fitted %d, LVSCW_AUTOSIZE %d\n", rows, column, fitted, own);
+      CHECK(fitted > 0);
+      // The same from the texts, given instead of read back.
+      std::vector<std::string> cells;
+      for (int i = 0; i < rows; ++i) cells.push_back(plat::ListGetCell(d, 1000, i, column));
+      plat::ListFitColumnToTexts(d, 1000, column, cells);
+      CHECK_EQ(plat::ListColumnWidth(d, 1000, column), own);
+    }
   }
   plat::ListDeleteAllRows(d, 1000);
 
