@@ -11,6 +11,7 @@
 #include "editor/main_dialog.h"
 #include "editor/messages.h"
 #include "editor/state.h"
+#include "editor/undo.h"
 #include "jobstore/jobs.h"
 #include "jobstore/lines.h"
 #include "jobstore/paths.h"
@@ -52,6 +53,7 @@ void LoadSwitchedJob(plat::Window dialog) {
   CurrentRow = -1;
   companions::MovePickerWindow(ScreenWidth / 2, ScreenHeight / 2);
   companions::ResetClipboard();
+  ForgetHistory();
   ClearJobModified(dialog);  // also plays the status animation again
 }
 

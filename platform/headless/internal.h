@@ -29,6 +29,7 @@ void ResetFiles();
 void ResetProcesses();
 void ResetSystem();  // clipboard, keys, message boxes
 void ResetWindows();
+void ResetListCommands();  // keys reported, menus, the clipboard's formats
 
 // The process's own id (the owner of its dialogs in TopLevelWindows).
 constexpr std::uint32_t kOwnProcessId = 900;

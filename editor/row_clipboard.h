@@ -1,0 +1,34 @@
+// Copying, cutting and pasting rows: the edited row goes to the clipboard as
+// its stored line, so that it can go to another job or a text editor and
+// back. The editor keeps its own copy as well: selecting a row puts "0,0" on
+// the clipboard, and the coordinate picker writes its points there.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace editor {
+
+// The rows last copied or cut, or taken from the clipboard by a paste.
+extern std::vector<std::string> CopiedRows;
+
+// The clipboard text of stored lines: each without its line end, followed
+// by CR LF. No such text is ever a coordinate picker's answer.
+std::string ClipboardTextOf(const std::vector<std::string>& lines);
+// The operation lines of a clipboard text: its lines (ended by CR LF, LF or
+// CR; empty lines left out) when every one is an operation line; nothing
+// otherwise.
+std::vector<std::string> OperationLinesOf(const std::string& text);
+
+// Ctrl+C: the edited row to the clipboard and the editor's copy.
+void CopyOperation(plat::Window dialog);
+// Ctrl+X: copies the edited row, then deletes it as Delete does.
+void CutOperation(plat::Window dialog);
+// Ctrl+V: inserts the clipboard's operation lines, or else the editor's own
+// copy, before the edited row (after the last row when none is edited); the
+// first of them becomes the edited row. With neither, the user is told.
+void PasteOperations(plat::Window dialog);
+
+}  // namespace editor
