@@ -72,6 +72,7 @@ void History::Typed(int row, int field, const std::string& before, const std::st
   if (runOpen_ && runRow_ == row && runField_ == field && position_ == steps_.size() && position_ > 0) {
     HistoryStep& last = steps_.back();
     last.changes[0].lines[1] = after;
+    ++revision_;
     if (SameLine(last.changes[0].lines[0], after)) {
       // Typed back to where the run began: no change is left to take back.
       steps_.pop_back();
@@ -91,6 +92,7 @@ void History::Typed(int row, int field, const std::string& before, const std::st
 }
 
 void History::Push(HistoryStep step) {
+  ++revision_;
   runOpen_ = false;
   if (position_ < steps_.size()) {
     steps_.erase(steps_.begin() + static_cast<std::ptrdiff_t>(position_), steps_.end());
@@ -108,22 +110,26 @@ void History::Push(HistoryStep step) {
 
 const HistoryStep* History::TakeUndo() {
   if (!CanUndo()) return nullptr;
+  ++revision_;
   runOpen_ = false;
   return &steps_[--position_];
 }
 
 const HistoryStep* History::TakeRedo() {
   if (!CanRedo()) return nullptr;
+  ++revision_;
   runOpen_ = false;
   return &steps_[position_++];
 }
 
 void History::MarkUnchanged() {
+  ++revision_;
   runOpen_ = false;
   saved_ = position_;
 }
 
 void History::Clear() {
+  ++revision_;
   steps_.clear();
   position_ = saved_ = 0;
   depth_ = 0;

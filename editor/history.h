@@ -77,6 +77,10 @@ class History {
   bool Unchanged() const { return saved_ == position_; }
   void Clear();
 
+  // Counts every change of the history itself (a step recorded, merged or
+  // dropped, undone, redone; a save; a fresh start).
+  unsigned long Revision() const { return revision_; }
+
   std::size_t StepCount() const { return steps_.size(); }
   // The memory the steps hold, in bytes (the containers' and texts' own
   // storage included).
@@ -90,6 +94,7 @@ class History {
   std::size_t position_ = 0;  // steps_[0, position_) are done
   std::size_t saved_ = 0;     // the position of the loaded or saved job; kNever once lost
   std::size_t maxSteps_;
+  unsigned long revision_ = 0;
   int depth_ = 0;
   HistoryStep open_;
   bool runOpen_ = false;  // the last step is a run of typing that may go on

@@ -141,16 +141,19 @@ void ApplyStep(plat::Window dialog, const HistoryStep& step, bool forward) {
 
 }  // namespace
 
-HistoryStepScope::HistoryStepScope(plat::Window dialog) : dialog_(dialog) { JobHistory.Begin(CurrentRow); }
+HistoryStepScope::HistoryStepScope(plat::Window dialog) : dialog_(dialog), revision_(JobHistory.Revision()) {
+  JobHistory.Begin(CurrentRow);
+}
 
 HistoryStepScope::~HistoryStepScope() {
   JobHistory.End(CurrentRow);
-  if (!JobHistory.InStep()) SyncJobModified(dialog_);
+  if (!JobHistory.InStep() && JobHistory.Revision() != revision_) SyncJobModified(dialog_);
 }
 
 void RecordLineEdit(plat::Window dialog, int row, int field, const std::string& before, const std::string& after) {
+  const unsigned long revision = JobHistory.Revision();
   JobHistory.Typed(row, field, before, after);
-  if (!JobHistory.InStep()) SyncJobModified(dialog);
+  if (!JobHistory.InStep() && JobHistory.Revision() != revision) SyncJobModified(dialog);
 }
 
 void RecordRowsInserted(int row, const std::vector<std::string>& lines) {

@@ -20,7 +20,7 @@ namespace editor {
 extern History JobHistory;
 
 // Everything a command changes while an object of this class lives is one
-// step; at its end JobModified follows the history.
+// step; when it recorded one, JobModified follows the history at its end.
 class HistoryStepScope {
  public:
   explicit HistoryStepScope(plat::Window dialog);
@@ -30,6 +30,7 @@ class HistoryStepScope {
 
  private:
   plat::Window dialog_;
+  unsigned long revision_;
 };
 
 // Line `row` was rebuilt after field `field` changed (a typed run, or part
@@ -52,7 +53,8 @@ void RenumberRulesAfterDelete(plat::Window dialog, int n, int count);
 // A change of the job that the history does not hold: a repeat rule's
 // check box or a typed repeat field.
 void NoteChangeOutsideHistory(plat::Window dialog);
-// JobModified as the history and the changes outside it say.
+// JobModified as the history and the changes outside it say. Only a change
+// of the history clears it: a change marked elsewhere is never forgotten.
 void SyncJobModified(plat::Window dialog);
 // A fresh history: the job was loaded or saved. JobModified is the caller's.
 void ForgetHistory();
