@@ -31,34 +31,12 @@ std::vector<std::string> EditedRowLines(plat::Window dialog, const char* message
 
 }  // namespace
 
-std::string ClipboardTextOf(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& line : lines) text += WithoutLineEnd(line) + "\r\n";
-  return text;
-}
-
-std::vector<std::string> OperationLinesOf(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t begin = 0;
-  while (begin < text.size()) {
-    std::size_t end = text.find_first_of("\r\n", begin);
-    if (end == std::string::npos) end = text.size();
-    if (end > begin) {
-      std::string line = text.substr(begin, end - begin);
-      if (!ops::IsOperationLine(line)) return {};
-      lines.push_back(std::move(line));
-    }
-    begin = end + 1;
-  }
-  return lines;
-}
-
 void CopyOperation(plat::Window dialog) {
   std::vector<std::string> lines =
       EditedRowLines(dialog, "コピーする行が選択されていません。\n\nコピーする行をクリックして選択してください。");
   if (lines.empty()) return;
   CopiedRows = lines;
-  plat::WriteClipboardTextBoth(ClipboardTextOf(lines).c_str());
+  plat::WriteClipboardTextBoth(ops::LinesAsText(lines).c_str());
 }
 
 void CutOperation(plat::Window dialog) {
@@ -69,12 +47,12 @@ void CutOperation(plat::Window dialog) {
   DeleteOperation(dialog, FocusAfter::List);
   // After the deletion: loading the next row into the fields put "0,0" on
   // the clipboard.
-  plat::WriteClipboardTextBoth(ClipboardTextOf(lines).c_str());
+  plat::WriteClipboardTextBoth(ops::LinesAsText(lines).c_str());
 }
 
 void PasteOperations(plat::Window dialog) {
   const plat::ClipboardReading reading = plat::ReadClipboard(kLongestPastedText + 1);
-  std::vector<std::string> lines = reading.cut ? std::vector<std::string>() : OperationLinesOf(reading.text);
+  std::vector<std::string> lines = reading.cut ? std::vector<std::string>() : ops::OperationLinesOf(reading.text);
   if (lines.empty()) {
     lines = CopiedRows;
   } else {

@@ -1,6 +1,7 @@
 // Copying, cutting and pasting rows: the edited row goes to the clipboard as
 // its stored line, so that it can go to another job or a text editor and
-// back. The editor keeps its own copy as well: selecting a row puts "0,0" on
+// back (ops::LinesAsText; no such text is ever a coordinate picker's
+// answer). The editor keeps its own copy as well: selecting a row puts "0,0" on
 // the clipboard, and the coordinate picker writes its points there.
 #pragma once
 
@@ -13,14 +14,6 @@ namespace editor {
 
 // The rows last copied or cut, or taken from the clipboard by a paste.
 extern std::vector<std::string> CopiedRows;
-
-// The clipboard text of stored lines: each without its line end, followed
-// by CR LF. No such text is ever a coordinate picker's answer.
-std::string ClipboardTextOf(const std::vector<std::string>& lines);
-// The operation lines of a clipboard text: its lines (ended by CR LF, LF or
-// CR; empty lines left out) when every one is an operation line; nothing
-// otherwise.
-std::vector<std::string> OperationLinesOf(const std::string& text);
 
 // Ctrl+C: the edited row to the clipboard and the editor's copy.
 void CopyOperation(plat::Window dialog);

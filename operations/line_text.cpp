@@ -1,5 +1,6 @@
 #include "operations/line_text.h"
 
+#include <utility>
 #include <vector>
 
 #include "operations/records.h"
@@ -18,6 +19,33 @@ bool IsOperationLine(const std::string& line) {
   }
   text::GetCsvItem(FieldAction, line.c_str(), field.data(), field.size());
   return FindActionKind(field.data()) >= 0;
+}
+
+std::string LinesAsText(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) {
+    std::size_t end = line.size();
+    while (end > 0 && (line[end - 1] == '\r' || line[end - 1] == '\n')) --end;
+    text.append(line, 0, end);
+    text += "\r\n";
+  }
+  return text;
+}
+
+std::vector<std::string> OperationLinesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t begin = 0;
+  while (begin < text.size()) {
+    std::size_t end = text.find_first_of("\r\n", begin);
+    if (end == std::string::npos) end = text.size();
+    if (end > begin) {
+      std::string line = text.substr(begin, end - begin);
+      if (!IsOperationLine(line)) return {};
+      lines.push_back(std::move(line));
+    }
+    begin = end + 1;
+  }
+  return lines;
 }
 
 }  // namespace ops

@@ -1,8 +1,9 @@
-// Operation lines as text from outside a job file (the clipboard): whether a
-// line is one that a job can hold.
+// Operation lines as text outside a job file (the clipboard): the text of
+// stored lines, and the operation lines that a text holds.
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace ops {
 
@@ -15,5 +16,11 @@ constexpr std::size_t kLongestStoredLine = 1023;
 // kLongestStoredLine bytes, no line end or NUL inside, and not a line the
 // file's reader skips (one that begins with "//").
 bool IsOperationLine(const std::string& line);
+
+// The text of stored lines: each without its line end, followed by CR LF.
+std::string LinesAsText(const std::vector<std::string>& lines);
+// The operation lines of a text: its lines (ended by CR LF, LF or CR; empty
+// lines left out) when every one is an operation line; nothing otherwise.
+std::vector<std::string> OperationLinesOf(const std::string& text);
 
 }  // namespace ops

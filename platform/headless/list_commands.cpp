@@ -53,24 +53,7 @@ long PressKey(plat::Window dialog, int virtualKey, unsigned modifiers) {
 }
 
 void RightClickListRow(plat::Window dialog, int controlId, int row) {
-  Dialog* d = Reachable(dialog);
-  Control* c = d != nullptr ? detail::FindControl(*d, controlId) : nullptr;
-  if (c == nullptr || c->cls != res::ControlClass::ListView || !c->enabled || !c->visible) return;
-  detail::InputKeys none({});
-  d->focus = static_cast<int>(c - d->controls.data());
-  if (row >= 0 && static_cast<std::size_t>(row) < c->rows.size()) {
-    plat::ListSelectRow(dialog, controlId, row);
-  } else {
-    row = -1;
-    for (std::size_t i = 0; i < c->rows.size(); ++i) {
-      detail::ChangeRowState(*d, *c, static_cast<int>(i), plat::kLvisSelected, 0);
-    }
-  }
-  plat::Notification n;
-  n.controlId = controlId;
-  n.code = plat::kNmRClick;
-  n.item = row;
-  detail::SendNotify(*d, n);
+  detail::ClickListRowWith(dialog, controlId, row, plat::kNmRClick);
 }
 
 void QueueMenuChoice(int id) { State().menuChoices.push_back(id); }

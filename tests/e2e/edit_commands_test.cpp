@@ -28,26 +28,8 @@ class EditCommands : public EditorTest {
     RECT cell = {};
     ASSERT_TRUE(ListViewCellRect(list, row, column, cell)) << "row " << row;
     POINT point = {(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
-    if (!right) {
-      ClickInWindow(list, point.x, point.y);
-    } else {
-      ClientToScreen(list, &point);
-      const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-      INPUT inputs[3] = {};
-      for (INPUT& input : inputs) {
-        input.type = INPUT_MOUSE;
-        input.mi.dx = static_cast<LONG>((point.x * 65535LL + width / 2) / (width - 1));
-        input.mi.dy = static_cast<LONG>((point.y * 65535LL + height / 2) / (height - 1));
-        input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE;
-      }
-      inputs[0].mi.dwFlags |= MOUSEEVENTF_MOVE;
-      inputs[1].mi.dwFlags |= MOUSEEVENTF_RIGHTDOWN;
-      inputs[2].mi.dwFlags |= MOUSEEVENTF_RIGHTUP;
-      for (INPUT& input : inputs) {
-        SendInput(1, &input, sizeof(INPUT));
-        Sleep(80);
-      }
-    }
+    ClientToScreen(list, &point);
+    ClickScreenPoint(point, right);
     Sleep(300);  // the selection's notifications load the row
   }
 

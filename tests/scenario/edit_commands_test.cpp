@@ -66,9 +66,9 @@ std::vector<std::string> Messages() {
 
 // A job's saved KeyRecord.def, from its scrambled form.
 std::string SavedRecord(const std::string& job) {
-  std::string s = headless::FileBytes(kTools + job + "\\KeyRecord.def.psw");
-  for (char& c : s) c = static_cast<char>(ops::SwapNibbles(static_cast<unsigned char>(c)));
-  return s;
+  std::string plain;
+  ops::ReadScrambledFile((kTools + job + "\\KeyRecord.def.psw").c_str(), &plain);
+  return plain;
 }
 
 class EditCommands : public FreshState {

@@ -8,7 +8,6 @@
 #include "companions/picker_answers.h"
 #include "editor/edit_commands.h"
 #include "editor/history.h"
-#include "editor/row_clipboard.h"
 #include "operations/line_text.h"
 
 namespace {
@@ -116,12 +115,12 @@ TEST(History, TypingBackToTheStartLeavesNoStepAndOldStepsGoAtTheLimit) {
   EXPECT_GT(small.Bytes(), 0u);
 }
 
-TEST(RowClipboard, OnlyWholeOperationLinesArePastedAndCopiesAreNoPickerAnswers) {
+TEST(LineText, OnlyWholeOperationLinesArePastedAndCopiesAreNoPickerAnswers) {
   const std::string a = "クリック,640,480,マウスでクリックする,,,,,,4";
   const std::string b = "\"a,b\",,,文字を入力する,\"x,\"\"y\"\"\",,,,,1";
-  EXPECT_EQ(editor::ClipboardTextOf({a + "\r\n", b}), a + "\r\n" + b + "\r\n");
-  EXPECT_EQ(editor::OperationLinesOf(editor::ClipboardTextOf({a, b})), (std::vector<std::string>{a, b}));
-  EXPECT_EQ(editor::OperationLinesOf("\n" + a + "\n\r\n" + b), (std::vector<std::string>{a, b}));
+  EXPECT_EQ(ops::LinesAsText({a + "\r\n", b}), a + "\r\n" + b + "\r\n");
+  EXPECT_EQ(ops::OperationLinesOf(ops::LinesAsText({a, b})), (std::vector<std::string>{a, b}));
+  EXPECT_EQ(ops::OperationLinesOf("\n" + a + "\n\r\n" + b), (std::vector<std::string>{a, b}));
 
   const std::string refused[] = {
       "",
@@ -136,13 +135,13 @@ TEST(RowClipboard, OnlyWholeOperationLinesArePastedAndCopiesAreNoPickerAnswers) 
       std::string(994, 'n') + ",,,マウスでクリックする,,,,,,4",  // 1,024 bytes: longer than a stored line
       a + std::string(1, '\0') + a,
   };
-  for (const std::string& text : refused) EXPECT_TRUE(editor::OperationLinesOf(text).empty()) << text;
+  for (const std::string& text : refused) EXPECT_TRUE(ops::OperationLinesOf(text).empty()) << text;
   EXPECT_TRUE(ops::IsOperationLine(std::string(993, 'n') + ",,,マウスでクリックする,,,,,,4"));
 
   // The picker answers through the same clipboard: copied rows never read
   // as a point or a command, not even a row with empty fields.
   for (const std::string& line : {a, std::string(",,,マウスでクリックする,,,,,,4"), b}) {
-    const std::string text = editor::ClipboardTextOf({line});
+    const std::string text = ops::LinesAsText({line});
     EXPECT_EQ(companions::DecidePoll(text.c_str(), "", "", true).action, companions::PollAction::None);
   }
 }
