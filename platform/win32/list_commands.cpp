@@ -5,12 +5,28 @@
 
 #include <commctrl.h>
 
+#include <map>
+
 namespace plat {
 namespace {
 
 HWND H(Window w) { return reinterpret_cast<HWND>(w); }
 
-constexpr UINT_PTR kListKeysSubclass = 0x7F01;
+// A list that reports its keys: its own window procedure, and whether the
+// character of the key the dialog just took is still to come.
+struct ReportingList {
+  WNDPROC original = nullptr;
+  bool swallowChar = false;
+};
+
+// Subclassed by replacing the window procedure: the comctl32 subclass chain
+// looks its data up in the window's properties on every message, which
+// under Wine is a round trip to the window server (filling a list of 5,000
+// rows took seconds).
+std::map<HWND, ReportingList>& ReportingLists() {
+  static std::map<HWND, ReportingList> lists;
+  return lists;
+}
 
 unsigned HeldModifiers() {
   unsigned held = 0;
@@ -24,12 +40,15 @@ unsigned HeldModifiers() {
 // (the dialogs keep their handler in DWLP_USER). A list view passes
 // WM_SYSKEYDOWN straight to DefWindowProc, so Alt combinations would never
 // reach the dialog otherwise.
-LRESULT CALLBACK ListKeysProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                              DWORD_PTR swallowChar) {
+LRESULT CALLBACK ListKeysProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto it = ReportingLists().find(list);
+  if (it == ReportingLists().end()) return DefWindowProcW(list, message, wParam, lParam);
+  ReportingList& reporting = it->second;
+  const WNDPROC original = reporting.original;
   switch (message) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: {
-      SetWindowSubclass(list, ListKeysProc, id, 0);
+      reporting.swallowChar = false;
       HWND dialog = GetParent(list);
       auto* handler = reinterpret_cast<DialogHandler*>(GetWindowLongPtrW(dialog, DWLP_USER));
       if (!handler) break;
@@ -40,8 +59,10 @@ LRESULT CALLBACK ListKeysProc(HWND list, UINT message, WPARAM wParam, LPARAM lPa
       n.modifiers = HeldModifiers();
       if (handler->OnNotify(reinterpret_cast<Window>(dialog), n) == 0) break;
       // The character TranslateMessage made of the key (Ctrl+C gives 0x03)
-      // must not reach the list's incremental search either.
-      SetWindowSubclass(list, ListKeysProc, id, 1);
+      // must not reach the list's incremental search either. The handler
+      // may have changed the table: look the list up again.
+      it = ReportingLists().find(list);
+      if (it != ReportingLists().end()) it->second.swallowChar = true;
       // DefWindowProc still sees an Alt combination: it tells a tap of Alt
       // alone, which opens the system menu, from Alt held with another key.
       if (message == WM_SYSKEYDOWN && wParam != VK_F10) break;
@@ -49,25 +70,29 @@ LRESULT CALLBACK ListKeysProc(HWND list, UINT message, WPARAM wParam, LPARAM lPa
     }
     case WM_CHAR:
     case WM_SYSCHAR:
-      if (swallowChar) {
-        SetWindowSubclass(list, ListKeysProc, id, 0);
+      if (reporting.swallowChar) {
+        reporting.swallowChar = false;
         return 0;
       }
       break;
     case WM_NCDESTROY:
-      RemoveWindowSubclass(list, ListKeysProc, id);
+      SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+      ReportingLists().erase(it);
       break;
     default:
       break;
   }
-  return DefSubclassProc(list, message, wParam, lParam);
+  return CallWindowProcW(original, list, message, wParam, lParam);
 }
 
 }  // namespace
 
 void ReportListKeys(Window dialog, int controlId) {
   HWND list = GetDlgItem(H(dialog), controlId);
-  if (list) SetWindowSubclass(list, ListKeysProc, kListKeysSubclass, 0);
+  if (!list || ReportingLists().count(list) > 0) return;
+  // In the table first: the new procedure may get a message at once.
+  ReportingLists()[list].original = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(list, GWLP_WNDPROC));
+  if (!SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListKeysProc))) ReportingLists().erase(list);
 }
 
 int ShowListMenu(Window dialog, int listId, int row, const std::vector<MenuEntry>& entries) {
