@@ -253,7 +253,9 @@ TEST_F(EditCommands, CutAndPasteIntoAnotherJobThroughTheJobListAndMoves) {
     EXPECT_EQ(Rule(d, 1), "3-4x4");  // renumbered as an insert
     EXPECT_EQ(editor::CurrentRow, 1);
 
-    // A move keeps the rules' numbers; the row stays the edited row.
+    // A move keeps the rules' numbers; the row stays the edited row, and
+    // its tick (no change of the job) goes with it.
+    headless::ToggleListCheck(d, kList, 1);
     headless::PressKey(d, plat::kVkDown, kAlt);
     headless::PressKey(d, plat::kVkDown, kAlt);
     headless::PressKey(d, plat::kVkDown, kAlt);  // already the last row
@@ -262,6 +264,8 @@ TEST_F(EditCommands, CutAndPasteIntoAnotherJobThroughTheJobListAndMoves) {
     EXPECT_EQ(editor::CurrentRow, 3);
     EXPECT_EQ(plat::GetControlText(d, 1005), "秘密");
     EXPECT_EQ(Rule(d, 1), "3-4x4");
+    EXPECT_FALSE(plat::ListIsChecked(d, kList, 3));
+    EXPECT_TRUE(plat::ListIsChecked(d, kList, 1));
     headless::PressKey(d, plat::kVkUp, kAlt);
     EXPECT_EQ(Names(d), "op1 op2 a2 op3");
 
