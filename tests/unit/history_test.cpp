@@ -148,17 +148,8 @@ TEST(LineText, OnlyWholeOperationLinesArePastedAndCopiesAreNoPickerAnswers) {
 
 TEST(EditCommands, KeysAndMenuEntries) {
   using namespace editor;
-  EXPECT_EQ(CommandOfKey('Z', plat::kKeyCtrl), kUndoCommand);
-  EXPECT_EQ(CommandOfKey('Y', plat::kKeyCtrl), kRedoCommand);
-  EXPECT_EQ(CommandOfKey('X', plat::kKeyCtrl), kCutCommand);
-  EXPECT_EQ(CommandOfKey('C', plat::kKeyCtrl), kCopyCommand);
-  EXPECT_EQ(CommandOfKey('V', plat::kKeyCtrl), kPasteCommand);
-  EXPECT_EQ(CommandOfKey(plat::kVkUp, plat::kKeyAlt), kMoveUpCommand);
-  EXPECT_EQ(CommandOfKey(plat::kVkDown, plat::kKeyAlt), kMoveDownCommand);
-  EXPECT_EQ(CommandOfKey(plat::kVkDelete, 0), kDeleteCommand);
-  EXPECT_EQ(CommandOfKey(plat::kVkApps, 0), kMenuCommand);
-  EXPECT_EQ(CommandOfKey(plat::kVkF10, plat::kKeyShift), kMenuCommand);
-  // Other combinations stay the list's own (AltGr is Ctrl+Alt; bare arrows move the selection).
+  // The keys that act are pressed in the scenario tests; these stay the
+  // list's own (AltGr is Ctrl+Alt, a bare arrow moves the selection).
   EXPECT_EQ(CommandOfKey('Z', plat::kKeyCtrl | plat::kKeyAlt), kNoEditCommand);
   EXPECT_EQ(CommandOfKey('C', 0), kNoEditCommand);
   EXPECT_EQ(CommandOfKey(plat::kVkUp, 0), kNoEditCommand);
