@@ -316,6 +316,9 @@ TEST_F(EditCommands, PastingForeignTextWithNothingCopiedIsRefused) {
     headless::QueueMenuChoice(editor::kCopyCommand);
     headless::RightClickListRow(d, kList, 0);
     EXPECT_EQ(headless::Clipboard(), Op(1) + "\r\n");
+    headless::ClickListRow(d, kList, 1);
+    headless::PressKey(d, 'C', kCtrl);
+    EXPECT_EQ(headless::Clipboard(), Op(2) + "\r\n");
     headless::CloseBox(d);
   });
   const std::string refused = "データ検査: 貼り付ける行がありません。";
