@@ -15,10 +15,10 @@ bool InputMasked(const ops::OperationRecord& record) {
   return ops::FindActionKind(record.field[ops::FieldAction].c_str()) == ops::TypeText;
 }
 
-// Cells 1 to 10 of a new row from its line: a field the line does not have
-// gives an empty cell (a new row's cells are empty: nothing to write); a
-// TypeText input is shown masked.
-void WriteCells(plat::Window dialog, int row, const char* line) {
+// Cells 1 to 10 of a row from its line: a field the line does not have gives
+// an empty cell (a new row's cells are empty: `newRow` writes no empty
+// text); a TypeText input is shown masked.
+void WriteCells(plat::Window dialog, int row, const char* line, bool newRow) {
   const ops::OperationRecord record = ops::ReadOperationLine(line);
   const bool masked = InputMasked(record);
   for (int j = ops::FieldName; j <= ops::FieldStopSeconds; ++j) {
@@ -27,7 +27,7 @@ void WriteCells(plat::Window dialog, int row, const char* line) {
       continue;
     }
     const std::string& field = record.field[j];
-    if (!field.empty()) plat::ListSetCell(dialog, res::kOperationList, row, j, field.c_str());
+    if (!newRow || !field.empty()) plat::ListSetCell(dialog, res::kOperationList, row, j, field.c_str());
   }
 }
 
@@ -43,12 +43,16 @@ namespace {
 
 void AddRow(plat::Window dialog, int index, bool ticked) {
   plat::ListInsertNumberedRow(dialog, res::kOperationList, index, ticked);
-  WriteCells(dialog, index, jobstore::LineAt(index));
+  WriteCells(dialog, index, jobstore::LineAt(index), true);
 }
 
 }  // namespace
 
 void AddOperationRow(plat::Window dialog, int index) { AddRow(dialog, index, false); }
+
+void RewriteOperationRow(plat::Window dialog, int index) {
+  WriteCells(dialog, index, jobstore::LineAt(index), false);
+}
 
 // Numbered rows keep column 0 right through later inserts and deletes; the
 // rows are made with painting off, each ticked as it is made. No row is
@@ -100,19 +104,21 @@ void RefillAfterAppend(plat::Window dialog) {
   FinishRefill(dialog);
 }
 
-void RefillAfterInsert(plat::Window dialog, int index) {
+void RefillAfterInsert(plat::Window dialog, int index, int lines) {
   int count = jobstore::LineCount();
-  if (index < 0 || index >= count || !InStep(dialog, count - 1)) return FillOperationList(dialog);
+  if (index < 0 || lines < 1 || index + lines > count || !InStep(dialog, count - lines)) {
+    return FillOperationList(dialog);
+  }
   plat::ListClearSelection(dialog, res::kOperationList);
-  AddRow(dialog, index, true);
+  for (int i = index; i < index + lines; ++i) AddRow(dialog, i, true);
   FinishRefill(dialog);
 }
 
-void RefillAfterDelete(plat::Window dialog, int index) {
+void RefillAfterDelete(plat::Window dialog, int index, int lines) {
   int count = jobstore::LineCount();
-  if (index < 0 || index > count || !InStep(dialog, count + 1)) return FillOperationList(dialog);
+  if (index < 0 || lines < 1 || index > count || !InStep(dialog, count + lines)) return FillOperationList(dialog);
   plat::ListClearSelection(dialog, res::kOperationList);
-  plat::ListDeleteRow(dialog, res::kOperationList, index);
+  for (int i = 0; i < lines; ++i) plat::ListDeleteRow(dialog, res::kOperationList, index);
   FinishRefill(dialog);
 }
 

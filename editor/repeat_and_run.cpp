@@ -11,6 +11,7 @@
 #include "editor/features.h"
 #include "editor/messages.h"
 #include "editor/state.h"
+#include "editor/undo.h"
 #include "jobstore/lines.h"
 #include "jobstore/paths.h"
 #include "resources/control_ids.h"
@@ -100,7 +101,7 @@ bool RepeatAndRunCommand(plat::Window dialog, int controlId, int code) {
   for (int rule = 1; rule <= companions::kRepeatRuleCount; ++rule) {
     if (controlId != res::kRepeatRules[rule - 1].check) continue;
     companions::ToggleRepeatRule(dialog, rule);
-    MarkJobModified(dialog);
+    NoteChangeOutsideHistory(dialog);
     return true;
   }
   if (controlId == res::kRunButton) {
@@ -116,8 +117,17 @@ bool RepeatAndRunTimer(plat::Window dialog, int timerId) {
   return true;
 }
 
+void RepeatFieldChanged(plat::Window dialog) {
+  if (!UpdatingControls) NoteChangeOutsideHistory(dialog);
+}
+
 bool SaveRepeatRulesOrTell(plat::Window dialog) {
-  switch (companions::ValidateAndSaveRepeatRules(dialog)) {
+  // Switching the rules of a job without lines off is the program's own write.
+  const bool updating = UpdatingControls;
+  UpdatingControls = true;
+  const companions::RepeatSave saved = companions::ValidateAndSaveRepeatRules(dialog);
+  UpdatingControls = updating;
+  switch (saved) {
     case companions::RepeatSave::Saved:
       return true;
     case companions::RepeatSave::Invalid:

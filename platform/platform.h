@@ -447,3 +447,54 @@ enum class ReplaceResult {
 ReplaceResult ReplaceFileWith(const char* target, const char* replacement, const char* backup);
 
 }  // namespace plat
+
+// ---------------------------------------------------------------------------
+// Edit commands of a list: its keys, its right-click menu and text for other
+// programs
+
+namespace plat {
+
+// NM_RCLICK: the list was clicked with the right button. A row under the
+// pointer has been selected first, as a left click selects it.
+constexpr int kNmRClick = -5;
+
+// A key pressed while a list that reports its keys (ReportListKeys) has the
+// focus, Alt combinations included, which a list view's own LVN_KEYDOWN
+// leaves out. The code is the platform's own, in no system range; the
+// notification is a ListKeyNotification. The handler answers non-zero when
+// it acted on the key: the list then does nothing more with it.
+constexpr int kListKeyDown = -0x7F01;
+constexpr unsigned kKeyCtrl = 0x1;
+constexpr unsigned kKeyAlt = 0x2;
+constexpr unsigned kKeyShift = 0x4;
+struct ListKeyNotification : Notification {
+  int key = 0;             // the virtual key
+  unsigned modifiers = 0;  // kKeyCtrl, kKeyAlt, kKeyShift held with it
+};
+void ReportListKeys(Window dialog, int controlId);
+
+constexpr int kVkDelete = 0x2E;
+constexpr int kVkUp = 0x26;
+constexpr int kVkDown = 0x28;
+constexpr int kVkApps = 0x5D;  // the context-menu key
+constexpr int kVkF10 = 0x79;
+
+// One entry of a popup menu; id 0 is a separator. A tab in the text puts
+// what follows it (the entry's key) in the menu's right-hand column.
+struct MenuEntry {
+  int id = 0;
+  std::string text;
+  bool enabled = true;
+};
+// Shows a popup menu owned by the dialog and waits until it closes: the id
+// of the chosen entry, 0 when none was chosen. The menu opens at the pointer,
+// or, with row >= 0, at that row of list `listId` (a menu opened by a key).
+int ShowListMenu(Window dialog, int listId, int row, const std::vector<MenuEntry>& entries);
+
+// Puts the text on the clipboard in both text formats: CF_TEXT with exactly
+// these Shift-JIS bytes (the system would otherwise make it in the code page
+// of the keyboard's language) and CF_UNICODETEXT. False when the clipboard
+// stayed held by another program or memory ran out.
+bool WriteClipboardTextBoth(const char* text);
+
+}  // namespace plat

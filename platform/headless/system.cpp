@@ -37,6 +37,7 @@ void Reset() {
   detail::ResetFiles();
   detail::ResetProcesses();
   detail::ResetSystem();
+  detail::ResetListCommands();
 }
 
 void SetClipboard(const std::string& text) {

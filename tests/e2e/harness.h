@@ -151,7 +151,7 @@ bool ListViewCellRect(HWND listView, int row, int column, RECT& rect);
 // that has the keyboard focus. Each helper waits a little after its input so the
 // target can act on it.
 
-void ClickScreenPoint(POINT point);
+void ClickScreenPoint(POINT point, bool rightButton = false);
 // Clicks a point given in the window's client coordinates.
 void ClickInWindow(HWND window, int x, int y);
 // Clicks the middle of a window's screen rectangle.

@@ -11,7 +11,8 @@
 // selected as a click reports it (the selection moves, then NM_CLICK) and
 // loaded into the fields; NewOperation; InsertOperation and DeleteOperation
 // on the selected middle row; ToggleAllChecks twice. Each step ends with the
-// list painted.
+// list painted. Then the Delete is undone and redone, and (headless only)
+// 1,000 steps are recorded to measure the memory of the history.
 //
 //   tavolex_bench [--repeat N] [ROWS...]   default: 3 runs of 0 1000 5000 10000 rows
 //   TAVOLEX_BENCH_DETAIL=1                 also times the parts of the steps
@@ -31,6 +32,7 @@
 #include "editor/main_dialog.h"
 #include "editor/row_commands.h"
 #include "editor/state.h"
+#include "editor/undo.h"
 #include "jobstore/lines.h"
 #include "jobstore/paths.h"
 #include "jobstore/scramble.h"
@@ -55,6 +57,8 @@ double MillisecondsSince(Clock::time_point start) {
 struct Timings {
   double load = 0, open = 0, fill = 0, select = 0, newRow = 0, insertRow = 0, deleteRow = 0;
   double untickAll = 0, tickAll = 0, save = 0;
+  double undo = 0, redo = 0;  // of the Delete
+  double historyBytes = -1, historyRss = -1;  // 1,000 steps: the history's own count, the process's growth
   long notifications = 0;  // LVN_ITEMCHANGED that reached the dialog from the fill to the last step
 };
 
@@ -130,6 +134,15 @@ class BenchDialog : public editor::CTavolexDlg {
     plat::Redraw(dialog, res::kOperationList);
     timings->deleteRow = MillisecondsSince(t);
 
+    t = Clock::now();
+    UndoLastChange(dialog);
+    plat::Redraw(dialog, res::kOperationList);
+    timings->undo = MillisecondsSince(t);
+    t = Clock::now();
+    RedoLastChange(dialog);
+    plat::Redraw(dialog, res::kOperationList);
+    timings->redo = MillisecondsSince(t);
+
     // The check-all box as a click leaves it (an auto check box), then its command.
     t = Clock::now();
     plat::SetButtonCheck(dialog, res::kCheckAllButton, 1 - plat::GetButtonCheck(dialog, res::kCheckAllButton));
@@ -143,9 +156,43 @@ class BenchDialog : public editor::CTavolexDlg {
     timings->tickAll = MillisecondsSince(t);
 
     timings->notifications = notifications_;
+#ifdef TAVOLEX_BENCH_HEADLESS
+    MeasureHistory(dialog);
+#endif
     if (std::getenv("TAVOLEX_BENCH_DETAIL") != nullptr) Detail(dialog);
     plat::EndModalDialog(dialog, plat::kIdOk);
   }
+
+#ifdef TAVOLEX_BENCH_HEADLESS
+  // 1,000 steps, as a user makes them: a name typed into a row (three of
+  // four steps, each row selected first) and a Delete.
+  void MeasureHistory(plat::Window dialog) {
+    using namespace editor;
+    if (jobstore::LineCount() < 10) return;
+    const std::size_t bytes = JobHistory.Bytes();
+    const double rss = ResidentBytes();
+    for (int i = 0; i < 1000; ++i) {
+      SelectRowAsUser(dialog, (i * 7) % (jobstore::LineCount() - 1));
+      if (i % 4 == 3) {
+        DeleteOperation(dialog);
+      } else {
+        plat::SetControlText(dialog, res::kNameEdit, ("edited " + std::to_string(i)).c_str());
+      }
+    }
+    timings->historyBytes = static_cast<double>(JobHistory.Bytes() - bytes);
+    timings->historyRss = ResidentBytes() - rss;
+  }
+
+  // The process's resident memory (Linux).
+  static double ResidentBytes() {
+    long pages = 0, resident = 0;
+    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+      if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+      std::fclose(f);
+    }
+    return static_cast<double>(resident) * 4096.0;
+  }
+#endif
 
   // The parts of a row command, each alone.
   void Detail(plat::Window dialog) {
@@ -284,6 +331,7 @@ int main(int argc, char** argv) {
 #endif
   Measure(0);  // warm-up: the first dialog of a process loads what every later one reuses
   std::printf("%s platform, times in ms, median of %d runs\n", platform, repeat);
+  std::vector<std::string> historyRows;
   std::printf("%6s %7s %7s %7s %7s %7s %7s %7s %7s %7s %7s %7s\n", "rows", "load", "open", "fill", "select",
               "new", "insert", "delete", "untick", "tick", "save", "notif.");
   for (int rows : sizes) {
@@ -300,6 +348,18 @@ int main(int argc, char** argv) {
                 median(&Timings::untickAll), median(&Timings::tickAll), median(&Timings::save),
                 runs.back().notifications);
     std::fflush(stdout);
+    char memory[2][16] = {"-", "-"};
+    if (median(&Timings::historyBytes) >= 0) {
+      std::snprintf(memory[0], sizeof memory[0], "%.2f", median(&Timings::historyBytes) / 1e6);
+      std::snprintf(memory[1], sizeof memory[1], "%.2f", median(&Timings::historyRss) / 1e6);
+    }
+    char history[160];
+    std::snprintf(history, sizeof history, "%6d %7.1f %7.1f %12s %12s", rows, median(&Timings::undo),
+                  median(&Timings::redo), memory[0], memory[1]);
+    historyRows.push_back(history);
   }
+  std::printf("\nundo and redo of the Delete (ms); memory of 1,000 steps (MB, headless only)\n");
+  std::printf("%6s %7s %7s %12s %12s\n", "rows", "undo", "redo", "history", "process");
+  for (const std::string& row : historyRows) std::printf("%s\n", row.c_str());
   return 0;
 }
