@@ -78,4 +78,5 @@ set_target_properties(tavolex_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_
 
 # --- The end-to-end tests of Tavolex.exe with stand-ins of the companions
 include(cmake/e2e.cmake)
+include(cmake/runvane.cmake)
 include(cmake/package.cmake)

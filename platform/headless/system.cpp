@@ -3,6 +3,7 @@
 #include <set>
 
 #include "platform/headless/internal.h"
+#include "platform/headless/runner.h"
 
 namespace headless {
 namespace {
@@ -37,6 +38,7 @@ void Reset() {
   detail::ResetFiles();
   detail::ResetProcesses();
   detail::ResetSystem();
+  detail::ResetRunner();
 }
 
 void SetClipboard(const std::string& text) {
