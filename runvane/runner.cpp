@@ -202,7 +202,9 @@ class Run {
         }
         break;
     }
-    return Wait(step.hasStop ? step.stopMs : kSettleMs) ? Outcome{} : Stopped();
+    // A pause needs no settling after it.
+    const long long after = step.hasStop ? step.stopMs : step.kind == ops::Pause ? 0 : kSettleMs;
+    return Wait(after) ? Outcome{} : Stopped();
   }
 
   // The window is looked for as the editor's placement buttons do: visible,

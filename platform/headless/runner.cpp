@@ -16,7 +16,7 @@ namespace {
 
 struct RunnerState {
   std::vector<SentInput> sent;
-  long acceptable = -1;
+  long acceptable = -1;  // for the next batch; negative: all
   int pointerX = 640, pointerY = 480;
   bool watching = false;
   bool stopPressed = false;
@@ -41,7 +41,7 @@ void ResetRunner() { State() = RunnerState(); }
 }  // namespace detail
 
 std::vector<SentInput> InputSent() { return State().sent; }
-void AcceptInputEvents(long count) { State().acceptable = count; }
+void InsertOnlyNextTime(std::size_t count) { State().acceptable = static_cast<long>(count); }
 void SetPointer(int x, int y) {
   State().pointerX = x;
   State().pointerY = y;
@@ -100,10 +100,11 @@ std::u16string ToUtf16(const char* sjis, bool* exact) {
 
 std::size_t SendInputEvents(const std::vector<InputEvent>& events) {
   headless::RunnerState& state = headless::State();
+  const long acceptable = state.acceptable;
+  state.acceptable = -1;
   std::size_t inserted = 0;
   for (const InputEvent& e : events) {
-    if (state.acceptable == 0) break;
-    if (state.acceptable > 0) --state.acceptable;
+    if (acceptable >= 0 && static_cast<long>(inserted) == acceptable) break;
     state.sent.push_back({headless::Now(), e});
     if (e.kind == InputEvent::Move) {
       state.pointerX = e.x;

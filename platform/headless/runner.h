@@ -3,6 +3,7 @@
 // and the windows it placed. Reset() clears all of it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -18,9 +19,9 @@ struct SentInput {
   plat::InputEvent event;
 };
 std::vector<SentInput> InputSent();
-// The system inserts only this many more events, then refuses the rest
-// (a program run as administrator); a negative value accepts all again.
-void AcceptInputEvents(long count);
+// The next SendInputEvents inserts only its first `count` events and refuses
+// the rest (input towards a program run as administrator).
+void InsertOnlyNextTime(std::size_t count);
 
 // The pointer; a Move puts it on its point. Starts at (640, 480).
 void SetPointer(int x, int y);
