@@ -127,9 +127,9 @@ class Run {
         for (int row = segment.from; row <= segment.to && code == kAllRan; ++row) {
           const Step& step = job.rows[static_cast<std::size_t>(row - 1)];
           if (!step.ticked) continue;
-          plat::ShowStatusText(("動作試験中 " + RowText(row) + " (" + std::to_string(++done) + "/" +
-                                std::to_string(total) + ")　Shift+Esc で停止")
-                                   .c_str());
+          const std::string status = "動作試験中 " + RowText(row) + " (" + std::to_string(++done) + "/" +
+                                     std::to_string(total) + ")　Shift+Esc で停止";
+          plat::ShowStatusText(status.c_str());
           code = Finish(step, RunStep(step));
         }
       }

@@ -1,7 +1,7 @@
 // A window that end-to-end tests aim input at (built as InputTarget.exe). It
 // logs what it receives, one line each, appended to the log file (UTF-8):
 //
-//   <ms> ready <title>
+//   <ms> ready <title> in <current folder>
 //   <ms> down L|R <x> <y>      button pressed (screen point), also "up", "dblclk"
 //   <ms> char <hex>            WM_CHAR: one UTF-16 unit
 //   <ms> keydown <vk> ext|-    WM_KEYDOWN / WM_SYSKEYDOWN; "keyup" likewise
@@ -11,9 +11,11 @@
 // <ms> is the performance counter in milliseconds (the same clock in every
 // process). Points and rectangles are those of a program without DPI awareness.
 //
-//   InputTarget.exe --log=PATH [--title=TEXT] [--rect=L,T,W,H] [--show=normal|min|max]
+//   InputTarget.exe [--log=PATH] [--title=TEXT] [--rect=L,T,W,H] [--show=normal|min|max]
 //                   [--copy=TEXT]
 //
+// Without --log the log is target-log.txt beside the program (a target that a
+// job starts).
 // --copy: Ctrl+C puts TEXT on the clipboard (CF_TEXT, Shift-JIS), as a program
 // whose text a job copies.
 #include <windows.h>
@@ -129,7 +131,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
         TakeOption(a, L"show", show) || TakeOption(a, L"copy", copyText);
   }
   if (argv) LocalFree(argv);
-  if (logPath.empty()) return 2;
+  if (logPath.empty()) logPath = standin::ModuleFolder() + L"target-log.txt";
   int left = 100, top = 100, width = 400, height = 300;
   swscanf(rect.c_str(), L"%d,%d,%d,%d", &left, &top, &width, &height);
 
@@ -147,7 +149,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   ShowWindow(window, show == L"min" ? SW_SHOWMINIMIZED : show == L"max" ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
   SetForegroundWindow(window);
   UpdateWindow(window);
-  Log("ready " + standin::ToUtf8(title));
+  wchar_t folder[MAX_PATH * 4] = {};
+  GetCurrentDirectoryW(sizeof folder / sizeof folder[0], folder);
+  Log("ready " + standin::ToUtf8(title) + " in " + standin::ToUtf8(folder));
 
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
