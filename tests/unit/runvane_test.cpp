@@ -92,7 +92,7 @@ TEST(JobCheck, EveryActionIsReadWithItsInput) {
   const std::string file =
       "押す,640,480,マウスでクリックする,,,,,,4\r\n"
       "\r\n"
-      "入力,10,20,文字を入力する,日本語 abc,,,,,\r\n"
+      "入力,10,20,文字を入力する,日本①～― abc,,,,,\r\n"
       "矢印,,,各種キーを入力する,←,,,,,1\r\n"
       "保存,,,ショートカットを入力する,Ctrl+S,,,,,\r\n"
       "消去,,,ショートカットを入力する,Win+D  (画面消去),,,,,2\r\n"
@@ -105,7 +105,7 @@ TEST(JobCheck, EveryActionIsReadWithItsInput) {
   ASSERT_EQ(job.rows.size(), 9u);
   const runvane::Step& click = job.rows[0];
   EXPECT_TRUE(click.hasPoint && click.x == 640 && click.y == 480 && click.stopMs == 4000);
-  EXPECT_EQ(job.rows[2].typed, u"日本語 abc");
+  EXPECT_EQ(job.rows[2].typed, u"日本\u2460\uFF5E\u2015 abc");  // as code page 932 maps them
   EXPECT_FALSE(job.rows[2].hasStop);
   EXPECT_EQ(job.rows[3].virtualKey, 0x25);
   EXPECT_TRUE(job.rows[4].modifier == 0x11 && job.rows[4].virtualKey == 'S');

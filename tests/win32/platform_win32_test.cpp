@@ -1068,6 +1068,8 @@ void TestActionListNotifications() {
   CHECK_EQ(plat::RunModalDialog(res::kMainDialog, h, plat::kNoWindow), 1);
 }
 
+int TestRunnerSection();  // runner_section_test.cpp: the number of failures
+
 int wmain(int argc, wchar_t** argv) {
   if (argc >= 2 && std::wcscmp(argv[1], L"--sleep") == 0) {
     Sleep(60000);
@@ -1092,6 +1094,7 @@ int wmain(int argc, wchar_t** argv) {
   TestLinks();
   TestActionListNotifications();
   TestKeyState();
+  g_failures += TestRunnerSection();
   std::printf("%d checks, %d failures\n", g_checks, g_failures);
   return g_failures == 0 ? 0 : 1;
 }
