@@ -179,7 +179,7 @@ bool ReadRepeats(const std::string& bytes, int rowCount, Job* job, Refusal* refu
     const bool overLong = lines[i].size() + 2 >= kRepeatLineBuffer;
     const companions::RepeatRuleText rule = companions::ReadRepeatRuleLine(lines[i] + "\r\n", overLong);
     const std::string* fields[] = {&rule.from, &rule.to, &rule.count};
-    if (!rule.checked) return Refuse(refusal, Refusal::RepeatLine, line, "値が長すぎて読み取れません。");
+    if (!rule.checked) return Refuse(refusal, Refusal::RepeatLine, line, "値が長すぎるか、読めない文字があって読み取れません。");
     for (const std::string* f : fields) {
       if (!text::IsAllDigits(f->c_str())) {
         return Refuse(refusal, Refusal::RepeatLine, line, "未入力の値か、数字でない値があります。");
