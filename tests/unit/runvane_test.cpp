@@ -164,7 +164,7 @@ TEST(JobCheck, AFaultyRepeatLineIsRefusedWithItsNumber) {
       {"1,3,2\r\n\r\n2,4,2\r\n", 3, "1行目と範囲が重複"},
       {"1,0,2\r\n", 1, "ゼロ"},
       {"1,,2\r\n", 1, "未入力"},
-      {"12345678,9,2\r\n", 1, "長すぎて"},
+      {"12345678,9,2\r\n", 1, "長すぎる"},
       {"\r\n\r\n\r\n1,2,2\r\n", 4, "三行まで"},
   };
   for (const Case& c : cases) {
