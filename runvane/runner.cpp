@@ -127,9 +127,10 @@ class Run {
         for (int row = segment.from; row <= segment.to && code == kAllRan; ++row) {
           const Step& step = job.rows[static_cast<std::size_t>(row - 1)];
           if (!step.ticked) continue;
-          const std::string status = "動作試験中 " + RowText(row) + " (" + std::to_string(++done) + "/" +
-                                     std::to_string(total) + ")　Shift+Esc で停止";
-          plat::ShowStatusText(status.c_str());
+          status_ = "動作試験中 " + RowText(row) + " (" + std::to_string(++done) + "/" + std::to_string(total) +
+                    ")　Shift+Esc で停止";
+          // The first row's input goes out before the window is made.
+          if (done > 1) ShowStatus();
           code = Finish(step, RunStep(step));
         }
       }
@@ -156,8 +157,15 @@ class Run {
     return sign_;
   }
 
+  void ShowStatus() {
+    if (status_.empty()) return;
+    plat::ShowStatusText(status_.c_str());
+    status_.clear();
+  }
+
   // Waits, looking for the stop sign all along; false when it came.
   bool Wait(long long ms) {
+    ShowStatus();
     const std::uint64_t end = plat::Milliseconds() + static_cast<std::uint64_t>(std::max(0LL, ms));
     for (;;) {
       if (StopSign() != Sign::None) return false;
@@ -250,6 +258,7 @@ class Run {
   Log& log_;
   HeldInput input_;
   Sign sign_ = Sign::None;
+  std::string status_;   // the status text not shown yet
   std::string failure_;  // the message of a run that failed
 };
 
