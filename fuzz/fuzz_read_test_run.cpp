@@ -33,7 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   runvane::Refusal refusal;
   if (!runvane::ReadJob(testRun, repeat, screen, &job, &refusal)) {
     Check(!refusal.reason.empty());
-    if (refusal.where == runvane::Refusal::Row) Check(refusal.line >= 1 && refusal.line <= static_cast<int>(job.rows.size()) + 1);
+    if (refusal.where == runvane::Refusal::Row) {
+      Check(refusal.line >= 1 && refusal.line <= static_cast<int>(job.rows.size()) + 1);
+    }
     return 0;
   }
   const int rows = static_cast<int>(job.rows.size());

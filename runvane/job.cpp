@@ -178,13 +178,16 @@ bool ReadRepeats(const std::string& bytes, int rowCount, Job* job, Refusal* refu
     if (line > kRepeatLines) return Refuse(refusal, Refusal::RepeatLine, line, "繰返し処理の設定は三行までです。");
     const bool overLong = lines[i].size() + 2 >= kRepeatLineBuffer;
     const companions::RepeatRuleText rule = companions::ReadRepeatRuleLine(lines[i] + "\r\n", overLong);
-    const std::string* fields[] = {&rule.from, &rule.to, &rule.count};
-    if (!rule.checked) return Refuse(refusal, Refusal::RepeatLine, line, "値が長すぎるか、読めない文字があって読み取れません。");
-    for (const std::string* f : fields) {
+    if (!rule.checked) {
+      return Refuse(refusal, Refusal::RepeatLine, line, "値が長すぎるか、読めない文字があって読み取れません。");
+    }
+    for (const std::string* f : {&rule.from, &rule.to, &rule.count}) {
       if (!text::IsAllDigits(f->c_str())) {
         return Refuse(refusal, Refusal::RepeatLine, line, "未入力の値か、数字でない値があります。");
       }
-      if (text::LeadingNumber(f->c_str()) == 0) return Refuse(refusal, Refusal::RepeatLine, line, "値にゼロがあります。");
+      if (text::LeadingNumber(f->c_str()) == 0) {
+        return Refuse(refusal, Refusal::RepeatLine, line, "値にゼロがあります。");
+      }
     }
     RepeatRange r;
     r.from = static_cast<int>(text::LeadingNumber(rule.from.c_str()));

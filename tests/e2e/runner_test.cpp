@@ -33,24 +33,8 @@ class Started {
   // As the editor starts the runner: no window, shown hidden; or normally.
   bool Start(const std::wstring& commandLine, bool hidden) {
     if (handle_ != nullptr) CloseHandle(handle_);
-    handle_ = nullptr;
-    std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back(L'\0');
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    if (hidden) {
-      startup.dwFlags = STARTF_USESHOWWINDOW;
-      startup.wShowWindow = SW_HIDE;
-    }
-    PROCESS_INFORMATION info = {};
-    if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, TRUE, hidden ? CREATE_NO_WINDOW : 0, nullptr,
-                        nullptr, &startup, &info)) {
-      return false;
-    }
-    CloseHandle(info.hThread);
-    handle_ = info.hProcess;
-    id_ = info.dwProcessId;
-    return true;
+    handle_ = standin::StartProgram(commandLine, hidden, &id_);
+    return handle_ != nullptr;
   }
   DWORD id() const { return id_; }
   bool WaitForExit(DWORD ms) const { return WaitForSingleObject(handle_, ms) == WAIT_OBJECT_0; }
@@ -178,11 +162,14 @@ class Runner : public EditorTest {
   // Writes the job's test-run file (scrambled) and repeat file and starts the
   // runner as the editor does.
   bool StartRun(const std::string& lines, const std::string& repeat = "\r\n\r\n\r\n") {
-    if (!WriteBytes(job_ + L"\\KeyInspec.def.psw", Scrambled(lines)) || !WriteBytes(job_ + L"\\KeyRepeat.def", repeat))
+    if (!WriteBytes(job_ + L"\\KeyInspec.def.psw", Scrambled(lines)) ||
+        !WriteBytes(job_ + L"\\KeyRepeat.def", repeat)) {
       return false;
+    }
     DeleteFileW((job_ + L"\\Runvane.log").c_str());
     started_ = GetTickCount();
-    return run_.Start(L"\"" + runner_ + L"\" \"" + job_ + L"\\KeyInspec.def\" \"" + job_ + L"\\KeyRepeat.def\"", true);
+    return run_.Start(
+        L"\"" + runner_ + L"\" \"" + job_ + L"\\KeyInspec.def\" \"" + job_ + L"\\KeyRepeat.def\"", true);
   }
   // Waits for the end of the run; its exit code (STILL_ACTIVE when it did not end).
   DWORD Finish(DWORD ms = 60000) {
@@ -375,8 +362,9 @@ TEST_F(Runner, ARefusedFileSendsNothingAndAMissingWindowStopsTheRun) {
                        Row("押す,300,250,マウスでクリックする,,,,,,")));
   message = AnswerMessage(L"runner-failed");
   EXPECT_GE(GetTickCount() - started_, 10000u);
-  EXPECT_NE(message.find(L"1行目「置く」（アプリケーションの表示設定）:\nタイトルに「どこにもない窓」を含むウィンドウが"),
-            std::wstring::npos)
+  EXPECT_NE(
+      message.find(L"1行目「置く」（アプリケーションの表示設定）:\nタイトルに「どこにもない窓」を含むウィンドウが"),
+      std::wstring::npos)
       << standin::ToUtf8(message);
   EXPECT_EQ(Finish(10000), 3u);
   EXPECT_TRUE(target.Events({"down"}).empty()) << "a later row ran";
@@ -386,8 +374,8 @@ TEST_F(Runner, ARefusedFileSendsNothingAndAMissingWindowStopsTheRun) {
 // the target, and the point the job copies does not reach the edited row.
 TEST_F(Runner, TheEditorsRunButtonRunsTheTickedRows) {
   MakeFolder(true);
-  ASSERT_TRUE(CopyFileW((FolderOf(GetConfig().tavolex) + L"\\Runvane.exe").c_str(), folder_.Path(L"Runvane.exe").c_str(),
-                        FALSE));
+  const std::wstring runner = FolderOf(GetConfig().tavolex) + L"\\Runvane.exe";
+  ASSERT_TRUE(CopyFileW(runner.c_str(), folder_.Path(L"Runvane.exe").c_str(), FALSE));
   Target target;
   ASSERT_TRUE(target.Start(TargetLog(L"target.log"), L"入力先", {200, 150, 700, 550}, L"--copy=120,45"));
   const std::string record = Row("押す,300,250,マウスでクリックする,,,,,,1") +

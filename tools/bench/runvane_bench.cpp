@@ -46,24 +46,6 @@ bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
   return standin::AppendToFile(path, bytes);
 }
 
-HANDLE Start(const std::wstring& commandLine, bool hidden) {
-  std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
-  buffer.push_back(L'\0');
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof startup;
-  if (hidden) {
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
-  }
-  PROCESS_INFORMATION info = {};
-  if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, TRUE, hidden ? CREATE_NO_WINDOW : 0, nullptr, nullptr,
-                      &startup, &info)) {
-    return nullptr;
-  }
-  CloseHandle(info.hThread);
-  return info.hProcess;
-}
-
 struct Event {
   double ms;
   std::string text;
@@ -80,6 +62,13 @@ std::vector<Event> ReadLog(const std::wstring& path) {
     events.push_back({std::stod(line.substr(0, space)), line.substr(space + 1)});
   }
   return events;
+}
+
+// The time of the first event that begins with the text; 0 for none.
+double FirstTime(const std::vector<Event>& events, const char* text) {
+  for (const Event& e : events)
+    if (e.text.rfind(text, 0) == 0) return e.ms;
+  return 0;
 }
 
 double Median(std::vector<double> values) {
@@ -101,7 +90,7 @@ class Bench {
     CreateDirectoryW(job_.c_str(), nullptr);
     log_ = work_ + L"\\target.log";
     DeleteFileW(log_.c_str());
-    target_ = Start(L"\"" + folder + L"standins\\InputTarget.exe\" \"--log=" + log_ +
+    target_ = standin::StartProgram(L"\"" + folder + L"standins\\InputTarget.exe\" \"--log=" + log_ +
                         L"\" --title=BenchTarget --rect=100,100,800,600",
                     false);
     if (target_ == nullptr) return false;
@@ -131,7 +120,8 @@ class Bench {
     WriteFileBytes(job_ + L"\\KeyRepeat.def", "\r\n\r\n\r\n");
     const std::size_t before = ReadLog(log_).size();
     *started = NowMs();
-    HANDLE run = Start(L"\"" + runner_ + L"\" \"" + job_ + L"\\KeyInspec.def\" \"" + job_ + L"\\KeyRepeat.def\"", true);
+    HANDLE run = standin::StartProgram(
+        L"\"" + runner_ + L"\" \"" + job_ + L"\\KeyInspec.def\" \"" + job_ + L"\\KeyRepeat.def\"", true);
     *exitCode = 99;
     if (run != nullptr) {
       WaitForSingleObject(run, 120000);
@@ -179,11 +169,7 @@ int wmain(int argc, wchar_t** argv) {
     empties.push_back(bench.lastEnded() - started);
     // Start to first input: one key press.
     std::vector<Event> events = bench.Run("k,,,各種キーを入力する,F5,,,,,\r\n", &started, &code);
-    for (const Event& e : events)
-      if (e.text.rfind("keydown 0x74", 0) == 0) {
-        starts.push_back(e.ms - started);
-        break;
-      }
+    if (const double first = FirstTime(events, "keydown 0x74")) starts.push_back(first - started);
     // Typing: from the first character to the last.
     events = bench.Run("t,,,文字を入力する," + Sjis(text) + ",,,,,\r\n", &started, &code);
     std::wstring got;
@@ -204,21 +190,13 @@ int wmain(int argc, wchar_t** argv) {
     events = bench.Run("a,,,各種キーを入力する,F5,,,,,1\r\nb,,,指定秒間は停止する,2,,,,,\r\n"
                        "c,,,各種キーを入力する,F6,,,,,\r\n",
                        &started, &code);
-    double f5Up = 0, f6Down = 0;
-    for (const Event& e : events) {
-      if (e.text.rfind("keyup 0x74", 0) == 0) f5Up = e.ms;
-      if (e.text.rfind("keydown 0x75", 0) == 0 && f6Down == 0) f6Down = e.ms;
-    }
+    const double f5Up = FirstTime(events, "keyup 0x74"), f6Down = FirstTime(events, "keydown 0x75");
     if (f5Up > 0 && f6Down > 0) stopErrors.push_back(std::fabs(f6Down - f5Up - 3000.0));
     // A pause alone: between two clicks, 1 second.
     events = bench.Run("a,150,150,マウスでクリックする,,,,,,0\r\nb,,,指定秒間は停止する,1,,,,,\r\n"
                        "c,160,160,マウスでクリックする,,,,,,\r\n",
                        &started, &code);
-    double up = 0, down = 0;
-    for (const Event& e : events) {
-      if (e.text.rfind("up L 150 150", 0) == 0) up = e.ms;
-      if (e.text.rfind("down L 160 160", 0) == 0) down = e.ms;
-    }
+    const double up = FirstTime(events, "up L 150 150"), down = FirstTime(events, "down L 160 160");
     // After the pause the click's move waits its 30 ms first.
     if (up > 0 && down > 0) pauseErrors.push_back(std::fabs(down - up - 1000.0 - 30.0));
     // Clicks: ten points over the target.
@@ -234,7 +212,9 @@ int wmain(int argc, wchar_t** argv) {
     for (const Event& e : events) {
       int x = 0, y = 0;
       if (k < points.size() && std::sscanf(e.text.c_str(), "down L %d %d", &x, &y) == 2) {
-        worstPixels = std::max({worstPixels, std::abs(x - static_cast<int>(points[k].x)), std::abs(y - static_cast<int>(points[k].y))});
+        const int dx = std::abs(x - static_cast<int>(points[k].x));
+        const int dy = std::abs(y - static_cast<int>(points[k].y));
+        worstPixels = std::max({worstPixels, dx, dy});
         ++k;
       }
     }
