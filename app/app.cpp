@@ -143,7 +143,7 @@ class CTavolexApp {
 
     jobstore::PrepareJobPaths();
     companions::BuildCompanionPaths();
-    jobstore::UnscrambleRecordFile();
+    editor::TellUnscrambleProblem(plat::kNoWindow, jobstore::UnscrambleRecordFile());
     jobstore::LoadDefinitionLines();
 
     editor::CreateDialogBrushes();
@@ -152,7 +152,7 @@ class CTavolexApp {
 
     if (result == plat::kIdOk) {
       if (jobstore::SaveDefinitionLines()) {
-        jobstore::ScrambleFile(jobstore::RecordFilePath);
+        if (!jobstore::ScrambleFile(jobstore::RecordFilePath)) editor::TellLinesNotScrambled(plat::kNoWindow);
       } else {
         editor::TellLinesNotSaved(plat::kNoWindow);
       }

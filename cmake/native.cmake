@@ -18,7 +18,7 @@ target_link_libraries(scenario_tests tavolex_app tavolex_runvane platform_headle
 gtest_discover_tests(scenario_tests PROPERTIES LABELS scenario DISCOVERY_TIMEOUT 60)
 
 # The operation-list benchmark: a program, not a test (README, "Speed").
-add_executable(tavolex_bench tools/bench/list_bench.cpp)
+add_executable(tavolex_bench tools/bench/list_bench.cpp tools/bench/sample_job.cpp)
 target_compile_definitions(tavolex_bench PRIVATE TAVOLEX_BENCH_HEADLESS)
 target_link_libraries(tavolex_bench tavolex_editor platform_headless)
 

@@ -15,13 +15,13 @@ add_custom_command(
   DEPENDS ${CMAKE_SOURCE_DIR}/runvane/runvane.rc ${CMAKE_SOURCE_DIR}/runvane/Runvane.manifest
   COMMENT "Compiling the runner's resources"
   VERBATIM)
-# Loading comctl32 and comdlg32 costs Wine about 40 ms at start; the runner opens
-# none of the dialogs that need them, so they are delay-loaded: a DLL loads at
-# its first call. A function missing from runvane/<dll>.def is taken from the
-# ordinary import library after it, and its DLL loads at start again.
+# Loading comctl32 costs Wine time at start; the runner shows none of the
+# controls that need it, so it is delay-loaded: the DLL loads at its first call.
+# A function missing from runvane/<dll>.def is taken from the ordinary import
+# library after it, and the DLL loads at start again.
 find_program(TAVOLEX_DLLTOOL NAMES x86_64-w64-mingw32-dlltool dlltool REQUIRED)
 set(RUNVANE_DELAY_LIBS "")
-foreach(dll comctl32 comdlg32)
+foreach(dll comctl32)
   set(delaylib ${CMAKE_CURRENT_BINARY_DIR}/generated/lib${dll}_delay.a)
   add_custom_command(
     OUTPUT ${delaylib}

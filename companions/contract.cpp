@@ -35,6 +35,7 @@ std::uint32_t StartPicker() {
   if (PickerToolPath[0] == '\0') return 0;
   plat::ProcessStart start;
   start.commandLine = PickerToolPath;
+  start.applicationName = PickerToolPath;
   start.inheritHandles = true;
   start.creationFlags = plat::kNormalPriorityClass;
   return plat::StartProcess(start);
@@ -44,6 +45,7 @@ std::uint32_t StartRunner(const char* inspectFilePath, const char* repeatFilePat
   plat::ProcessStart start;
   start.commandLine = std::string("\"") + RunnerToolPath + "\" \"" + inspectFilePath + "\" \"" +
                       repeatFilePath + "\"";
+  start.applicationName = RunnerToolPath;
   start.inheritHandles = true;
   start.creationFlags = plat::kCreateNoWindow;
   start.useShowWindow = true;
@@ -55,6 +57,7 @@ bool RunTitlePicker() {
   if (TitleToolPath[0] == '\0') return false;
   plat::ProcessStart start;
   start.commandLine = TitleToolPath;
+  start.applicationName = TitleToolPath;
   start.inheritHandles = true;
   start.creationFlags = plat::kNormalPriorityClass;
   std::uint32_t id = plat::StartProcess(start);

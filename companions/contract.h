@@ -18,6 +18,10 @@ extern std::uint32_t RunnerProcessId;
 // stays empty (that tool is then not started).
 void BuildCompanionPaths();
 
+// Each companion is started by its full path (the application name), so that
+// no other program is started in its place whatever blanks the path holds;
+// the command line the companion receives is the one given below.
+
 // Starts the coordinate picker (its path alone as the command line, normal
 // priority); the process id, or 0 when the path is empty or the start failed.
 std::uint32_t StartPicker();

@@ -24,12 +24,15 @@ bool ColorsCommand(plat::Window dialog, int controlId, int code) {
 
 // 100 ms after the action list dropped down, its highlight passes over the
 // entries 0 to 10 and comes back to the selected one. Selecting by program
-// raises no selection change, so the operation editor does not react.
+// raises no selection change, so the operation editor does not react. The
+// list, painted during the pass in the colour of each entry passed, is then
+// painted again in the colour of the action shown.
 bool ColorsTimer(plat::Window dialog, int timerId) {
   if (timerId != kActionListTimer) return false;
   int selected = plat::ComboGetSelection(dialog, res::kActionCombo);
   for (int i = 0; i <= kActionListPassEnd; ++i) plat::ComboSetSelection(dialog, res::kActionCombo, i);
   plat::ComboSetSelection(dialog, res::kActionCombo, selected);
+  plat::RedrawDroppedList(dialog, res::kActionCombo);
   return true;
 }
 

@@ -43,7 +43,10 @@ bool NameDraftJob(plat::Window dialog) {
   const std::string folder = jobstore::JobFolderOf(ask.Name().c_str());
   const bool folderExisted = plat::IsDirectory(folder.c_str());
   std::strcpy(jobstore::JobName, ask.Name().c_str());  // a usable name: shorter than 256 bytes
-  bool saved = jobstore::PrepareJobPaths() && SaveRepeatRulesOrTell(dialog);
+  bool saved = jobstore::PrepareJobPaths();
+  // An existing job's repeat rules go back as they were when its lines fail.
+  const jobstore::FileSnapshot repeatRules(jobstore::RepeatFilePath);
+  saved = saved && SaveRepeatRulesOrTell(dialog);
   if (saved && !jobstore::SaveDefinitionLines()) {
     TellLinesNotSaved(plat::kNoWindow);
     saved = false;
@@ -52,6 +55,8 @@ bool NameDraftJob(plat::Window dialog) {
     if (!folderExisted) {  // leave no half-made job behind
       JobFiles().Delete();
       plat::RemoveFolder(folder.c_str());
+    } else if (!repeatRules.Restore()) {
+      TellFileNotWritten(dialog, "繰返し処理の設定を元に戻せませんでした。", jobstore::RepeatFilePath);
     }
     std::strcpy(jobstore::JobName, jobstore::DraftJobName);
     jobstore::PrepareJobPaths();

@@ -39,7 +39,7 @@ void PutSelectionBack(plat::Window dialog) { SelectCurrentJob(dialog); }
 void LoadSwitchedJob(plat::Window dialog) {
   UpdatingControls = true;
   ClearEditorFields(dialog);
-  jobstore::LoadCurrentJob();
+  const jobstore::Unscramble unscrambled = jobstore::LoadCurrentJob();
   FillOperationList(dialog);
   RepeatRulesAtStart(dialog);
   UpdatingControls = false;
@@ -53,6 +53,7 @@ void LoadSwitchedJob(plat::Window dialog) {
   companions::MovePickerWindow(ScreenWidth / 2, ScreenHeight / 2);
   companions::ResetClipboard();
   ClearJobModified(dialog);  // also plays the status animation again
+  TellUnscrambleProblem(dialog, unscrambled);
 }
 
 // Selection change of the job list: saves the current job and opens the

@@ -69,6 +69,20 @@ void WriteBack(plat::Window dialog, int controlId, const std::string& text, bool
   }
 }
 
+// The name and input edits take 512 characters, up to 1,024 bytes, of which a
+// field keeps the first 511 bytes (whole characters).
+constexpr std::size_t kWholeEditBuffer = 2 * 512 + 1;
+constexpr std::size_t kFieldBuffer = 512;
+
+// A free-text edit's text as a field keeps it; `whole` receives all the edit
+// holds.
+std::string ReadFreeText(plat::Window dialog, int controlId, std::string* whole) {
+  *whole = plat::GetControlText(dialog, controlId, kWholeEditBuffer);
+  std::string kept = *whole;
+  while (kept.size() > kFieldBuffer - 1) DropLastCharacter(kept);
+  return kept;
+}
+
 // The edit that shows field f; 0 for the action, which is chosen from a list.
 int ControlOfField(int f) {
   for (const FieldEdit& edit : kFieldEdits) {
@@ -143,7 +157,8 @@ std::string BuildLineFromEditor(plat::Window dialog, int editedColumn) {
   const std::string action = SelectedEntry(dialog, res::kActionCombo);
   const int kind = ops::FindActionKind(action.c_str());
 
-  std::string name = plat::GetControlText(dialog, res::kNameEdit);
+  std::string wholeName, wholeInput;
+  std::string name = ReadFreeText(dialog, res::kNameEdit, &wholeName);
   ops::RemoveCommas(&name[0]);
   f.field[ops::FieldName] = name.c_str();
   if (ops::UsesCoordinates(kind)) {
@@ -155,7 +170,7 @@ std::string BuildLineFromEditor(plat::Window dialog, int editedColumn) {
   if (inputMode == ops::InputFromList) {
     f.field[ops::FieldInputData] = SelectedEntry(dialog, res::kInputCombo);
   } else if (inputMode == ops::InputFromEdit) {
-    std::string input = plat::GetControlText(dialog, res::kInputEdit);
+    std::string input = ReadFreeText(dialog, res::kInputEdit, &wholeInput);
     if (kind == ops::Pause && !text::IsAllDigits(input.c_str())) {
       input = ops::kPauseDefaultSeconds;
       WriteBack(dialog, res::kInputEdit, input, true);
@@ -185,10 +200,13 @@ std::string BuildLineFromEditor(plat::Window dialog, int editedColumn) {
   }
   f.field[ops::FieldStopSeconds] = stop;
 
-  const ops::OperationRecord before = f;
+  // What the edits show: a field cut to make the line fit, or one the edit
+  // holds more of than a field keeps, shows what was stored.
+  ops::OperationRecord before = f;
+  if (wholeName.size() >= kFieldBuffer) before.field[ops::FieldName] = wholeName;
+  if (wholeInput.size() >= kFieldBuffer) before.field[ops::FieldInputData] = wholeInput;
   const bool freeInput = inputMode == ops::InputFromEdit && ops::InputIsFreeText(kind);
   std::string line = JoinLine(f, freeInput, editedColumn);
-  // A field cut to make the line fit shows what was stored.
   for (int field = 1; field <= ops::kFieldCount; ++field) {
     if (f.field[field] == before.field[field]) continue;
     int id = ControlOfField(field);

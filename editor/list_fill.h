@@ -1,6 +1,8 @@
 // From stored lines to list rows.
 #pragma once
 
+#include <string>
+
 #include "platform/platform.h"
 
 namespace editor {
@@ -9,6 +11,10 @@ namespace editor {
 // row number, fields 1 to 10 (a TypeText input shown masked), every row
 // ticked. Column 11 stays empty.
 void FillOperationList(plat::Window dialog);
+
+// The text cell `column` (1 to 10) of a line's row shows: the field, a
+// TypeText input masked.
+std::string CellText(const char* line, int column);
 
 // Inserts row `index` for line `index`: its number, fields 1 to 10 (a
 // TypeText input masked), unticked and unselected; the dialog is not told.

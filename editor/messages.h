@@ -1,6 +1,7 @@
 // The captions and the file-write message the program shows.
 #pragma once
 
+#include "jobstore/scramble.h"
 #include "platform/platform.h"
 
 namespace editor {
@@ -14,5 +15,11 @@ void TellFileNotWritten(plat::Window owner, const char* what, const char* path);
 
 // The operation lines could not be saved to KeyRecord.def.
 void TellLinesNotSaved(plat::Window owner);
+// The lines were saved in plain form, but their scrambled form could not be
+// written.
+void TellLinesNotScrambled(plat::Window owner);
+// The scrambled form of the lines could not be made plain, or not removed
+// (at start-up or when switching to the job); other results need no word.
+void TellUnscrambleProblem(plat::Window owner, jobstore::Unscramble result);
 
 }  // namespace editor

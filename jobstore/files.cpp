@@ -7,22 +7,41 @@
 
 namespace jobstore {
 
-std::string TemporaryPathFor(const char* target) {
+namespace {
+
+// The target with its last extension replaced by `extension`.
+std::string SiblingPath(const char* target, const char* extension) {
   std::string path(target);
   long slash = FindLastChar(target, '\\');
   long dot = FindLastChar(target, '.');
   if (dot > slash) path.erase(static_cast<std::size_t>(dot));
-  return path + ".tmp";
+  return path + extension;
+}
+
+bool IsFile(const std::string& path) { return plat::PathExists(path.c_str()) && !plat::IsDirectory(path.c_str()); }
+
+}  // namespace
+
+std::string TemporaryPathFor(const char* target) { return SiblingPath(target, ".tmp"); }
+
+std::string BackupPathFor(const char* target) { return SiblingPath(target, ".bak"); }
+
+std::vector<std::string> StrandedCopiesOf(const char* target) {
+  std::vector<std::string> copies;
+  if (target[0] == '\0' || plat::PathExists(target) || !IsFile(BackupPathFor(target))) return copies;
+  if (IsFile(TemporaryPathFor(target))) copies.push_back(TemporaryPathFor(target));
+  copies.push_back(BackupPathFor(target));
+  return copies;
 }
 
 void RemoveLeftoverTemporaries() {
   for (const char* file : JobFilePaths) {
-    if (file[0] == '\0') continue;
-    // A temporary's name is never one of the job's own files: "KeyRecord.tmp"
+    if (file[0] == '\0' || !IsFile(file)) continue;
+    // A leftover's name is never one of the job's own files: "KeyRecord.tmp"
     // for "KeyRecord.def", "KeyRecord.def.tmp" for "KeyRecord.def.psw".
-    std::string leftover = TemporaryPathFor(file);
-    if (!plat::PathExists(leftover.c_str()) || plat::IsDirectory(leftover.c_str())) continue;
-    plat::DeleteFileAt(leftover.c_str());
+    for (const std::string& leftover : {TemporaryPathFor(file), BackupPathFor(file)}) {
+      if (IsFile(leftover)) plat::DeleteFileAt(leftover.c_str());
+    }
   }
 }
 
@@ -37,7 +56,8 @@ SafeFileWriter::SafeFileWriter(const char* target)
 SafeFileWriter::~SafeFileWriter() { Abandon(); }
 
 bool SafeFileWriter::Open() {
-  if (target_.empty()) return false;
+  // Writing the temporary of a stranded target would overwrite a copy.
+  if (target_.empty() || !StrandedCopiesOf(target_.c_str()).empty()) return false;
   handle_ = plat::OpenFile(temporary_.c_str(), plat::OpenMode::WriteTruncate);
   return handle_ >= 0;
 }
@@ -58,12 +78,15 @@ bool SafeFileWriter::Commit() {
   bool flushed = plat::FlushFile(handle_);
   bool closed = plat::CloseFile(handle_);
   handle_ = -1;
-  if (!flushed || !closed || !plat::ReplaceFileWith(target_.c_str(), temporary_.c_str())) {
-    plat::DeleteFileAt(temporary_.c_str());
-    return false;
+  plat::ReplaceResult result = plat::ReplaceResult::Unchanged;
+  if (flushed && closed) {
+    result = plat::ReplaceFileWith(target_.c_str(), temporary_.c_str(), BackupPathFor(target_.c_str()).c_str());
   }
+  // With the target moved away, the temporary and the backup are the only
+  // copies: both stay.
+  if (result != plat::ReplaceResult::TargetMoved) plat::DeleteFileAt(temporary_.c_str());
   temporary_.clear();
-  return true;
+  return result == plat::ReplaceResult::Replaced;
 }
 
 void SafeFileWriter::Abandon() {
@@ -72,6 +95,25 @@ void SafeFileWriter::Abandon() {
     handle_ = -1;
     plat::DeleteFileAt(temporary_.c_str());
   }
+}
+
+FileSnapshot::FileSnapshot(const char* path) : path_(path) {
+  existed_ = IsFile(path_);
+  if (!existed_) return;
+  int handle = plat::OpenFile(path, plat::OpenMode::Read);
+  if (handle < 0) return;
+  char block[4096];
+  long got;
+  while ((got = plat::ReadFile(handle, block, sizeof block)) > 0) bytes_.append(block, static_cast<std::size_t>(got));
+  read_ = got == 0;
+  plat::CloseFile(handle);
+}
+
+bool FileSnapshot::Restore() const {
+  if (!existed_) return !plat::PathExists(path_.c_str()) || plat::DeleteFileAt(path_.c_str());
+  if (!read_) return false;
+  SafeFileWriter file(path_.c_str());
+  return file.Open() && file.Write(bytes_.data(), bytes_.size()) && file.Commit();
 }
 
 bool LineReader::Fill() {

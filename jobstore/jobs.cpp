@@ -90,9 +90,10 @@ void EnterJob(const char* name) {
   PrepareJobPaths();
 }
 
-void LoadCurrentJob() {
-  UnscrambleRecordFile();
+Unscramble LoadCurrentJob() {
+  Unscramble result = UnscrambleRecordFile();
   LoadDefinitionLines();
+  return result;
 }
 
 }  // namespace jobstore

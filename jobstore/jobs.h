@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "jobstore/scramble.h"
+
 namespace jobstore {
 
 // The jobs beside the program: the names of the program folder's subfolders,
@@ -26,8 +28,9 @@ bool SaveAndDropCurrentJob();
 // Makes `name` (a listed job, shorter than 256 bytes) the current job and
 // points the paths into its folder, which is created when it has gone.
 void EnterJob(const char* name);
-// Reads the current job's lines, its scrambled file made plain first.
-void LoadCurrentJob();
+// Reads the current job's lines, its scrambled file made plain first; what
+// the unscrambling did.
+Unscramble LoadCurrentJob();
 
 
 }  // namespace jobstore

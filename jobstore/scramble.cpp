@@ -12,11 +12,13 @@ namespace jobstore {
 
 namespace {
 
+enum class Conversion { Failed, Done, InputKept };
+
 // Copies `from` into `to` with the byte rule; `from` is deleted after the
 // output has taken its place.
-bool ConvertFile(const char* from, const char* to) {
+Conversion ConvertFile(const char* from, const char* to) {
   int input = plat::OpenFile(from, plat::OpenMode::Read);
-  if (input < 0) return false;
+  if (input < 0) return Conversion::Failed;
   SafeFileWriter output(to);
   bool ok = output.Open();
   unsigned char block[256];
@@ -31,9 +33,8 @@ bool ConvertFile(const char* from, const char* to) {
     ok = output.Write(block, static_cast<std::size_t>(got));
   }
   plat::CloseFile(input);
-  if (!ok || !output.Commit()) return false;
-  plat::DeleteFileAt(from);
-  return true;
+  if (!ok || !output.Commit()) return Conversion::Failed;
+  return plat::DeleteFileAt(from) ? Conversion::Done : Conversion::InputKept;
 }
 
 }  // namespace
@@ -41,17 +42,25 @@ bool ConvertFile(const char* from, const char* to) {
 bool ScrambleFile(const char* path) {
   if (path == nullptr || path[0] == '\0') return false;
   std::string output = std::string(path) + ".psw";
-  return ConvertFile(path, output.c_str());
+  return ConvertFile(path, output.c_str()) != Conversion::Failed;
 }
 
-bool UnscrambleRecordFile() {
-  if (RecordScrambledPath[0] == '\0') return false;
+Unscramble UnscrambleRecordFile() {
+  if (RecordScrambledPath[0] == '\0' || !plat::PathExists(RecordScrambledPath)) return Unscramble::NoScrambledFile;
   char plain[kPathSize];
   std::strcpy(plain, RecordScrambledPath);
   long dot = FindLastChar(plain, '.');
-  if (dot < 0) return false;
+  if (dot < 0) return Unscramble::Failed;
   plain[dot] = '\0';
-  return ConvertFile(RecordScrambledPath, plain);
+  if (plat::FileWriteTime(plain) > plat::FileWriteTime(RecordScrambledPath)) return Unscramble::PlainIsNewer;
+  switch (ConvertFile(RecordScrambledPath, plain)) {
+    case Conversion::Done:
+      return Unscramble::Done;
+    case Conversion::InputKept:
+      return Unscramble::ScrambledStays;
+    default:
+      return Unscramble::Failed;
+  }
 }
 
 }  // namespace jobstore

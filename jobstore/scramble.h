@@ -9,9 +9,21 @@ namespace jobstore {
 // scrambled file appears only complete. True on success.
 bool ScrambleFile(const char* path);
 
+// What UnscrambleRecordFile found and did.
+enum class Unscramble {
+  NoScrambledFile,
+  PlainIsNewer,    // the plain file was written after the scrambled one: it stays,
+                   // and the scrambled one is left for the next save to replace
+  Done,            // the scrambled file became the plain file and was deleted
+  ScrambledStays,  // the scrambled file became the plain file but could not be deleted
+  Failed,          // the copy failed; both files are as they were
+};
+
 // Converts RecordScrambledPath back into RecordFilePath (replacing a plain
 // file that may exist) and deletes the scrambled file, again only after a
-// complete copy. True on success; false also when there is no scrambled file.
-bool UnscrambleRecordFile();
+// complete copy. Of two forms the one written last is loaded: a plain file
+// newer than the scrambled one (saved after a scrambling that failed) is
+// kept; with equal times the scrambled form wins.
+Unscramble UnscrambleRecordFile();
 
 }  // namespace jobstore

@@ -240,6 +240,9 @@ void ComboSetSelection(Window dialog, int controlId, int index);
 int ComboGetSelection(Window dialog, int controlId);
 int ComboCount(Window dialog, int controlId);
 std::string ComboItemText(Window dialog, int controlId, int index);
+// Repaints the whole dropped-down list of a combo box now, background and
+// entries; nothing when it is not dropped down.
+void RedrawDroppedList(Window dialog, int controlId);
 
 // List view (report view)
 void ListAddExtendedStyle(Window dialog, int controlId, unsigned exStyle);
@@ -248,6 +251,10 @@ void ListInsertColumn(Window dialog, int controlId, int column, const char* titl
 int ListColumnCount(Window dialog, int controlId);
 int ListColumnWidth(Window dialog, int controlId, int column);
 void ListSetColumnWidth(Window dialog, int controlId, int column, int width);  // kColumnAutosize fits the texts
+// The width kColumnAutosize gives the column when its cells hold these texts
+// (each text once is enough), found without reading every cell back: for
+// long lists whose owner has the texts at hand.
+void ListFitColumnToTexts(Window dialog, int controlId, int column, const std::vector<std::string>& texts);
 int ListInsertRow(Window dialog, int controlId, int row, const char* column0Text);
 void ListSetCell(Window dialog, int controlId, int row, int column, const char* text);
 std::string ListGetCell(Window dialog, int controlId, int row, int column, std::size_t bufferSize = 512);
@@ -261,10 +268,11 @@ void ListEnsureVisible(Window dialog, int controlId, int row);
 void ListRedrawRow(Window dialog, int controlId, int row);  // LVM_UPDATE
 // For long lists. A numbered row's column 0 always shows its 1-based position:
 // the list asks for the number when it needs it, so inserting or deleting a
-// row renumbers the rows below it without a write. The new row is unchecked.
-// Inserting an unselected row raises nothing; writing column 0 (a new text) raises
-// LVN_ITEMCHANGED with LVIF_TEXT and states 0; other cells raise nothing.
-int ListInsertNumberedRow(Window dialog, int controlId, int row);
+// row renumbers the rows below it without a write. The new row is unchecked,
+// or ticked already when `checked` is true. Inserting an unselected row raises
+// nothing; writing column 0 (a new text) raises LVN_ITEMCHANGED with LVIF_TEXT
+// and states 0; other cells raise nothing.
+int ListInsertNumberedRow(Window dialog, int controlId, int row, bool checked = false);
 // Deletes one row; a selected or focused row first loses both (LVN_ITEMCHANGED).
 void ListDeleteRow(Window dialog, int controlId, int row);
 // Ticks or unticks every row (LVM_SETITEMSTATE on item -1): LVN_ITEMCHANGED
@@ -366,6 +374,11 @@ struct ProcessStart {
   unsigned creationFlags = 0;    // NORMAL_PRIORITY_CLASS 0x20, CREATE_NO_WINDOW 0x8000000
   bool useShowWindow = false;    // STARTF_USESHOWWINDOW
   int showWindow = 0;
+  // The program's full path (CreateProcess's application name): exactly this
+  // file is started. Empty: the system takes the program from the command
+  // line, and tries an unquoted one cut at each blank first
+  // ("C:\My Tools\a.exe" starts "C:\My.exe" when there is one).
+  std::string applicationName;
 };
 constexpr unsigned kNormalPriorityClass = 0x20;
 constexpr unsigned kCreateNoWindow = 0x8000000;
@@ -387,6 +400,9 @@ bool IsProcessRunning(std::uint32_t processId);
 
 bool PathExists(const char* path);   // _access(path, 0)
 bool IsDirectory(const char* path);  // the path itself exists and is a folder
+// When the file's content was last written (the system's own units; only the
+// order of two times counts); 0 when there is no such file.
+std::uint64_t FileWriteTime(const char* path);
 // The path itself is a junction or symbolic link (not what it points to).
 // RemoveFolder on a folder link and DeleteFileAt on a file link remove the
 // link only.
@@ -415,11 +431,20 @@ long WriteFile(int handle, const void* buffer, std::size_t size);  // bytes writ
 bool FlushFile(int handle);  // to the disk
 bool CloseFile(int handle);  // false when closing reported an error
 
-// Puts `replacement` in place of `target` (which may be missing): on success
-// `target` has the replacement's content and `replacement` is gone; on
-// failure `target` is as it was. Retries briefly while another program holds
-// the file.
-bool ReplaceFileWith(const char* target, const char* replacement);
+// What ReplaceFileWith left on disk.
+enum class ReplaceResult {
+  Replaced,     // `target` has the replacement's content; `replacement` is gone
+  Unchanged,    // `target` is as it was (or still missing); `replacement` is still there
+  TargetMoved,  // `target` is missing, its former content is at `backup`;
+                // `replacement` is still there
+};
+// Puts `replacement` in place of `target` (which may be missing). An existing
+// target passes through `backup` (a free name beside it; a file of that name
+// is replaced), which is removed once the replacement is in place and moved
+// back when the replacement cannot take the target's place; only when that
+// fails too is the result TargetMoved. Retries briefly while another program
+// holds one of the files.
+ReplaceResult ReplaceFileWith(const char* target, const char* replacement, const char* backup);
 
 // ---------------------------------------------------------------------------
 // The runner: synthesised input, the user's stop request, its status window,

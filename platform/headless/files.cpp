@@ -58,6 +58,7 @@ struct Node {
   bool isDirectory = false;
   std::string data;
   std::uint64_t order = 0;
+  std::uint64_t writeTime = 0;  // a clock that every write of the content advances
   // A junction or symbolic link: the key and root of what it points to.
   std::string linkKey, linkRootKey;
   bool IsLink() const { return !linkKey.empty(); }
@@ -75,8 +76,9 @@ struct FileSystem {
   std::set<std::string> roots;       // folded root keys: "C:", "\\SRV\PUB"
   std::map<std::string, Node> nodes;  // folded full path -> file or folder
   std::uint64_t nextOrder = 1;
+  std::uint64_t clock = 0;  // the last write time handed out
   std::map<int, OpenHandle> handles;
-  std::set<std::string> failCreate, failOpen, failDelete, failReplace;
+  std::set<std::string> failCreate, failOpen, failDelete, failReplace, strandReplace;
   std::map<std::string, std::size_t> failWriteAfter;
   long long diskFree = -1;   // bytes that may still be added; -1 for no limit
   long long diskBase = 0;    // total content when SetDiskFree was called
@@ -330,6 +332,7 @@ void PutFile(const std::string& path, const std::string& bytes) {
   }
   if (node == nullptr) node = &AddNode(r, false);
   node->data = bytes;
+  node->writeTime = ++Fs().clock;
 }
 
 void MakeLink(const std::string& path, const std::string& target) {
@@ -362,6 +365,12 @@ std::vector<std::string> FolderNames(const std::string& folder) {
   return names;
 }
 
+void SetWriteTime(const std::string& path, std::uint64_t time) {
+  Node* node = FindFile(Resolve(path));
+  if (node == nullptr) throw std::invalid_argument("SetWriteTime: no file \"" + path + "\"");
+  node->writeTime = time;
+}
+
 void SetModulePath(const std::string& path, bool exact) {
   Fs().modulePath = path;
   Fs().modulePathExact = exact;
@@ -378,6 +387,7 @@ void SetDiskFree(long long bytes) {
 }
 void FailDelete(const std::string& path) { Fs().failDelete.insert(FaultKey(path)); }
 void FailReplace(const std::string& path) { Fs().failReplace.insert(FaultKey(path)); }
+void StrandReplace(const std::string& path) { Fs().strandReplace.insert(FaultKey(path)); }
 int OpenFileCount() { return static_cast<int>(Fs().handles.size()); }
 
 }  // namespace headless
@@ -405,6 +415,11 @@ bool PathExists(const char* path) {
 
 bool IsDirectory(const char* path) {
   return path != nullptr && headless::IsFolderKey(headless::Resolve(path));
+}
+
+std::uint64_t FileWriteTime(const char* path) {
+  headless::Node* node = path != nullptr ? headless::FindFile(headless::Resolve(path)) : nullptr;
+  return node != nullptr ? node->writeTime : 0;
 }
 
 bool IsReparsePoint(const char* path) {
@@ -488,6 +503,7 @@ int OpenFile(const char* path, OpenMode mode) {
     if (Fs().failCreate.count(r.key) > 0 || !headless::ParentIsFolder(r)) return -1;
     if (node == nullptr) node = &headless::AddNode(r, false);
     node->data.clear();
+    node->writeTime = ++Fs().clock;
     auto fault = Fs().failWriteAfter.find(r.key);
     if (fault != Fs().failWriteAfter.end()) {
       handle.limited = true;
@@ -533,6 +549,7 @@ long WriteFile(int handle, const void* buffer, std::size_t size) {
   if (data.size() < h.position + count) data.resize(h.position + count);
   std::copy_n(static_cast<const char*>(buffer), count, &data[h.position]);
   h.position += count;
+  node->second.writeTime = ++Fs().clock;
   if (h.limited) h.budget -= count;
   return static_cast<long>(count);
 }
@@ -541,21 +558,34 @@ bool FlushFile(int handle) { return Fs().handles.count(handle) > 0; }
 
 bool CloseFile(int handle) { return Fs().handles.erase(handle) > 0; }
 
-bool ReplaceFileWith(const char* target, const char* replacement) {
-  if (target == nullptr || replacement == nullptr) return false;
+ReplaceResult ReplaceFileWith(const char* target, const char* replacement, const char* backup) {
+  if (target == nullptr || replacement == nullptr || backup == nullptr) return ReplaceResult::Unchanged;
   Resolved t = headless::Resolve(target);
   Resolved r = headless::Resolve(replacement);
+  Resolved b = headless::Resolve(backup);
   headless::Node* source = headless::FindFile(r);
-  if (source == nullptr || !t.valid || t.IsRoot() || t.key == r.key) return false;
-  if (Fs().failReplace.count(t.key) > 0 || !headless::ParentIsFolder(t)) return false;
-  if (headless::IsOpen(r.key) || headless::IsOpen(t.key)) return false;
+  if (source == nullptr || !t.valid || t.IsRoot() || t.key == r.key) return ReplaceResult::Unchanged;
+  if (Fs().failReplace.count(t.key) > 0 || !headless::ParentIsFolder(t)) return ReplaceResult::Unchanged;
+  if (headless::IsOpen(r.key) || headless::IsOpen(t.key)) return ReplaceResult::Unchanged;
   headless::Node* existing = headless::FindNode(t);
-  if (existing != nullptr && existing->isDirectory) return false;
-  std::string data = source->data;
+  if (existing != nullptr && existing->isDirectory) return ReplaceResult::Unchanged;
+  if (existing != nullptr && Fs().strandReplace.count(t.key) > 0) {
+    // The old file went to the backup name and could not be moved back.
+    if (!b.valid || b.IsRoot() || b.key == t.key || b.key == r.key || headless::IsFolderKey(b)) {
+      return ReplaceResult::Unchanged;
+    }
+    headless::Node old = *existing;
+    Fs().nodes.erase(t.key);
+    headless::Node& moved = headless::AddNode(b, false);
+    moved.data = old.data;
+    moved.writeTime = old.writeTime;
+    return ReplaceResult::TargetMoved;
+  }
   if (existing == nullptr) existing = &headless::AddNode(t, false);
-  existing->data = data;
+  existing->data = source->data;
+  existing->writeTime = source->writeTime;
   Fs().nodes.erase(r.key);
-  return true;
+  return ReplaceResult::Replaced;
 }
 
 }  // namespace plat

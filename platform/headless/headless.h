@@ -37,6 +37,9 @@ bool HasFile(const std::string& path);
 bool HasFolder(const std::string& path);
 std::string FileBytes(const std::string& path);  // empty when missing
 std::vector<std::string> FolderNames(const std::string& folder);  // direct entries, files and folders, in creation order
+// Every write of a file's content (PutFile included) gives it a later
+// FileWriteTime than any before; this sets one, to make two times equal.
+void SetWriteTime(const std::string& path, std::uint64_t time);
 // "" makes ModuleFileName() fail. With exact false the path stands for one
 // that Shift-JIS cannot spell: `path` is its text with '?' for such characters.
 void SetModulePath(const std::string& path, bool exact = true);
@@ -53,6 +56,10 @@ void FailWriteAfter(const std::string& path, std::size_t bytes);
 void SetDiskFree(long long bytes);
 void FailDelete(const std::string& path);   // DeleteFileAt and RemoveFolder fail
 void FailReplace(const std::string& path);  // ReplaceFileWith(target=path, ...) fails, target unchanged
+// ReplaceFileWith(target=path, ...) of an existing target ends as Windows can
+// leave it: the old file has the backup name and could not be moved back, the
+// replacement keeps its name (TargetMoved).
+void StrandReplace(const std::string& path);
 // Number of files currently open (a leak check for the tests).
 int OpenFileCount();
 
@@ -60,14 +67,17 @@ int OpenFileCount();
 struct ProcessRecord {
   std::uint32_t id = 0;
   plat::ProcessStart start;
+  std::string program;  // the file that was started
   bool running = false;
   bool startedByProgram = false;  // by plat::StartProcess
   bool terminated = false;        // ended by TerminateStartedProcess
   unsigned exitCode = 0;
 };
-// Programs that StartProcess may start: the first token of the command line
-// (quotes removed) must name an existing file. A hook runs when such a
-// process starts (for example to put something on the clipboard).
+// Programs that StartProcess may start: the application name, or without one
+// the command line's program found as CreateProcess finds it (a quoted first
+// token; an unquoted line is cut at each blank in turn, ".exe" added to a name
+// without an extension, and the first existing file is started). A hook runs
+// when such a process starts (for example to put something on the clipboard).
 void OnProcessStart(const std::function<void(ProcessRecord&)>& hook);
 // A process that the program did not start (another program), running.
 std::uint32_t AddForeignProcess();

@@ -51,18 +51,31 @@ void End(ProcessRecord& record) {
   if (!AnyRunning(record.id)) detail::RemoveWindowsOf(record.id);
 }
 
-// The program named by a command line: a quoted first token or everything
-// up to the first blank.
-std::string FirstToken(const std::string& commandLine) {
+bool IsProgramFile(const std::string& path) {
+  return !path.empty() && plat::PathExists(path.c_str()) && !plat::IsDirectory(path.c_str());
+}
+
+// The file CreateProcess starts for a command line without an application
+// name: the quoted first token, or else the line cut at each blank in turn
+// (and finally whole), ".exe" added to a name without an extension; the first
+// that exists. Empty when none does.
+std::string ProgramOfCommandLine(const std::string& commandLine) {
   std::size_t start = commandLine.find_first_not_of(" \t");
   if (start == std::string::npos) return std::string();
   if (commandLine[start] == '"') {
     std::size_t close = commandLine.find('"', start + 1);
-    return commandLine.substr(start + 1, close == std::string::npos ? std::string::npos
-                                                                     : close - start - 1);
+    std::string quoted = commandLine.substr(start + 1, close == std::string::npos ? std::string::npos
+                                                                                  : close - start - 1);
+    return IsProgramFile(quoted) ? quoted : std::string();
   }
-  std::size_t end = commandLine.find_first_of(" \t", start);
-  return commandLine.substr(start, end == std::string::npos ? std::string::npos : end - start);
+  for (std::size_t end = start;; ++end) {
+    if (end < commandLine.size() && commandLine[end] != ' ' && commandLine[end] != '\t') continue;
+    std::string candidate = commandLine.substr(start, end - start);
+    std::size_t slash = candidate.find_last_of('\\');
+    if (candidate.find('.', slash == std::string::npos ? 0 : slash) == std::string::npos) candidate += ".exe";
+    if (IsProgramFile(candidate)) return candidate;
+    if (end >= commandLine.size()) return std::string();
+  }
 }
 
 }  // namespace
@@ -118,11 +131,13 @@ bool AcquireSingleInstance(const char* name) {
 }
 
 std::uint32_t StartProcess(const ProcessStart& start) {
-  std::string program = headless::FirstToken(start.commandLine);
-  if (program.empty() || !PathExists(program.c_str()) || IsDirectory(program.c_str())) return 0;
+  std::string program = start.applicationName.empty() ? headless::ProgramOfCommandLine(start.commandLine)
+                                                      : start.applicationName;
+  if (!headless::IsProgramFile(program)) return 0;
   headless::ProcessRecord record;
   record.id = headless::NextId();
   record.start = start;
+  record.program = program;
   record.running = true;
   record.startedByProgram = true;
   headless::Table().records.push_back(record);

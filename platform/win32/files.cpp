@@ -34,6 +34,17 @@ bool MoveReplacing(const std::wstring& from, const std::wstring& to) {
   return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
+// Moves the old file back from its backup name to the target's name,
+// retrying briefly while another program holds it.
+bool MoveBack(const std::wstring& backup, const std::wstring& target) {
+  for (int attempt = 0; attempt < 20; ++attempt) {
+    if (attempt > 0) Sleep(50);
+    if (MoveReplacing(backup, target)) return true;
+    if (!IsTransientError(GetLastError())) return false;
+  }
+  return false;
+}
+
 }  // namespace
 
 bool PathExists(const char* path) { return GetFileAttributesW(ToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -44,6 +55,15 @@ bool IsDirectory(const char* path) {
   if (find == INVALID_HANDLE_VALUE) return false;
   FindClose(find);
   return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::uint64_t FileWriteTime(const char* path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(ToWide(path).c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return 0;
+  }
+  return (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
 }
 
 bool IsReparsePoint(const char* path) {
@@ -129,16 +149,17 @@ bool CloseFile(int handle) {
   return CloseHandle(h) != FALSE;
 }
 
-bool ReplaceFileWith(const char* target, const char* replacement) {
+ReplaceResult ReplaceFileWith(const char* target, const char* replacement, const char* backup) {
   const std::wstring to = ToWide(target);
   const std::wstring from = ToWide(replacement);
+  const std::wstring aside = ToWide(backup);
   constexpr int kAttempts = 20;
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     if (attempt > 0) Sleep(50);
     if (GetFileAttributesW(to.c_str()) == INVALID_FILE_ATTRIBUTES) {
-      if (MoveReplacing(from, to)) return true;
+      if (MoveReplacing(from, to)) return ReplaceResult::Replaced;
       if (IsTransientError(GetLastError())) continue;
-      return false;
+      return ReplaceResult::Unchanged;
     }
     // Replacing needs the right to delete the target. While another program
     // denies it, wait without starting a replacement that could only fail
@@ -150,21 +171,27 @@ bool ReplaceFileWith(const char* target, const char* replacement) {
     } else if (IsTransientError(GetLastError())) {
       continue;
     }
-    if (ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
-      return true;
+    // With a backup name the old file is never simply deleted: when the
+    // replacement cannot be moved (another program holds it without delete
+    // sharing), both files keep their names, or the old one has the backup
+    // name and is put back here.
+    if (ReplaceFileW(to.c_str(), from.c_str(), aside.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+      DeleteFileW(aside.c_str());  // one that stays is removed at the next start
+      return ReplaceResult::Replaced;
     }
     DWORD error = GetLastError();
-    if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT) {
-      // The old file is gone and the new one still has its temporary name.
-      return MoveReplacing(from, to);
+    if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT) continue;
+    if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
+      if (!MoveBack(aside, to)) return ReplaceResult::TargetMoved;
+      continue;
     }
     if (IsTransientError(error)) continue;
     // ReplaceFileW is not available here (a file system or share without
     // support): a plain move that replaces the target does the same.
-    if (MoveReplacing(from, to)) return true;
-    if (!IsTransientError(GetLastError())) return false;
+    if (MoveReplacing(from, to)) return ReplaceResult::Replaced;
+    if (!IsTransientError(GetLastError())) return ReplaceResult::Unchanged;
   }
-  return false;
+  return ReplaceResult::Unchanged;
 }
 
 }  // namespace plat

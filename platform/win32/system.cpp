@@ -178,8 +178,9 @@ std::uint32_t StartProcess(const ProcessStart& start) {
     si.wShowWindow = static_cast<WORD>(start.showWindow);
   }
   PROCESS_INFORMATION pi = {};
-  if (!CreateProcessW(nullptr, buf.data(), nullptr, nullptr, start.inheritHandles, start.creationFlags, nullptr,
-                      nullptr, &si, &pi)) {
+  const std::wstring application = win32::ToWide(start.applicationName.c_str());
+  if (!CreateProcessW(application.empty() ? nullptr : application.c_str(), buf.data(), nullptr, nullptr,
+                      start.inheritHandles, start.creationFlags, nullptr, nullptr, &si, &pi)) {
     return 0;
   }
   CloseHandle(pi.hThread);

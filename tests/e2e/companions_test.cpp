@@ -42,6 +42,33 @@ TEST_F(Companions, PickerStartsWithTheEditorAndIsEndedAtExit) {
   CloseHandle(picker);
 }
 
+// The program in "...\My Tools\" with a program "...\My.exe" beside that folder:
+// the picker is started by its own path, never "My.exe" (which, a copy of the
+// picker stand-in, would note its start in "...\picker-start.txt").
+TEST_F(Companions, NoProgramBesideAFolderWithABlankStartsInsteadOfThePicker) {
+  ASSERT_NO_FATAL_FAILURE(MakeFolder(true));
+  const std::wstring tools = folder_.Path(L"My Tools");
+  ASSERT_TRUE(CreateDirectoryW(tools.c_str(), nullptr));
+  for (const wchar_t* name : {L"Tavolex.exe", L"Pickmark.exe", L"Runvane.exe", L"Titlescan.exe"}) {
+    ASSERT_TRUE(MoveFileW(folder_.Path(name).c_str(), (tools + L"\\" + name).c_str()));
+  }
+  ASSERT_TRUE(CopyFileW((tools + L"\\Pickmark.exe").c_str(), folder_.Path(L"My.exe").c_str(), FALSE));
+
+  Process editor = Process::Start(tools + L"\\Tavolex.exe", L"\"Picking\"");
+  ASSERT_TRUE(editor.started());
+  HWND dialog = WaitForDialog(editor, kDialogTimeoutMs);
+  ASSERT_NE(dialog, nullptr);
+  std::string started;
+  EXPECT_TRUE(WaitUntil(
+      [&] { return ReadWholeFile(tools + L"\\picker-start.txt", started) && !started.empty(); }, 10000))
+      << "the picker did not start";
+  EXPECT_EQ(started, standin::ToUtf8(tools + L"\\Pickmark.exe") + "\n");  // its path alone, unquoted
+  Sleep(500);
+  EXPECT_FALSE(FileExists(folder_.Path(L"picker-start.txt"))) << "My.exe was started";
+  for (const ProcessEntry& p : ListProcesses()) EXPECT_NE(_wcsicmp(p.exeName.c_str(), L"My.exe"), 0);
+  CloseWithCloseBoxAndExpectExitZero(editor, dialog);
+}
+
 TEST_F(Companions, RunnerStandInDecodesTheScrambledFileAndWaitsForRelease) {
   ASSERT_NO_FATAL_FAILURE(MakeFolder(true));
   const std::string lines = "画面をクリア,,,ショートカットを入力する,Win+D  (画面消去),,,,,2\r\n\r\n";

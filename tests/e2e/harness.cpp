@@ -214,7 +214,7 @@ static bool SameNameIgnoringCase(const std::wstring& a, const wchar_t* b) {
 
 void KillStrayPrograms() {
   static const wchar_t* const kNames[] = {L"Tavolex.exe", L"Pickmark.exe", L"Runvane.exe",
-                                          L"Titlescan.exe"};
+                                          L"Titlescan.exe", L"My.exe"};
   for (const ProcessEntry& entry : ListProcesses()) {
     for (const wchar_t* name : kNames) {
       if (!SameNameIgnoringCase(entry.exeName, name)) continue;

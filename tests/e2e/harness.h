@@ -100,8 +100,9 @@ struct ProcessEntry {
 };
 std::vector<ProcessEntry> ListProcesses();
 
-// Ends every process of the editor or of a stand-in (by executable name). The tests
-// own the Wine prefix while they run, so nothing else carries these names.
+// Ends every process of the editor or of a stand-in (by executable name; "My.exe" is
+// a stand-in that must never be started). The tests own the Wine prefix while they
+// run, so nothing else carries these names.
 void KillStrayPrograms();
 
 // ---------------------------------------------------------------------------

@@ -182,7 +182,8 @@ TEST_F(Jobs, DeletingAJobRemovesItsFolderAndEndsTheEditor) {
 
 TEST_F(Jobs, TheDialogShowsItsColours) {
   ASSERT_NO_FATAL_FAILURE(MakeFolder());
-  ASSERT_NO_FATAL_FAILURE(folder_.MakeJob(L"Colours", {{L"KeyRecord.def", kLineA}}));
+  ASSERT_NO_FATAL_FAILURE(
+      folder_.MakeJob(L"Colours", {{L"KeyRecord.def", kLineA + "Cの操作,50,60,テキストを複写する,,,,,,4\r\n"}}));
   ASSERT_NO_FATAL_FAILURE(folder_.MakeJob(L"Other", {}));
   ASSERT_NO_FATAL_FAILURE(folder_.MakeJob(L"Third", {}));
   HWND dialog = StartEditorAndWait(editor_, L"Colours");
@@ -219,21 +220,31 @@ TEST_F(Jobs, TheDialogShowsItsColours) {
   double red = Share(controlPixels(1020), IsRedText);
   EXPECT_GT(red, 0.02) << "stop seconds: " << red << " red";
 
-  // The job list dropped down, in the colour of the action shown in 1080.
-  const std::wstring action = DialogItemText(dialog, 1080);
-  ASSERT_EQ(action, L"マウスでクリックする") << standin::ToUtf8(action);
-  const COLORREF expected = RGB(255, 255, 220);
-  ClickControl(dialog, 1082);
-  HWND list = WaitForDroppedList(editor_);
-  ASSERT_NE(list, nullptr) << "the job list did not drop down";
-  Sleep(500);
-  std::vector<COLORREF> listPixels = Capture(ClientRectOnScreen(list));
-  double coloured = Share(listPixels, Is(expected));
-  EXPECT_GT(coloured, 0.3) << "drop-down list: " << coloured << " in " << Describe(expected)
-                           << "; first pixel " << (listPixels.empty() ? "none" : Describe(listPixels[0]));
-  SaveScreenshot(dialog, L"job-colours");
-  ClickControl(dialog, 1082);  // closes the list (Escape would keep the close box from ending the editor)
-  Sleep(200);
+  // The lists dropped down, in the colour of the action shown in 1080: the job
+  // list for the first row's action; for the second row's, the job list and
+  // the action list itself once its timer has passed over the entries.
+  auto expectDroppedColour = [&](int comboId, COLORREF expected, const wchar_t* screenshot) {
+    ClickControl(dialog, comboId);
+    HWND list = WaitForDroppedList(editor_);
+    ASSERT_NE(list, nullptr) << "list " << comboId << " did not drop down";
+    Sleep(800);
+    std::vector<COLORREF> listPixels = Capture(ClientRectOnScreen(list));
+    double coloured = Share(listPixels, Is(expected));
+    EXPECT_GT(coloured, 0.3) << "drop-down list " << comboId << ": " << coloured << " in " << Describe(expected)
+                             << "; first pixel " << (listPixels.empty() ? "none" : Describe(listPixels[0]));
+    if (screenshot) SaveScreenshot(dialog, screenshot);
+    ClickControl(dialog, comboId);  // closes the list (Escape would keep the close box from ending the editor)
+    Sleep(200);
+  };
+  ASSERT_EQ(DialogItemText(dialog, 1080), L"マウスでクリックする");
+  ASSERT_NO_FATAL_FAILURE(expectDroppedColour(1082, RGB(255, 255, 220), L"job-colours"));
+  RECT second = {};
+  ASSERT_TRUE(ListViewCellRect(GetDlgItem(dialog, 1000), 1, 1, second));
+  ClickInWindow(GetDlgItem(dialog, 1000), (second.left + second.right) / 2, (second.top + second.bottom) / 2);
+  ASSERT_TRUE(WaitUntil([&] { return DialogItemText(dialog, 1080) == L"テキストを複写する"; }, 5000))
+      << standin::ToUtf8(DialogItemText(dialog, 1080));
+  ASSERT_NO_FATAL_FAILURE(expectDroppedColour(1082, RGB(200, 255, 200), nullptr));
+  ASSERT_NO_FATAL_FAILURE(expectDroppedColour(1080, RGB(200, 255, 200), L"action-list-colours"));
   ASSERT_NO_FATAL_FAILURE(CloseWithCloseBoxAndExpectExitZero(editor_, dialog));
 }
 

@@ -1,5 +1,6 @@
 // How the editor starts and ends its companion programs.
 #include <string>
+#include <vector>
 
 #include "app/app.h"
 #include "companions/contract.h"
@@ -110,6 +111,32 @@ TEST_F(Companions, TheRunnerStartsHiddenWithQuotedPaths) {
   companions::TerminateCompanion(id);
   EXPECT_TRUE(headless::FindProcess(id)->terminated);
   companions::TerminateCompanion(0);  // nothing to end
+}
+
+// In a folder with a blank, "C:\My.exe" would be found first for an unquoted
+// path; each companion names its own file, with its command line as before.
+TEST_F(Companions, OnlyTheCompanionsThemselvesStartFromAFolderWithABlank) {
+  const std::string folder = "C:\\My Tools\\";
+  headless::SetModulePath(folder + "Tavolex.exe");
+  for (const char* name : {"Tavolex.exe", "Pickmark.exe", "Runvane.exe", "Titlescan.exe"}) {
+    headless::PutFile(folder + name, "MZ");
+  }
+  headless::PutFile("C:\\My.exe", "MZ");
+  companions::BuildCompanionPaths();
+  EXPECT_NE(companions::StartPicker(), 0u);
+  EXPECT_NE(companions::StartRunner("C:\\j\\KeyInspec.def", "C:\\j\\KeyRepeat.def"), 0u);
+  EXPECT_TRUE(companions::RunTitlePicker());
+  const std::vector<headless::ProcessRecord> started = headless::Processes();
+  ASSERT_EQ(started.size(), 3u);
+  const std::string expected[3][2] = {
+      {"Pickmark.exe", folder + "Pickmark.exe"},
+      {"Runvane.exe", "\"" + folder + "Runvane.exe\" \"C:\\j\\KeyInspec.def\" \"C:\\j\\KeyRepeat.def\""},
+      {"Titlescan.exe", folder + "Titlescan.exe"},
+  };
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(started[i].program, folder + expected[i][0]);
+    EXPECT_EQ(started[i].start.commandLine, expected[i][1]);
+  }
 }
 
 TEST_F(Companions, TheTitlePickerIsWaitedFor) {

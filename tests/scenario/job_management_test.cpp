@@ -140,6 +140,19 @@ TEST_F(Jobs, SwitchingWithoutChangesAlsoLeavesThePlainFile) {
   EXPECT_FALSE(headless::HasFile(kTools + "B\\KeyRecord.def.psw"));
 }
 
+TEST_F(Jobs, AScrambledFileThatCannotBeRemovedIsReportedAfterTheSwitch) {
+  headless::PutFile(kTools + "A\\KeyRecord.def.psw", Swapped(kLineA));
+  headless::FailDelete(kTools + "A\\KeyRecord.def.psw");
+  headless::PutFile(kTools + "B\\KeyRecord.def", kLineB);
+  Run("B", [](plat::Window d) {
+    headless::QueueMessageBoxAnswer(plat::kIdYes);
+    headless::ChooseComboItem(d, 1082, IndexOf(d, "A"));
+    EXPECT_EQ(plat::ListGetCell(d, 1000, 0, 1), "Aの操作");
+  });
+  ASSERT_EQ(MessageTexts().size(), 2u);
+  EXPECT_NE(MessageTexts()[1].find(kTools + "A\\KeyRecord.def.psw"), std::string::npos) << MessageTexts()[1];
+}
+
 TEST_F(Jobs, TheCurrentJobOrANoChangesNothing) {
   headless::PutFile(kTools + "A\\KeyRecord.def", kLineA);
   headless::PutFile(kTools + "B\\KeyRecord.def.psw", Swapped(kLineB));
@@ -341,6 +354,29 @@ TEST_F(NamingTheDraft, AFailingSaveUnderTheNewNameKeepsTheDraftAndTheEditor) {
   EXPECT_NE(headless::MessageBoxes()[0].text.find("操作定義を保存できませんでした。"), std::string::npos);
   ExpectDraftIntact();
   EXPECT_FALSE(headless::HasFolder(kTools + "新規"));  // no half-made job is left
+}
+
+TEST_F(NamingTheDraft, AFailingSaveOverAnExistingJobLeavesItsFilesAsTheyWere) {
+  const std::string old = kTools + "Old\\";
+  auto files = [&] {
+    std::vector<std::string> seen;
+    for (const std::string& name : headless::FolderNames(old)) seen.push_back(name + "=" + headless::FileBytes(old + name));
+    return seen;
+  };
+  for (bool withRules : {true, false}) {
+    SCOPED_TRACE(withRules);
+    SetUp();
+    headless::PutFile(old + "KeyRecord.def.psw", Swapped(kLineB));
+    if (withRules) headless::PutFile(old + "KeyRepeat.def", "1,1,2,3\r\n0,,,\r\n0,,,\r\n");
+    headless::FailCreate(old + "KeyRecord.tmp");
+    const std::vector<std::string> before = files();
+    headless::QueueMessageBoxAnswer(plat::kIdYes);  // the job exists: overwrite it
+    SaveWithNames({"Old"});
+    EXPECT_EQ(files(), before);
+    ASSERT_EQ(MessageTexts().size(), 2u);
+    EXPECT_NE(MessageTexts()[1].find("操作定義を保存できませんでした。"), std::string::npos);
+    ExpectDraftIntact();
+  }
 }
 
 TEST_F(NamingTheDraft, ADraftWithoutLinesOrANamedJobAsksForNoName) {

@@ -385,6 +385,27 @@ TEST_F(OperationEditor, QuotesAndLongTextsKeepTheTenFields) {
   // The saved file reads back with the same fields.
 }
 
+// The name and input edits take 512 characters; a field keeps 511 bytes of
+// them, and the edit then shows exactly that, with the caret at its end.
+TEST_F(OperationEditor, TheNameAndInputEditsShowNoMoreThanWasStored) {
+  Open(kMixedJob, [](plat::Window d) {
+    headless::ClickListRow(d, kList, 1);  // text input
+    std::string a, i;
+    for (int n = 0; n < 600; ++n) a += "あ", i += "い";
+    for (int id : {1004, 1005}) {
+      headless::Type(d, 1004, "名");
+      headless::Type(d, 1005, "x");
+      headless::Type(d, id, id == 1004 ? a : i);
+      const int field = id == 1004 ? 1 : 5;
+      const std::string stored = Field(jobstore::LineAt(1), field);
+      EXPECT_EQ(stored, (id == 1004 ? a : i).substr(0, 510)) << id;
+      EXPECT_EQ(plat::GetControlText(d, id, 2048), stored) << id;
+      EXPECT_GT(headless::Calls(d, id).caretToEndCount, 0) << id;
+      if (id == 1004) EXPECT_EQ(plat::ListGetCell(d, kList, 1, 1), stored);
+    }
+  });
+}
+
 TEST_F(OperationEditor, SavedEditsReachTheScrambledFile) {
   Open("a,1,2,マウスでクリックする,,,,,,4\r\n", [](plat::Window d) {
     headless::ClickListRow(d, kList, 0);

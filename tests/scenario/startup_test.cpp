@@ -6,6 +6,7 @@
 
 #include "app/app.h"
 #include "editor/state.h"
+#include "jobstore/lines.h"
 #include "jobstore/paths.h"
 #include "jobstore/scramble.h"
 #include "operations/scrambled.h"
@@ -153,6 +154,52 @@ TEST_F(Startup, StartingFromTheScrambledFormLeavesThePlainFormAfterCancel) {
   Run({"job"}, [](plat::Window d) { headless::CloseBox(d); });
   EXPECT_EQ(headless::FileBytes("C:\\Tools\\job\\KeyRecord.def"), "a,b\r\n");
   EXPECT_FALSE(headless::HasFile("C:\\Tools\\job\\KeyRecord.def.psw"));
+}
+
+// A read-only KeyRecord.def.psw: it cannot be removed after it was made
+// plain, nor replaced at exit. Both are reported; the next start loads the
+// plain file saved after it, and a save without the fault replaces it.
+TEST_F(Startup, AStaleScrambledFileIsReportedAndNeverWinsOverLaterSavedLines) {
+  const std::string job = "C:\\Tools\\job\\";
+  const std::string old = "old,1,2\r\n", edited = "old,1,2\r\nnew,3,4\r\n";
+  auto start = [&](bool savedAfter, bool readOnly) {  // a disk as the first run leaves it, or before
+    SetUp();
+    headless::PutFile(job + "KeyRecord.def.psw", Swapped(old));
+    if (savedAfter) headless::PutFile(job + "KeyRecord.def", edited);
+    if (readOnly) {
+      headless::FailDelete(job + "KeyRecord.def.psw");
+      headless::FailReplace(job + "KeyRecord.def.psw");
+    }
+  };
+  start(false, true);
+  Run({"job"}, [](plat::Window d) {
+    jobstore::AppendLine("new,3,4");
+    MakeChange(d);
+    headless::Click(d, 1);
+  });
+  EXPECT_EQ(headless::FileBytes(job + "KeyRecord.def"), edited);
+  EXPECT_EQ(headless::FileBytes(job + "KeyRecord.def.psw"), Swapped(old));
+  auto boxes = headless::MessageBoxes();
+  ASSERT_EQ(boxes.size(), 2u);  // at start-up and at exit
+  for (const auto& box : boxes) EXPECT_NE(box.text.find(job + "KeyRecord.def.psw"), std::string::npos) << box.text;
+  EXPECT_NE(boxes[1].text.find(job + "KeyRecord.def\n"), std::string::npos) << boxes[1].text;
+
+  start(true, true);
+  std::vector<std::string> loaded;
+  Run({"job"}, [&](plat::Window d) {
+    for (int i = 0; i < jobstore::LineCount(); ++i) loaded.push_back(jobstore::LineAt(i));
+    headless::CloseBox(d);
+  });
+  EXPECT_EQ(loaded, (std::vector<std::string>{"old,1,2\r\n", "new,3,4\r\n"}));
+  EXPECT_TRUE(headless::MessageBoxes().empty());
+
+  start(true, false);
+  Run({"job"}, [](plat::Window d) {
+    MakeChange(d);
+    headless::Click(d, 1);
+  });
+  EXPECT_EQ(headless::FileBytes(job + "KeyRecord.def.psw"), Swapped(edited));
+  EXPECT_FALSE(headless::HasFile(job + "KeyRecord.def"));
 }
 
 TEST_F(Startup, EnterAndEscapeEndNothing) {
@@ -375,38 +422,61 @@ TEST_F(ProgramFolder, AProgramPathThatCannotBeKnownOrSpeltInShiftJisEndsTheProgr
 
 // ---------------------------------------------------------------- leftovers of a save
 
-TEST_F(Startup, TemporariesOfAnInterruptedSaveAreRemovedAndNeverRead) {
+TEST_F(Startup, LeftoversOfASaveGoOnlyBesideTheirFileAndAreNeverRead) {
   const std::string job = "C:\\Tools\\job\\";
-  const char* const leftovers[] = {"KeyRecord.tmp", "KeyRecord.def.tmp", "KeyInspec.tmp",
-                                   "KeyInspec.def.tmp", "KeyRepeat.tmp"};
-  for (bool withRecord : {false, true}) {
-    SetUp();
-    if (withRecord) headless::PutFile(job + "KeyRecord.def.psw", Swapped("kept\r\n"));
-    headless::PutFile(job + "KeyRecord.tmp", "stale,1,2\r\n");
-    headless::PutFile(job + "KeyRecord.def.tmp", Swapped("stale,1,2\r\n"));
-    for (const char* name : leftovers) {
-      if (!headless::HasFile(job + name)) headless::PutFile(job + name, "half");
+  headless::PutFile(job + "KeyRecord.def", "kept\r\n");
+  headless::PutFile(job + "KeyRecord.tmp", "stale,1,2\r\n");  // an interrupted write
+  headless::PutFile(job + "KeyRecord.bak", "older,1,2\r\n");  // a backup that stayed
+  // Beside a missing file a leftover may be the only copy.
+  const char* const kept[] = {"KeyRecord.def.tmp", "KeyInspec.tmp", "KeyInspec.def.bak", "KeyRepeat.tmp"};
+  for (const char* name : kept) headless::PutFile(job + name, "half");
+  std::vector<std::string> loaded;
+  Run({"job"}, [&](plat::Window d) {
+    for (int i = 0; i < jobstore::LineCount(); ++i) loaded.push_back(jobstore::LineAt(i));
+    headless::CloseBox(d);
+  });
+  EXPECT_EQ(loaded, std::vector<std::string>{"kept\r\n"});
+  EXPECT_FALSE(headless::HasFile(job + "KeyRecord.tmp"));
+  EXPECT_FALSE(headless::HasFile(job + "KeyRecord.bak"));
+  for (const char* name : kept) EXPECT_EQ(headless::FileBytes(job + name), "half") << name;
+}
+
+// A replacement that could neither finish nor be undone: KeyRecord.def is
+// gone, the saved lines lie in KeyRecord.tmp and the former ones in
+// KeyRecord.bak. Both stay, the message names them, and neither the next
+// start nor a save there removes or overwrites them.
+TEST_F(Startup, ASaveThatLeavesTheFileMissingKeepsAndNamesBothCopies) {
+  const std::string job = "C:\\Tools\\job\\";
+  const std::string saved = "old,1,2\r\nnew,3,4\r\n", former = "old,1,2\r\n";
+  headless::PutFile(job + "KeyRecord.def", former);
+  headless::StrandReplace(job + "KeyRecord.def");
+  for (int run = 0; run < 2; ++run) {
+    SCOPED_TRACE(run);
+    if (run == 1) {  // the next start, on a machine left as the first run left it
+      SetUp();
+      headless::PutFile(job + "KeyRecord.tmp", saved);
+      headless::PutFile(job + "KeyRecord.bak", former);
     }
-    std::vector<std::string> loaded;
-    Run({"job"}, [&](plat::Window d) {
-      for (int i = 0; i < jobstore::LineCount(); ++i) loaded.push_back(jobstore::LineAt(i));
-      headless::CloseBox(d);
+    Run({"job"}, [](plat::Window d) {
+      jobstore::AppendLine("new,3,4");
+      MakeChange(d);
+      headless::Click(d, 1);
     });
-    for (const char* name : leftovers) EXPECT_FALSE(headless::HasFile(job + name)) << name;
-    if (withRecord) {
-      EXPECT_EQ(loaded, std::vector<std::string>{"kept\r\n"});
-      EXPECT_EQ(headless::FileBytes(job + "KeyRecord.def"), "kept\r\n");
-    } else {
-      // Only the default line of an empty job.
-      ASSERT_EQ(loaded.size(), 1u);
-      EXPECT_EQ(loaded[0].find("stale"), std::string::npos);
-      EXPECT_FALSE(headless::HasFile(job + "KeyRecord.def"));
+    EXPECT_FALSE(headless::HasFile(job + "KeyRecord.def"));
+    EXPECT_FALSE(headless::HasFile(job + "KeyRecord.def.psw"));
+    EXPECT_EQ(headless::FileBytes(job + "KeyRecord.tmp"), saved);
+    EXPECT_EQ(headless::FileBytes(job + "KeyRecord.bak"), former);
+    auto boxes = headless::MessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    for (const char* name : {"KeyRecord.def", "KeyRecord.tmp", "KeyRecord.bak"}) {
+      EXPECT_NE(boxes[0].text.find(job + name), std::string::npos) << name << ": " << boxes[0].text;
     }
   }
 }
 
 TEST_F(Startup, ALeftoverThatCannotBeRemovedIsOverwrittenAtTheNextSave) {
   const std::string job = "C:\\Tools\\job\\";
+  headless::PutFile(job + "KeyRecord.def", "x,1,2\r\n");
   headless::PutFile(job + "KeyRecord.tmp", "stale");
   headless::FailDelete(job + "KeyRecord.tmp");
   headless::MakeFolder(job + "KeyInspec.tmp");  // a folder of that name is not ours

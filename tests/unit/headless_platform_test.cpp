@@ -186,18 +186,33 @@ TEST_F(HeadlessTest, DiskFreeLimitsAllFilesAndTruncationFreesSpace) {
   plat::CloseFile(h);
 }
 
-TEST_F(HeadlessTest, ReplaceFileWithAndItsFault) {
-  headless::PutFile("C:\\j\\KeyRecord.def", "old");
-  headless::PutFile("C:\\j\\KeyRecord.tmp", "new");
+TEST_F(HeadlessTest, ReplaceFileWithItsFaultsAndWriteTimes) {
+  using plat::ReplaceResult;
+  const char* const def = "C:\\j\\KeyRecord.def";
+  const char* const tmp = "C:\\j\\KeyRecord.tmp";
+  const char* const bak = "C:\\j\\KeyRecord.bak";
+  headless::PutFile(def, "old");
+  headless::PutFile(tmp, "new");
   headless::FailReplace("c:\\J\\keyrecord.DEF");
-  EXPECT_FALSE(plat::ReplaceFileWith("C:\\j\\KeyRecord.def", "C:\\j\\KeyRecord.tmp"));
-  EXPECT_EQ(headless::FileBytes("C:\\j\\KeyRecord.def"), "old");
-  EXPECT_EQ(headless::FileBytes("C:\\j\\KeyRecord.tmp"), "new");
+  EXPECT_EQ(plat::ReplaceFileWith(def, tmp, bak), ReplaceResult::Unchanged);
+  EXPECT_EQ(headless::FileBytes(def), "old");
+  EXPECT_EQ(headless::FileBytes(tmp), "new");
 
-  EXPECT_TRUE(plat::ReplaceFileWith("C:\\j\\Other.def", "C:\\j\\KeyRecord.tmp"));  // target missing
+  const std::uint64_t written = plat::FileWriteTime(tmp);
+  EXPECT_LT(plat::FileWriteTime(def), written);
+  EXPECT_EQ(plat::ReplaceFileWith("C:\\j\\Other.def", tmp, bak), ReplaceResult::Replaced);  // target missing
+  EXPECT_EQ(plat::FileWriteTime("C:\\j\\Other.def"), written);
+  EXPECT_EQ(plat::FileWriteTime(tmp), 0u);
   EXPECT_EQ(headless::FileBytes("C:\\j\\Other.def"), "new");
-  EXPECT_FALSE(headless::HasFile("C:\\j\\KeyRecord.tmp"));
-  EXPECT_FALSE(plat::ReplaceFileWith("C:\\j\\Other.def", "C:\\j\\KeyRecord.tmp"));  // no replacement
+  EXPECT_FALSE(headless::HasFile(tmp));
+  EXPECT_EQ(plat::ReplaceFileWith("C:\\j\\Other.def", tmp, bak), ReplaceResult::Unchanged);  // no replacement
+
+  headless::PutFile(tmp, "newer");
+  headless::StrandReplace("C:\\j\\Other.def");
+  EXPECT_EQ(plat::ReplaceFileWith("C:\\j\\Other.def", tmp, bak), ReplaceResult::TargetMoved);
+  EXPECT_FALSE(headless::HasFile("C:\\j\\Other.def"));
+  EXPECT_EQ(headless::FileBytes(bak), "new");
+  EXPECT_EQ(headless::FileBytes(tmp), "newer");
 }
 
 TEST_F(HeadlessTest, DeleteFileAtAndItsFault) {
@@ -228,9 +243,20 @@ TEST_F(HeadlessTest, StartProcessNeedsAnExistingProgram) {
   EXPECT_EQ(plat::StartProcess(start), 1000u);
   start.commandLine = "\"C:\\Program Files\\Run vane.exe\" C:\\job\\KeyInspec.def";
   EXPECT_EQ(plat::StartProcess(start), 1004u);
-  start.commandLine = "C:\\Program Files\\Run vane.exe";  // up to the first blank
+  // Unquoted, the line is cut at each blank in turn; an application name is
+  // taken as it stands.
+  start.commandLine = "C:\\Program Files\\Run vane.exe";
+  EXPECT_EQ(plat::StartProcess(start), 1008u);
+  headless::PutFile("C:\\Program.exe", "");
+  EXPECT_EQ(plat::StartProcess(start), 1012u);
+  start.applicationName = "C:\\Program Files\\Run vane.exe";
+  EXPECT_EQ(plat::StartProcess(start), 1016u);
+  start.applicationName = "C:\\Program Files\\Run";
   EXPECT_EQ(plat::StartProcess(start), 0u);
-  EXPECT_EQ(hooked, (std::vector<std::uint32_t>{1000, 1004}));
+  EXPECT_EQ(headless::FindProcess(1008)->program, "C:\\Program Files\\Run vane.exe");
+  EXPECT_EQ(headless::FindProcess(1012)->program, "C:\\Program.exe");
+  EXPECT_EQ(headless::FindProcess(1016)->program, "C:\\Program Files\\Run vane.exe");
+  EXPECT_EQ(hooked, (std::vector<std::uint32_t>{1000, 1004, 1008, 1012, 1016}));
   const headless::ProcessRecord* p = headless::FindProcess(1004);
   ASSERT_NE(p, nullptr);
   EXPECT_TRUE(p->running);
@@ -530,6 +556,10 @@ TEST_F(HeadlessTest, ListAndComboRulesMatchTheRealControls) {
     plat::ListClearSelection(d, 1000);
     plat::ListClearSelection(d, 1000);
     EXPECT_EQ(got, Changes{Change(1, 0x2003, 0x2000, plat::kLvifState, -1)});
+    got.clear();
+    plat::ListInsertNumberedRow(d, 1000, 2, true);
+    EXPECT_TRUE(got.empty());
+    EXPECT_TRUE(plat::ListIsChecked(d, 1000, 2));
 
     plat::ComboReset(d, 1080);
     plat::ComboAdd(d, 1080, "A");

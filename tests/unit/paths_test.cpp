@@ -208,13 +208,13 @@ TEST_F(Paths, TheLimitsOfTheProgramFolderAndTheJobName) {
   EXPECT_EQ(LongestJobName(), 0u);
 }
 
-TEST_F(Paths, PreparingAJobRemovesOnlyTheTemporariesOfItsFiles) {
+TEST_F(Paths, PreparingAJobRemovesOnlyTheLeftoversOfItsFiles) {
   const std::string job = "C:\\Tools\\job\\";
   const char* const files[] = {"KeyRecord.def", "KeyRecord.def.psw", "KeyInspec.def", "KeyInspec.def.psw",
                                "KeyRepeat.def", "other.tmp", "KeyRecord.tmp.bak"};
   for (const char* name : files) headless::PutFile(job + name, name);
   for (const char* name : {"KeyRecord.tmp", "keyrecord.DEF.tmp", "KeyInspec.tmp", "KeyInspec.def.tmp",
-                           "KeyRepeat.tmp"}) {
+                           "KeyRepeat.tmp", "KeyRecord.bak", "KeyRecord.def.bak", "KeyRepeat.bak"}) {
     headless::PutFile(job + name, "left over");
   }
   std::strcpy(JobName, "job");

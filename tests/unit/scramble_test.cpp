@@ -38,7 +38,7 @@ TEST_F(Scramble, ScrambleAndUnscrambleRoundTrip) {
   ASSERT_TRUE(ScrambleFile(RecordFilePath));
   EXPECT_FALSE(headless::HasFile(RecordFilePath));
   EXPECT_EQ(headless::FileBytes(RecordScrambledPath), Bytes({0x16, 0x26, 0x36}));
-  ASSERT_TRUE(UnscrambleRecordFile());
+  ASSERT_EQ(UnscrambleRecordFile(), Unscramble::Done);
   EXPECT_FALSE(headless::HasFile(RecordScrambledPath));
   EXPECT_EQ(headless::FileBytes(RecordFilePath), "abc");
 }
@@ -65,16 +65,29 @@ TEST_F(Scramble, SizesZeroAnd257) {
 
 TEST_F(Scramble, UnscrambleWithOnlyThePlainFileChangesNothing) {
   headless::PutFile(RecordFilePath, "plain\r\n");
-  EXPECT_FALSE(UnscrambleRecordFile());
+  EXPECT_EQ(UnscrambleRecordFile(), Unscramble::NoScrambledFile);
   EXPECT_EQ(headless::FileBytes(RecordFilePath), "plain\r\n");
 }
 
-TEST_F(Scramble, TheScrambledFormWinsOverAPlainOne) {
-  headless::PutFile(RecordFilePath, "old plain\r\n");
-  headless::PutFile(RecordScrambledPath, Swapped("newer\r\n"));
-  ASSERT_TRUE(UnscrambleRecordFile());
-  EXPECT_EQ(headless::FileBytes(RecordFilePath), "newer\r\n");
-  EXPECT_FALSE(headless::HasFile(RecordScrambledPath));
+// Of two forms the one written last is loaded; with equal times the
+// scrambled one. A plain file saved after a scrambling that failed stays.
+TEST_F(Scramble, TheFormWrittenLastWinsAndTheScrambledOneATie) {
+  for (int plainTime : {1, 2, 3}) {
+    SetUp();
+    headless::PutFile(RecordFilePath, "plain\r\n");
+    headless::PutFile(RecordScrambledPath, Swapped("scrambled\r\n"));
+    headless::SetWriteTime(RecordFilePath, static_cast<std::uint64_t>(plainTime));
+    headless::SetWriteTime(RecordScrambledPath, 2);
+    if (plainTime > 2) {
+      EXPECT_EQ(UnscrambleRecordFile(), Unscramble::PlainIsNewer);
+      EXPECT_EQ(headless::FileBytes(RecordFilePath), "plain\r\n");
+      EXPECT_EQ(headless::FileBytes(RecordScrambledPath), Swapped("scrambled\r\n"));
+    } else {
+      EXPECT_EQ(UnscrambleRecordFile(), Unscramble::Done) << plainTime;
+      EXPECT_EQ(headless::FileBytes(RecordFilePath), "scrambled\r\n") << plainTime;
+      EXPECT_FALSE(headless::HasFile(RecordScrambledPath)) << plainTime;
+    }
+  }
 }
 
 TEST_F(Scramble, MissingInputChangesNothing) {
@@ -128,7 +141,7 @@ TEST_F(Scramble, FailedUnscrambleKeepsBothFilesAsTheyWere) {
     headless::PutFile(RecordFilePath, oldPlain);
     headless::PutFile(RecordScrambledPath, scrambled);
     f.inject();
-    EXPECT_FALSE(UnscrambleRecordFile()) << f.what;
+    EXPECT_EQ(UnscrambleRecordFile(), Unscramble::Failed) << f.what;
     EXPECT_EQ(headless::FileBytes(RecordFilePath), oldPlain) << f.what;
     EXPECT_EQ(headless::FileBytes(RecordScrambledPath), scrambled) << f.what;
   }
