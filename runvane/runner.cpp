@@ -62,6 +62,16 @@ class Log {
   int handle_ = -1;
 };
 
+// The folder of a program's path, its working folder (C:\Apps for
+// C:\Apps\a.exe, the root C:\ for C:\a.exe); empty for a bare name.
+std::string ProgramFolderOf(const std::string& path) {
+  const long slash = jobstore::FindLastChar(path.c_str(), '\\');
+  if (slash < 0) return std::string();
+  // "C:" alone would be the drive's current folder, not its root.
+  const bool driveRoot = slash == 2 && path[1] == ':';
+  return path.substr(0, static_cast<std::size_t>(slash) + (driveRoot ? 1 : 0));
+}
+
 std::string RowText(int row) { return std::to_string(row) + "行目"; }
 
 // The input the run has pressed and not released yet, so that no key or
@@ -185,8 +195,7 @@ class Run {
         if (!Wait(step.pauseMs)) return Stopped();
         break;
       case ops::RunApplication: {
-        const long slash = jobstore::FindLastChar(step.text.c_str(), '\\');
-        const std::string folder = slash < 0 ? std::string() : step.text.substr(0, static_cast<std::size_t>(slash));
+        const std::string folder = ProgramFolderOf(step.text);
         if (!plat::OpenAsExplorerDoes(step.text.c_str(), folder.c_str())) {
           return Failed("「" + step.text + "」を開けませんでした。");
         }

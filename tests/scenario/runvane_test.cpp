@@ -95,11 +95,13 @@ class Runner : public FreshState {
 
 TEST_F(Runner, AWholeJobSendsItsInputInTheOrderOfItsRowsAndRepeats) {
   plat::Window memo = 0;
-  headless::OnOpen([&](const headless::OpenedPath&) {
+  headless::OnOpen([&](const headless::OpenedPath& opened) {
+    if (opened.path != "C:\\Apps\\メモ.exe") return;
     memo = headless::AddTopLevelWindow(headless::AddForeignProcess(), "MEMO pad - 無題", true, false);
     headless::SetWindowShowState(memo, 2);  // maximised
   });
   headless::PutFile("C:\\Apps\\メモ.exe", "MZ");
+  headless::PutFile("C:\\tool.exe", "MZ");
   const std::string job =
       "押す,640,480,マウスでクリックする,,,,,,1\r\n"
       "待つ,,,指定秒間は停止する,2,,,,,\r\n"
@@ -113,7 +115,8 @@ TEST_F(Runner, AWholeJobSendsItsInputInTheOrderOfItsRowsAndRepeats) {
       "F5,,,各種キーを入力する,F5,,,,,\r\n"
       "消去,,,ショートカットを入力する,Win+D  (画面消去),,,,,\r\n"
       "開く,,,アプリケーションを実行する,C:\\Apps\\メモ.exe,,,,,1\r\n"
-      "置く,,,アプリケーションの表示設定,memo,-8,0,800,600,\r\n";
+      "置く,,,アプリケーションの表示設定,memo,-8,0,800,600,\r\n"
+      "根,,,アプリケーションを実行する,C:\\tool.exe,,,,,0\r\n";
   EXPECT_EQ(Run(job, "9,10,2\r\n\r\n\r\n"), runvane::kAllRan);
 
   EXPECT_EQ(InputText(),
@@ -130,21 +133,22 @@ TEST_F(Runner, AWholeJobSendsItsInputInTheOrderOfItsRowsAndRepeats) {
   const std::uint64_t gap = sent[3].time - sent[2].time;
   EXPECT_TRUE(gap >= 3000 && gap < 3050) << gap;
 
-  ASSERT_EQ(headless::OpenedPaths().size(), 1u);
+  ASSERT_EQ(headless::OpenedPaths().size(), 2u);
   EXPECT_EQ(headless::OpenedPaths()[0].workingFolder, "C:\\Apps");
+  EXPECT_EQ(headless::OpenedPaths()[1].workingFolder, "C:\\");  // the root, not the drive's current folder
   const plat::Rect r = plat::WindowRect(memo);
   EXPECT_TRUE(r.left == -8 && r.top == 0 && r.right == 792 && r.bottom == 600);
   EXPECT_EQ(headless::WindowShowState(memo), 0) << "the maximised window was not restored";
 
   // The status window counted the steps, repeats included, and is gone.
   const auto status = headless::StatusTexts();
-  ASSERT_EQ(status.size(), 14u);
-  EXPECT_EQ(status.back(), "動作試験中 13行目 (14/14)　Shift+Esc で停止");
+  ASSERT_EQ(status.size(), 15u);
+  EXPECT_EQ(status.back(), "動作試験中 14行目 (15/15)　Shift+Esc で停止");
   EXPECT_FALSE(headless::StatusShown());
   EXPECT_FALSE(headless::StopKeysWatched());
   // The log: a start line, one line per step, an end line.
   const auto log = LogLines();
-  ASSERT_EQ(log.size(), 16u);
+  ASSERT_EQ(log.size(), 17u);
   EXPECT_NE(log[10].find("\t9行目\t各種キーを入力する\t完了"), std::string::npos) << log[10];
   EXPECT_NE(log.back().find("終了コード 0"), std::string::npos);
   EXPECT_TRUE(headless::MessageBoxes().empty());
