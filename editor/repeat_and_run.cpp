@@ -6,6 +6,7 @@
 
 #include "companions/contract.h"
 #include "companions/repeat.h"
+#include "companions/screen.h"
 #include "companions/test_run.h"
 #include "companions/window_titles.h"
 #include "editor/features.h"
@@ -40,8 +41,10 @@ void TellRunnerNotStarted(plat::Window dialog) {
   plat::ShowMessageBox(dialog, message.c_str(), kAppCaption, plat::kMbOk | plat::kMbIconWarning);
 }
 
-// Back from a test run: the editor and the coordinate picker's window.
+// Back from a test run: the editor and the coordinate picker's window; the
+// picker's answers count again once the clipboard changes.
 void ShowEditorAgain(plat::Window dialog) {
+  companions::ReleaseAnswersAfterTestRun();
   plat::ShowWindowCmd(dialog, plat::kSwShow);
   companions::ShowWindowByTitle(companions::PickerTitleText);
 }
@@ -68,6 +71,8 @@ void StartTestRun(plat::Window dialog) {
 
   plat::ShowWindowCmd(dialog, plat::kSwHide);
   companions::HideWindowByTitle(companions::PickerTitleText);
+  // What the job copies must not reach the edited row (timer 888 keeps running).
+  companions::HoldAnswersForTestRun();
   companions::RunnerProcessId =
       companions::StartRunner(jobstore::InspectFilePath, jobstore::RepeatFilePath);
   if (companions::RunnerProcessId == 0) {

@@ -446,6 +446,76 @@ enum class ReplaceResult {
 // holds one of the files.
 ReplaceResult ReplaceFileWith(const char* target, const char* replacement, const char* backup);
 
+// ---------------------------------------------------------------------------
+// The runner: synthesised input, the user's stop request, its status window,
+// opening programs and documents, and placing other programs' windows.
+//
+// Screen coordinates here are those a program without DPI awareness sees,
+// the space of the jobs; (0,0) is the top-left pixel of the primary screen.
+
+// Makes the whole process see screen coordinates as a program without DPI
+// awareness does. Call first, before any window exists.
+void UseUnawareCoordinatesForProcess();
+
+// Shift-JIS to UTF-16. `exact` is set to false when a byte sequence is not a
+// Shift-JIS character (it becomes the system's replacement character).
+std::u16string ToUtf16(const char* sjis, bool* exact);
+
+// One synthesised input event, as SendInput takes it.
+struct InputEvent {
+  enum Kind { Move, LeftDown, LeftUp, RightDown, RightUp, KeyDown, KeyUp, CharDown, CharUp };
+  Kind kind = Move;
+  int x = 0, y = 0;        // Move: the screen point (absolute, over the virtual screen)
+  int virtualKey = 0;      // KeyDown, KeyUp: with the key's scan code
+  bool extended = false;   // KeyDown, KeyUp: KEYEVENTF_EXTENDEDKEY
+  char16_t unit = 0;       // CharDown, CharUp: one UTF-16 unit (KEYEVENTF_UNICODE)
+};
+// Sends the events with one SendInput call, so the user's own input does not
+// come between them; button events act where the pointer is. Returns how
+// many the system inserted: fewer than given means it refused the rest.
+// When the last event is a Move, the pointer is then checked to be on that
+// pixel and put there when the system's scaling landed next to it.
+std::size_t SendInputEvents(const std::vector<InputEvent>& events);
+// The pointer's screen position; false when the system does not tell.
+bool PointerPosition(int* x, int* y);
+// The rectangle of all screens together (the virtual screen).
+Rect VirtualScreen();
+
+// The stop keys Shift+Esc: registered as a hot key (the key state serves when
+// another program holds that hot key). StopKeysPressed is true from the press
+// on, until EndStopKeys.
+void WatchStopKeys();
+void EndStopKeys();
+bool StopKeysPressed();
+// Waits up to `milliseconds`, or less when a message (the stop keys) comes;
+// the runner's windows are kept painted meanwhile.
+void WaitBriefly(unsigned milliseconds);
+// A clock in milliseconds that only goes forward.
+std::uint64_t Milliseconds();
+// The local time as "YYYY-MM-DD hh:mm:ss.mmm".
+std::string LocalTimeText();
+
+// A small topmost window with one line of text in the lower right corner of
+// the primary screen's work area: it never takes the focus, clicks pass
+// through it, and it has no title. The first call creates it.
+void ShowStatusText(const char* text);
+void CloseStatus();
+
+// Message-box flags for a program that has no window of its own in front.
+constexpr unsigned kMbSetForeground = 0x10000;
+constexpr unsigned kMbTopmost = 0x40000;
+
+// Opens a program, document, shortcut or address as Explorer does (the
+// default verb), with `workingFolder` as its current folder (empty: the
+// runner's). Environment variables in the path are expanded. False when
+// nothing could be started.
+bool OpenAsExplorerDoes(const char* path, const char* workingFolder);
+
+// Restores a top-level window when it is minimised or maximised, then puts
+// it at the rectangle and at the top of the z-order (as SetWindowBounds with
+// top). False when the system refused to move it.
+bool ArrangeTopLevelWindow(Window window, int x, int y, int width, int height);
+
 }  // namespace plat
 
 // ---------------------------------------------------------------------------

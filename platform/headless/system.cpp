@@ -3,6 +3,7 @@
 #include <set>
 
 #include "platform/headless/internal.h"
+#include "platform/headless/runner.h"
 
 namespace headless {
 namespace {
@@ -38,6 +39,7 @@ void Reset() {
   detail::ResetProcesses();
   detail::ResetSystem();
   detail::ResetListCommands();
+  detail::ResetRunner();
 }
 
 void SetClipboard(const std::string& text) {

@@ -1259,6 +1259,8 @@ void TestListKeysAndMenu() {
   CHECK_EQ(plat::ReadClipboardText(65536), std::string(rows));
 }
 
+int TestRunnerSection();  // runner_section_test.cpp: the number of failures
+
 int wmain(int argc, wchar_t** argv) {
   if (argc >= 2 && std::wcscmp(argv[1], L"--sleep") == 0) {
     Sleep(60000);
@@ -1284,6 +1286,8 @@ int wmain(int argc, wchar_t** argv) {
   TestActionListNotifications();
   TestKeyState();
   TestListKeysAndMenu();
+
+  g_failures += TestRunnerSection();
   std::printf("%d checks, %d failures\n", g_checks, g_failures);
   return g_failures == 0 ? 0 : 1;
 }
