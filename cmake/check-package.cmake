@@ -1,6 +1,6 @@
 # Unpacks the Windows package into a fresh folder, checks its files and starts
 # the unpacked Tavolex.exe under Wine through one end-to-end test.
-#   cmake -DZIP=... -DNAME=... -DPROGRAMS=Tavolex|... -DOUT=... -DRUN_TEST=<command;...> -P check-package.cmake
+#   cmake -DZIP=... -DNAME=... -DFILES=a.exe|b.exe -DOUT=... -DRUN_TEST=<command;...> -P check-package.cmake
 file(REMOVE_RECURSE "${OUT}")
 file(MAKE_DIRECTORY "${OUT}")
 if(NOT EXISTS "${ZIP}")
@@ -12,10 +12,10 @@ if(NOT unpacked EQUAL 0)
 endif()
 file(GLOB_RECURSE files RELATIVE "${OUT}" "${OUT}/*")
 list(SORT files)
-string(REPLACE "|" ";" programs "${PROGRAMS}")
+string(REPLACE "|" ";" programs "${FILES}")
 set(expected "${NAME}/guide-ja.txt")
 foreach(program ${programs})
-  list(APPEND expected "${NAME}/${program}.exe")
+  list(APPEND expected "${NAME}/${program}")
 endforeach()
 list(SORT expected)
 if(NOT files STREQUAL expected)

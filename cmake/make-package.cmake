@@ -1,12 +1,12 @@
 # Makes the Windows package: a zip file whose one folder holds the programs
 # and the Japanese user guide (Shift-JIS, CRLF line ends, as Notepad on a
 # Japanese Windows reads it).
-#   cmake -DPROGRAMS=a.exe|b.exe -DGUIDE=... -DSTAGE=... -DZIP=... -DNAME=... -P make-package.cmake
+#   cmake -DEXES=a.exe|b.exe -DGUIDE=... -DSTAGE=... -DZIP=... -DNAME=... -P make-package.cmake
 file(REMOVE_RECURSE "${STAGE}")
 file(MAKE_DIRECTORY "${STAGE}/${NAME}")
-string(REPLACE "|" ";" programs "${PROGRAMS}")
-foreach(program ${programs})
-  file(COPY "${program}" DESTINATION "${STAGE}/${NAME}")
+string(REPLACE "|" ";" exes "${EXES}")
+foreach(exe ${exes})
+  file(COPY "${exe}" DESTINATION "${STAGE}/${NAME}")
 endforeach()
 
 file(READ "${GUIDE}" guide)

@@ -4,7 +4,7 @@
 file(GLOB PLATFORM_WIN32_SOURCES CONFIGURE_DEPENDS platform/win32/*.cpp)
 add_library(platform_win32 STATIC ${PLATFORM_WIN32_SOURCES})
 target_include_directories(platform_win32 PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(platform_win32 PUBLIC tavolex_resources comctl32 comdlg32 shell32 gdi32 user32 kernel32)
+target_link_libraries(platform_win32 PUBLIC tavolex_resources comctl32 shell32 gdi32 user32 kernel32)
 
 # --- Resources
 # makeres is a host program: it reads the dialog and string tables of
@@ -69,14 +69,46 @@ add_test(NAME platform_win32
                  --timeout 600 -- $<TARGET_FILE:platform_win32_tests>)
 set_tests_properties(platform_win32 PROPERTIES LABELS "e2e;platform" TIMEOUT 900)
 
-# --- The operation-list benchmark with the real dialog: a program, not a test
-# (README, "Speed"; run it with tools/wine/run-under-wine.sh)
-add_executable(tavolex_bench tools/bench/list_bench.cpp ${TAVOLEX_RES_OBJECT})
+# --- The benchmarks: programs, not tests (README, "Speed"; tools/bench/run.sh
+# runs them under Wine). The operation-list benchmark with the real dialog:
+add_executable(tavolex_bench tools/bench/list_bench.cpp tools/bench/sample_job.cpp ${TAVOLEX_RES_OBJECT})
 add_dependencies(tavolex_bench tavolex_resource_object)
 target_link_libraries(tavolex_bench PRIVATE tavolex_editor platform_win32)
 set_target_properties(tavolex_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
+# The start-up benchmark and its anchor programs: a bare dialog, a dialog with
+# Common Controls 6 (the manifest) and one list view, and the editor's own
+# dialog template shown without the editor's work.
+set(BENCH_ANCHOR_RES_OBJECT ${TAVOLEX_RES_DIR}/bench_anchor_res.o)
+add_custom_command(
+  OUTPUT ${BENCH_ANCHOR_RES_OBJECT}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${TAVOLEX_RES_DIR}
+  COMMAND ${TAVOLEX_WINDRES} --input-format=rc --output-format=coff
+          -I ${CMAKE_CURRENT_SOURCE_DIR}/tools/bench -i ${CMAKE_CURRENT_SOURCE_DIR}/tools/bench/anchor.rc
+          -o ${BENCH_ANCHOR_RES_OBJECT}
+  DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tools/bench/anchor.rc ${CMAKE_CURRENT_SOURCE_DIR}/tools/bench/anchor.manifest
+  COMMENT "Compiling the anchor's manifest"
+  VERBATIM)
+add_executable(bench_bare_dialog WIN32 tools/bench/anchor_dialog.cpp)
+add_executable(bench_list_dialog WIN32 tools/bench/anchor_dialog.cpp ${BENCH_ANCHOR_RES_OBJECT})
+target_compile_definitions(bench_list_dialog PRIVATE ANCHOR_LIST_VIEW)
+target_link_libraries(bench_list_dialog PRIVATE comctl32)
+add_executable(bench_template_dialog WIN32 tools/bench/anchor_dialog.cpp ${TAVOLEX_RES_OBJECT})
+add_dependencies(bench_template_dialog tavolex_resource_object)
+target_compile_definitions(bench_template_dialog PRIVATE ANCHOR_EDITOR_TEMPLATE)
+target_link_libraries(bench_template_dialog PRIVATE tavolex_resources comctl32)
+add_executable(tavolex_startup_bench tools/bench/startup_bench.cpp tools/bench/sample_job.cpp)
+set_target_properties(tavolex_startup_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+target_link_libraries(tavolex_startup_bench PRIVATE tavolex_jobstore platform_win32 psapi)
+add_dependencies(tavolex_startup_bench Tavolex bench_bare_dialog bench_list_dialog bench_template_dialog
+                 e2e_standin_picker)
+foreach(bench_target IN ITEMS bench_bare_dialog bench_list_dialog bench_template_dialog)
+  target_link_options(${bench_target} PRIVATE -municode)
+  set_target_properties(${bench_target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+endforeach()
+
 # --- The end-to-end tests of Tavolex.exe with stand-ins of the companions
 include(cmake/e2e.cmake)
+include(cmake/runvane.cmake)
 include(cmake/pickers.cmake)
 include(cmake/package.cmake)

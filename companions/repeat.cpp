@@ -208,8 +208,7 @@ RepeatSave ValidateAndSaveRepeatRules(plat::Window dialog) {
       ToggleRepeatRule(dialog, k + 1);
     }
   }
-  RepeatRuleSet rules;
-  for (int k = 0; k < kRepeatRuleCount; ++k) rules[k] = ReadRule(dialog, res::kRepeatRules[k]);
+  const RepeatRuleSet rules = ReadRepeatRules(dialog);
   if (!RepeatRulesAreValid(rules)) return RepeatSave::Invalid;
 
   // A new file takes the old one's place only when it was written whole, so
@@ -222,12 +221,61 @@ RepeatSave ValidateAndSaveRepeatRules(plat::Window dialog) {
   return RepeatSave::Saved;
 }
 
-void ShiftRangesAfterInsert(plat::Window dialog, int n) {
-  ApplyChanges(dialog, RenumberAfterInsert(ReadRanges(dialog), n));
+namespace {
+
+// The rules after `count` renumberings, read once and written once.
+void Shift(plat::Window dialog, int n, int count, RangeChanges (*renumber)(const RepeatRanges&, long)) {
+  RepeatRanges ranges = ReadRanges(dialog);
+  RangeChanges total;
+  for (int i = 0; i < count; ++i) {
+    const RangeChanges changes = renumber(ranges, n);
+    for (int k = 0; k < kRepeatRuleCount; ++k) {
+      if (changes[k].kind == RangeChange::Keep) continue;
+      // A rule switched off stays off; a later change cannot bring it back.
+      if (total[k].kind != RangeChange::SwitchOff) total[k] = changes[k];
+      ranges[k] = changes[k].kind == RangeChange::SwitchOff ? RepeatRange{}
+                                                             : RepeatRange{changes[k].from, changes[k].to};
+    }
+  }
+  ApplyChanges(dialog, total);
 }
 
-void ShiftRangesAfterDelete(plat::Window dialog, int d) {
-  ApplyChanges(dialog, RenumberAfterDelete(ReadRanges(dialog), d));
+}  // namespace
+
+void ShiftRangesAfterInsert(plat::Window dialog, int n, int count) {
+  Shift(dialog, n, count, RenumberAfterInsert);
+}
+
+void ShiftRangesAfterDelete(plat::Window dialog, int d, int count) {
+  Shift(dialog, d, count, RenumberAfterDelete);
+}
+
+RepeatRuleSet ReadRepeatRules(plat::Window dialog) {
+  RepeatRuleSet rules;
+  for (int k = 0; k < kRepeatRuleCount; ++k) rules[k] = ReadRule(dialog, res::kRepeatRules[k]);
+  return rules;
+}
+
+void WriteRepeatRules(plat::Window dialog, const RepeatRuleSet& rules) {
+  for (int k = 0; k < kRepeatRuleCount; ++k) {
+    const res::RepeatRuleControls& c = res::kRepeatRules[k];
+    plat::SetButtonCheck(dialog, c.check, rules[k].checked ? 1 : 0);
+    ToggleRepeatRule(dialog, k + 1);
+    if (!rules[k].checked) continue;
+    plat::SetControlText(dialog, c.from, rules[k].from.c_str());
+    plat::SetControlText(dialog, c.to, rules[k].to.c_str());
+    plat::SetControlText(dialog, c.count, rules[k].count.c_str());
+  }
+}
+
+bool SameRules(const RepeatRuleSet& a, const RepeatRuleSet& b) {
+  for (int k = 0; k < kRepeatRuleCount; ++k) {
+    if (a[k].checked != b[k].checked || a[k].from != b[k].from || a[k].to != b[k].to ||
+        a[k].count != b[k].count) {
+      return false;
+    }
+  }
+  return true;
 }
 
 }  // namespace companions

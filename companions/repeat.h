@@ -31,9 +31,11 @@ void LoadRepeatRules(plat::Window dialog);
 // and switching them off for a job without lines do not.
 void ToggleRepeatRule(plat::Window dialog, int rule);
 RepeatSave ValidateAndSaveRepeatRules(plat::Window dialog);
-// Renumbers the ticked rules after row n (1-based) was inserted or deleted.
-void ShiftRangesAfterInsert(plat::Window dialog, int n);
-void ShiftRangesAfterDelete(plat::Window dialog, int d);
+// Renumbers the ticked rules after row n (1-based) was inserted or deleted,
+// `count` times over (rows n to n + count - 1 inserted, or that many rows
+// deleted one after another at n).
+void ShiftRangesAfterInsert(plat::Window dialog, int n, int count = 1);
+void ShiftRangesAfterDelete(plat::Window dialog, int d, int count = 1);
 
 // --- The decisions, as plain functions of their inputs
 
@@ -43,6 +45,12 @@ struct RepeatRuleText {
   std::string from, to, count;
 };
 using RepeatRuleSet = std::array<RepeatRuleText, kRepeatRuleCount>;
+
+// The rules as their controls hold them, and written back into the controls
+// (check boxes, the fields' texts and whether they can be typed in).
+RepeatRuleSet ReadRepeatRules(plat::Window dialog);
+void WriteRepeatRules(plat::Window dialog, const RepeatRuleSet& rules);
+bool SameRules(const RepeatRuleSet& a, const RepeatRuleSet& b);
 
 // The validation of the ticked rules: every field digits only and not 0,
 // from not above to, and no two ranges sharing a row.

@@ -21,6 +21,13 @@ namespace {
 bool commandActed = false;
 std::uint32_t commandSequence = 0;
 
+// Answers held back for a test run: during it, and after it while the
+// clipboard still holds what it held at the end (its sequence number, known
+// once a reading gives one).
+enum class RunHold { None, During, After };
+RunHold runHold = RunHold::None;
+std::uint32_t runEndSequence = 0;
+
 // Reads the clipboard into the buffer; the reading's sequence number.
 std::uint32_t ReadClipboardIntoBuffer() {
   ClipboardTextBuffer[0] = '\0';
@@ -64,8 +71,22 @@ void MovePickerWindow(int x, int y) {
   }
 }
 
+namespace {
+
+// True while the clipboard may still hold a test run's text.
+bool HeldForTestRun(std::uint32_t sequence) {
+  if (runHold == RunHold::After) {
+    if (runEndSequence == 0) runEndSequence = sequence;
+    if (sequence != 0 && sequence != runEndSequence) runHold = RunHold::None;
+  }
+  return runHold != RunHold::None;
+}
+
+}  // namespace
+
 PollOutcome PollClipboard(plat::Window dialog) {
   const std::uint32_t sequence = ReadClipboardIntoBuffer();
+  if (HeldForTestRun(sequence)) return PollOutcome::Nothing;
   // A sequence number of 0 means the system does not tell: every poll is fresh.
   const bool fresh = !commandActed || sequence == 0 || sequence != commandSequence;
   const std::string shownX = plat::GetControlText(dialog, res::kXEdit);
@@ -95,6 +116,13 @@ PollOutcome PollClipboard(plat::Window dialog) {
                                                   : PollOutcome::InsertOperation;
   }
   return PollOutcome::Nothing;
+}
+
+void HoldAnswersForTestRun() { runHold = RunHold::During; }
+
+void ReleaseAnswersAfterTestRun() {
+  runHold = RunHold::After;
+  runEndSequence = plat::ReadClipboard(kClipboardBufferSize).sequence;
 }
 
 void WatchPicker() {
@@ -162,6 +190,8 @@ void PickApplicationFile(plat::Window dialog) {
 void ResetAcquisition() {
   commandActed = false;
   commandSequence = 0;
+  runHold = RunHold::None;
+  runEndSequence = 0;
   ClipboardTextBuffer[0] = '\0';
 }
 

@@ -45,6 +45,13 @@ enum class PollOutcome { Nothing, NewOperation, InsertOperation };
 // per change of the clipboard.
 PollOutcome PollClipboard(plat::Window dialog);
 
+// While a test run is in progress the clipboard's texts are the job's doing
+// (a copied "120,45" or "NEW ACTION"), never the picker's answers: from
+// HoldAnswersForTestRun until the clipboard changes after
+// ReleaseAnswersAfterTestRun, PollClipboard acts on none of them.
+void HoldAnswersForTestRun();
+void ReleaseAnswersAfterTestRun();
+
 // Timer 999, without the timer: a picker that has ended is started again and
 // its window restored.
 void WatchPicker();

@@ -3,6 +3,7 @@
 #include "companions/screen.h"
 #include "editor/features.h"
 #include "editor/row_commands.h"
+#include "editor/undo.h"
 #include "resources/control_ids.h"
 
 namespace editor {
@@ -21,6 +22,7 @@ void AcquisitionAtStart(plat::Window dialog) {
 
 bool AcquisitionCommand(plat::Window dialog, int controlId, int code) {
   if (code != plat::kBnClicked) return false;
+  HistoryStepScope step(dialog);  // the fields a button fills: one change
   switch (controlId) {
     case res::kCheckPlacementButton: companions::ConfirmWindowPlacement(dialog); return true;
     case res::kTakePlacementButton: companions::AcquireWindowPlacement(dialog); return true;
@@ -33,6 +35,7 @@ bool AcquisitionCommand(plat::Window dialog, int controlId, int code) {
 // Both timers were stopped by the dialog; each starts again here.
 bool AcquisitionTimer(plat::Window dialog, int timerId) {
   if (timerId == companions::kClipboardPollTimer) {
+    HistoryStepScope step(dialog);  // a picked point: X and Y in one change
     switch (companions::PollClipboard(dialog)) {
       case companions::PollOutcome::NewOperation:
         PickerNewOperation(dialog);

@@ -14,10 +14,19 @@ bool OperationEditorCommand(plat::Window dialog, int controlId, int code);
 bool OperationListNotify(plat::Window dialog, const plat::Notification& n, long* result);
 bool OperationEditorTimer(plat::Window dialog, int timerId);  // 666
 
+// --- The operation list's edit commands: undo, redo, cut, copy, paste,
+// moves and delete, by keys and the right-click menu
+void EditCommandsAtStart(plat::Window dialog);  // the list reports its keys; a fresh history
+// NM_RCLICK and the keys of the operation list.
+bool EditCommandsNotify(plat::Window dialog, const plat::Notification& n, long* result);
+
 // --- Repeat rules and the test run
 void RepeatRulesAtStart(plat::Window dialog);  // load the rules and apply the three check boxes
 bool RepeatAndRunCommand(plat::Window dialog, int controlId, int code);
 bool RepeatAndRunTimer(plat::Window dialog, int timerId);  // 777
+// EN_CHANGE of a repeat rule's field: one the user typed changes the job
+// outside the history.
+void RepeatFieldChanged(plat::Window dialog);
 // Validates and writes the repeat rules; on failure tells the user why and
 // answers false (the caller then abandons its save, switch or run).
 bool SaveRepeatRulesOrTell(plat::Window dialog);

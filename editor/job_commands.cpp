@@ -11,6 +11,7 @@
 #include "editor/main_dialog.h"
 #include "editor/messages.h"
 #include "editor/state.h"
+#include "editor/undo.h"
 #include "jobstore/jobs.h"
 #include "jobstore/lines.h"
 #include "jobstore/paths.h"
@@ -37,6 +38,10 @@ void PutSelectionBack(plat::Window dialog) { SelectCurrentJob(dialog); }
 // The job's lines, its repeat rules and the editor as a freshly opened job
 // has them.
 void LoadSwitchedJob(plat::Window dialog) {
+  // No row of the new job is edited: the set-up below empties fields, and
+  // their change events would otherwise rebuild the line at the former job's
+  // edited row from the emptied fields.
+  CurrentRow = -1;
   UpdatingControls = true;
   ClearEditorFields(dialog);
   const jobstore::Unscramble unscrambled = jobstore::LoadCurrentJob();
@@ -49,9 +54,9 @@ void LoadSwitchedJob(plat::Window dialog) {
   plat::SetButtonCheck(dialog, res::kCheckAllButton, 1);
   EnableEditorFields(dialog, false);
   SetupEditorForAction(dialog, 0);
-  CurrentRow = -1;
   companions::MovePickerWindow(ScreenWidth / 2, ScreenHeight / 2);
   companions::ResetClipboard();
+  ForgetHistory();
   ClearJobModified(dialog);  // also plays the status animation again
   TellUnscrambleProblem(dialog, unscrambled);
 }

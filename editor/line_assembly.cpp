@@ -103,12 +103,11 @@ void Empty(plat::Window dialog, std::initializer_list<int> ids) {
 
 }  // namespace
 
-std::string StoredFreeText(const std::string& text) {
-  if (!HasQuote(text)) return text;
-  // An odd number of quotes leaves the reader inside a quoted stretch that
-  // swallows the commas of the later fields.
-  const bool balanced = std::count(text.begin(), text.end(), '"') % 2 == 0;
-  if (balanced && ReadBack(text) == TrimBlanks(text)) return text;
+namespace {
+
+// The text in double quotes, each quote inside doubled: the field reader
+// gives back exactly the text.
+std::string Quoted(const std::string& text) {
   std::string stored = "\"";
   for (char c : text) {
     stored += c;
@@ -118,9 +117,26 @@ std::string StoredFreeText(const std::string& text) {
   return stored;
 }
 
+}  // namespace
+
+std::string StoredFreeText(const std::string& text) {
+  if (!HasQuote(text)) return text;
+  // An odd number of quotes leaves the reader inside a quoted stretch that
+  // swallows the commas of the later fields.
+  const bool balanced = std::count(text.begin(), text.end(), '"') % 2 == 0;
+  if (balanced && ReadBack(text) == TrimBlanks(text)) return text;
+  return Quoted(text);
+}
+
 std::string JoinLine(ops::OperationRecord& fields, bool inputIsFreeText, int cutFirst) {
   auto stored = [&](int f) -> std::string {
-    if (f == ops::FieldName || (f == ops::FieldInputData && inputIsFreeText)) return StoredFreeText(fields.field[f]);
+    if (f == ops::FieldName) {
+      // A line that begins with "//" is a comment to the file's reader, which
+      // would drop the row at the next load: such a name goes in quotes.
+      std::string name = StoredFreeText(fields.field[f]);
+      return name.compare(0, 2, "//") == 0 ? Quoted(fields.field[f]) : name;
+    }
+    if (f == ops::FieldInputData && inputIsFreeText) return StoredFreeText(fields.field[f]);
     return fields.field[f];
   };
   auto length = [&] {

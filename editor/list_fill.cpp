@@ -11,33 +11,53 @@ namespace editor {
 
 namespace {
 
-// Cells 1 to 10 of a new row from its line: a field the line does not have
-// gives an empty cell (a new row's cells are empty: nothing to write); a
-// TypeText input is shown masked.
-void WriteCells(plat::Window dialog, int row, const char* line) {
+bool InputMasked(const ops::OperationRecord& record) {
+  return ops::FindActionKind(record.field[ops::FieldAction].c_str()) == ops::TypeText;
+}
+
+// Cells 1 to 10 of a row from its line: a field the line does not have gives
+// an empty cell (a new row's cells are empty: `newRow` writes no empty
+// text); a TypeText input is shown masked.
+void WriteCells(plat::Window dialog, int row, const char* line, bool newRow) {
   const ops::OperationRecord record = ops::ReadOperationLine(line);
-  bool masked = ops::FindActionKind(record.field[ops::FieldAction].c_str()) == ops::TypeText;
+  const bool masked = InputMasked(record);
   for (int j = ops::FieldName; j <= ops::FieldStopSeconds; ++j) {
     if (j == ops::FieldInputData && masked) {
       plat::ListSetCell(dialog, res::kOperationList, row, j, ops::kMaskedText);
       continue;
     }
     const std::string& field = record.field[j];
-    if (!field.empty()) plat::ListSetCell(dialog, res::kOperationList, row, j, field.c_str());
+    if (!newRow || !field.empty()) plat::ListSetCell(dialog, res::kOperationList, row, j, field.c_str());
   }
 }
 
 }  // namespace
 
-void AddOperationRow(plat::Window dialog, int index) {
-  plat::ListInsertNumberedRow(dialog, res::kOperationList, index);
-  WriteCells(dialog, index, jobstore::LineAt(index));
+std::string CellText(const char* line, int column) {
+  const ops::OperationRecord record = ops::ReadOperationLine(line);
+  if (column == ops::FieldInputData && InputMasked(record)) return ops::kMaskedText;
+  return record.field[column];
+}
+
+namespace {
+
+void AddRow(plat::Window dialog, int index, bool ticked) {
+  plat::ListInsertNumberedRow(dialog, res::kOperationList, index, ticked);
+  WriteCells(dialog, index, jobstore::LineAt(index), true);
+}
+
+}  // namespace
+
+void AddOperationRow(plat::Window dialog, int index) { AddRow(dialog, index, false); }
+
+void RewriteOperationRow(plat::Window dialog, int index) {
+  WriteCells(dialog, index, jobstore::LineAt(index), false);
 }
 
 // Numbered rows keep column 0 right through later inserts and deletes; the
-// rows are made with painting off and ticked all at once. No row is selected
-// while they are ticked, so the selection handler would find nothing to do
-// for each of them: the dialog is not told.
+// rows are made with painting off, each ticked as it is made. No row is
+// selected meanwhile, so the selection handler would find nothing to do for
+// a tick: the dialog is not told.
 void FillOperationList(plat::Window dialog) {
   plat::ListDeleteAllRows(dialog, res::kOperationList);
   ForgetRepeatMarkers();
@@ -45,16 +65,15 @@ void FillOperationList(plat::Window dialog) {
   if (count == 0) return;
   plat::ListReserveRows(dialog, res::kOperationList, count);
   plat::ListSetRedraw(dialog, res::kOperationList, false);
-  for (int i = 0; i < count; ++i) AddOperationRow(dialog, i);
-  plat::ListSetCheckedAllSilently(dialog, res::kOperationList, true);
+  for (int i = 0; i < count; ++i) AddRow(dialog, i, true);
   plat::ListSetRedraw(dialog, res::kOperationList, true);
 }
 
 namespace {
 
 // What a full refill leaves besides the rows: every row ticked (nothing is
-// selected by now). Usually only the new row lacks its tick; when more rows
-// do (the check-all box unticked them), the list is painted once afterwards
+// selected by now). A new row comes ticked; when other rows lack their tick
+// (the check-all box unticked them), the list is painted once afterwards
 // instead of row by row.
 void FinishRefill(plat::Window dialog) {
   const int rows = plat::ListRowCount(dialog, res::kOperationList);
@@ -62,7 +81,8 @@ void FinishRefill(plat::Window dialog) {
   for (int i = 0; i < rows && unticked < 2; ++i) {
     if (!plat::ListIsChecked(dialog, res::kOperationList, i)) ++unticked;
   }
-  if (unticked < 2) return plat::ListSetCheckedAllSilently(dialog, res::kOperationList, true);
+  if (unticked == 0) return;
+  if (unticked == 1) return plat::ListSetCheckedAllSilently(dialog, res::kOperationList, true);
   plat::ListSetRedraw(dialog, res::kOperationList, false);
   plat::ListSetCheckedAllSilently(dialog, res::kOperationList, true);
   plat::ListSetRedraw(dialog, res::kOperationList, true);
@@ -80,23 +100,25 @@ void RefillAfterAppend(plat::Window dialog) {
   int index = jobstore::LineCount() - 1;
   if (index < 0 || !InStep(dialog, index)) return FillOperationList(dialog);
   plat::ListClearSelection(dialog, res::kOperationList);
-  AddOperationRow(dialog, index);
+  AddRow(dialog, index, true);
   FinishRefill(dialog);
 }
 
-void RefillAfterInsert(plat::Window dialog, int index) {
+void RefillAfterInsert(plat::Window dialog, int index, int lines) {
   int count = jobstore::LineCount();
-  if (index < 0 || index >= count || !InStep(dialog, count - 1)) return FillOperationList(dialog);
+  if (index < 0 || lines < 1 || index + lines > count || !InStep(dialog, count - lines)) {
+    return FillOperationList(dialog);
+  }
   plat::ListClearSelection(dialog, res::kOperationList);
-  AddOperationRow(dialog, index);
+  for (int i = index; i < index + lines; ++i) AddRow(dialog, i, true);
   FinishRefill(dialog);
 }
 
-void RefillAfterDelete(plat::Window dialog, int index) {
+void RefillAfterDelete(plat::Window dialog, int index, int lines) {
   int count = jobstore::LineCount();
-  if (index < 0 || index > count || !InStep(dialog, count + 1)) return FillOperationList(dialog);
+  if (index < 0 || lines < 1 || index > count || !InStep(dialog, count + lines)) return FillOperationList(dialog);
   plat::ListClearSelection(dialog, res::kOperationList);
-  plat::ListDeleteRow(dialog, res::kOperationList, index);
+  for (int i = 0; i < lines; ++i) plat::ListDeleteRow(dialog, res::kOperationList, index);
   FinishRefill(dialog);
 }
 

@@ -1,9 +1,13 @@
 #include "editor/list_view.h"
 
 #include <cstring>
+#include <string>
+#include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "companions/repeat.h"
+#include "editor/list_fill.h"
 #include "editor/state.h"
 #include "jobstore/lines.h"
 #include "resources/control_ids.h"
@@ -38,10 +42,24 @@ void InsertListColumns(plat::Window dialog) {
   }
 }
 
+// The rows mirror the lines: each fitted column's texts come from the lines,
+// each text once, instead of being read back from every row of the list.
 void AutosizeColumns(plat::Window dialog) {
-  if (jobstore::LineCount() == 0) return;
+  const int count = jobstore::LineCount();
+  if (count == 0) return;
   for (int c = 0; c < kListColumnCount; ++c) {
-    if (kListColumns[c].autosized) plat::ListSetColumnWidth(dialog, res::kOperationList, c, plat::kColumnAutosize);
+    if (!kListColumns[c].autosized) continue;
+    std::vector<std::string> texts;
+    if (c == 0) {
+      for (int row = 1; row <= count; ++row) texts.push_back(std::to_string(row));
+    } else {
+      std::unordered_set<std::string> seen;
+      for (int i = 0; i < count; ++i) {
+        std::string text = CellText(jobstore::LineAt(i), c);
+        if (seen.insert(text).second) texts.push_back(std::move(text));
+      }
+    }
+    plat::ListFitColumnToTexts(dialog, res::kOperationList, c, texts);
   }
 }
 

@@ -31,7 +31,10 @@ struct CommandRoute {
   void (*handler)(plat::Window dialog);
 };
 
-void RepeatRangeChanged(plat::Window dialog) { RefreshRepeatMarkers(dialog); }
+void RepeatRangeChanged(plat::Window dialog) {
+  RepeatFieldChanged(dialog);
+  RefreshRepeatMarkers(dialog);
+}
 
 const CommandRoute kCommandRoutes[] = {
     {res::kSaveAndExitButton, plat::kBnClicked, SaveAndExit},
@@ -42,6 +45,9 @@ const CommandRoute kCommandRoutes[] = {
     {res::kRepeatRules[1].to, plat::kEnChange, RepeatRangeChanged},
     {res::kRepeatRules[2].from, plat::kEnChange, RepeatRangeChanged},
     {res::kRepeatRules[2].to, plat::kEnChange, RepeatRangeChanged},
+    {res::kRepeatRules[0].count, plat::kEnChange, RepeatFieldChanged},
+    {res::kRepeatRules[1].count, plat::kEnChange, RepeatFieldChanged},
+    {res::kRepeatRules[2].count, plat::kEnChange, RepeatFieldChanged},
 };
 
 constexpr int kEditorFields[] = {res::kNameEdit, res::kXEdit, res::kYEdit, res::kActionCombo,
@@ -125,6 +131,7 @@ bool CTavolexDlg::OnInitDialog(plat::Window dialog) {
 
   if (jobstore::LineCount() == 0) AddDefaultLine(dialog);
 
+  EditCommandsAtStart(dialog);
   plat::AnimationOpen(dialog, res::kStatusAnimationControl, res::kStatusAnimation);
   ClearJobModified(dialog);
   plat::SetFocusTo(dialog, res::kJobCombo);
@@ -147,7 +154,7 @@ void CTavolexDlg::OnCommand(plat::Window dialog, int controlId, int code) {
 
 long CTavolexDlg::OnNotify(plat::Window dialog, const plat::Notification& n) {
   long result = 0;
-  OperationListNotify(dialog, n, &result);
+  if (!EditCommandsNotify(dialog, n, &result)) OperationListNotify(dialog, n, &result);
   return result;
 }
 

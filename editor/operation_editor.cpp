@@ -12,6 +12,7 @@
 #include "editor/main_dialog.h"
 #include "editor/row_commands.h"
 #include "editor/state.h"
+#include "editor/undo.h"
 #include "jobstore/lines.h"
 #include "operations/records.h"
 #include "resources/control_ids.h"
@@ -97,6 +98,7 @@ void FillEditorFromRow(plat::Window dialog, int row) {
 void OnOperationSelected(plat::Window dialog) {
   const int item = plat::ListFirstSelected(dialog, res::kOperationList);
   if (item < 0) return;
+  EndTypingRun();
   QueueFormerCurrentRow(dialog, item);
   const bool updating = UpdatingControls;
   UpdatingControls = true;
@@ -114,7 +116,9 @@ void UpdateRowFromEditor(plat::Window dialog, int column) {
   if (CurrentRow == -1 || UpdatingControls) return;
   const std::string line = BuildLineFromEditor(dialog, column);
   if (CurrentRow >= jobstore::LineCount()) return;  // no line to replace
+  const std::string before = jobstore::LineAt(CurrentRow);
   jobstore::ReplaceLineAt(CurrentRow, line.c_str());
+  RecordLineEdit(dialog, CurrentRow, column, before, line);
 
   const ops::OperationRecord record = ops::ReadOperationLine(line.c_str());
   if (column == ops::FieldInputData) {
@@ -133,6 +137,7 @@ void UpdateRowFromEditor(plat::Window dialog, int column) {
 }
 
 void OnActionChanged(plat::Window dialog) {
+  HistoryStepScope step(dialog);  // the fields the set-up empties and the new action: one change
   SetupEditorForAction(dialog, plat::ComboGetSelection(dialog, res::kActionCombo));
   // The window cells follow the line for every action: ArrangeWindow fills
   // in its defaults, any other action empties the four hidden cells.

@@ -6,11 +6,13 @@
 
 #include "companions/contract.h"
 #include "companions/repeat.h"
+#include "companions/screen.h"
 #include "companions/test_run.h"
 #include "companions/window_titles.h"
 #include "editor/features.h"
 #include "editor/messages.h"
 #include "editor/state.h"
+#include "editor/undo.h"
 #include "jobstore/lines.h"
 #include "jobstore/paths.h"
 #include "resources/control_ids.h"
@@ -39,8 +41,10 @@ void TellRunnerNotStarted(plat::Window dialog) {
   plat::ShowMessageBox(dialog, message.c_str(), kAppCaption, plat::kMbOk | plat::kMbIconWarning);
 }
 
-// Back from a test run: the editor and the coordinate picker's window.
+// Back from a test run: the editor and the coordinate picker's window; the
+// picker's answers count again once the clipboard changes.
 void ShowEditorAgain(plat::Window dialog) {
+  companions::ReleaseAnswersAfterTestRun();
   plat::ShowWindowCmd(dialog, plat::kSwShow);
   companions::ShowWindowByTitle(companions::PickerTitleText);
 }
@@ -67,6 +71,8 @@ void StartTestRun(plat::Window dialog) {
 
   plat::ShowWindowCmd(dialog, plat::kSwHide);
   companions::HideWindowByTitle(companions::PickerTitleText);
+  // What the job copies must not reach the edited row (timer 888 keeps running).
+  companions::HoldAnswersForTestRun();
   companions::RunnerProcessId =
       companions::StartRunner(jobstore::InspectFilePath, jobstore::RepeatFilePath);
   if (companions::RunnerProcessId == 0) {
@@ -100,7 +106,7 @@ bool RepeatAndRunCommand(plat::Window dialog, int controlId, int code) {
   for (int rule = 1; rule <= companions::kRepeatRuleCount; ++rule) {
     if (controlId != res::kRepeatRules[rule - 1].check) continue;
     companions::ToggleRepeatRule(dialog, rule);
-    MarkJobModified(dialog);
+    NoteChangeOutsideHistory(dialog);
     return true;
   }
   if (controlId == res::kRunButton) {
@@ -116,8 +122,17 @@ bool RepeatAndRunTimer(plat::Window dialog, int timerId) {
   return true;
 }
 
+void RepeatFieldChanged(plat::Window dialog) {
+  if (!UpdatingControls) NoteChangeOutsideHistory(dialog);
+}
+
 bool SaveRepeatRulesOrTell(plat::Window dialog) {
-  switch (companions::ValidateAndSaveRepeatRules(dialog)) {
+  // Switching the rules of a job without lines off is the program's own write.
+  const bool updating = UpdatingControls;
+  UpdatingControls = true;
+  const companions::RepeatSave saved = companions::ValidateAndSaveRepeatRules(dialog);
+  UpdatingControls = updating;
+  switch (saved) {
     case companions::RepeatSave::Saved:
       return true;
     case companions::RepeatSave::Invalid:

@@ -2,32 +2,26 @@
 
 #include <algorithm>
 
-#include "companions/repeat.h"
 #include "editor/fields.h"
 #include "editor/list_fill.h"
 #include "editor/list_view.h"
 #include "editor/main_dialog.h"
 #include "editor/messages.h"
 #include "editor/state.h"
+#include "editor/undo.h"
 #include "jobstore/lines.h"
 #include "operations/records.h"
 #include "resources/control_ids.h"
 
 namespace editor {
 
-namespace {
-
-// The edited row, when it names a line; otherwise -1, after telling the user
-// to click a row first.
 int EditedRowOrTell(plat::Window dialog, const char* message) {
   if (CurrentRow >= 0 && CurrentRow < jobstore::LineCount()) return CurrentRow;
   plat::ShowMessageBox(dialog, message, kCheckCaption, plat::kMbOk);
   return -1;
 }
 
-// What New, Insert and Delete do last: CurrentRow (already moved) becomes the
-// list's selected row and is loaded into the fields.
-void FinishRowCommand(plat::Window dialog, int scrollTarget) {
+void FinishRowCommand(plat::Window dialog, int scrollTarget, FocusAfter focus) {
   if (scrollTarget >= 0) plat::ListEnsureVisible(dialog, res::kOperationList, scrollTarget);
   if (CurrentRow >= 0) {
     // The refills leave no row selected, so selecting the row raises
@@ -37,52 +31,64 @@ void FinishRowCommand(plat::Window dialog, int scrollTarget) {
     UpdatingControls = false;
   }
   RefreshRepeatMarkers(dialog);
-  if (CurrentRow >= 0) {
+  if (focus == FocusAfter::List) {
+    plat::SetFocusTo(dialog, res::kOperationList);
+  } else if (CurrentRow >= 0) {
     plat::SetFocusTo(dialog, res::kStopSecondsEdit);
     plat::SelectAllText(dialog, res::kStopSecondsEdit);
   }
-  MarkJobModified(dialog);
 }
 
 int ScrollTargetAfter(int row) { return std::min(row + 6, jobstore::LineCount() - 1); }
 
-}  // namespace
+void InsertLines(plat::Window dialog, int row, const std::vector<std::string>& lines) {
+  const int count = jobstore::LineCount();
+  const int n = static_cast<int>(lines.size());
+  if (row < 0 || row > count || n == 0) return;
+  for (int i = 0; i < n; ++i) jobstore::InsertLineAt(row + i, lines[static_cast<std::size_t>(i)].c_str());
+  RecordRowsInserted(row, lines);
+  RefillAfterInsert(dialog, row, n);
+  AutosizeColumns(dialog);
+  if (row < count) RenumberRulesAfterInsert(dialog, row + 1, n);
+}
 
 void NewOperation(plat::Window dialog) {
+  HistoryStepScope step(dialog);
   jobstore::AppendLine(ops::kBlankOperationLine);
+  RecordRowsInserted(jobstore::LineCount() - 1, {ops::kBlankOperationLine});
   RefillAfterAppend(dialog);
   AutosizeColumns(dialog);
   CurrentRow = jobstore::LineCount() - 1;
-  FinishRowCommand(dialog, CurrentRow);
+  FinishRowCommand(dialog, CurrentRow, FocusAfter::StopSeconds);
 }
 
 void InsertOperation(plat::Window dialog) {
   const int row = EditedRowOrTell(
       dialog, "指定行の前に挿入することができません。\n\n指定行をクリックして選択してください。");
   if (row < 0) return;
-  jobstore::InsertLineAt(row, ops::kBlankOperationLine);
-  RefillAfterInsert(dialog, row);
-  AutosizeColumns(dialog);
-  companions::ShiftRangesAfterInsert(dialog, row + 1);
+  HistoryStepScope step(dialog);
+  InsertLines(dialog, row, {ops::kBlankOperationLine});
   // The refill may have moved the selection; the new row is the edited one.
   CurrentRow = row;
-  FinishRowCommand(dialog, ScrollTargetAfter(row));
+  FinishRowCommand(dialog, ScrollTargetAfter(row), FocusAfter::StopSeconds);
 }
 
-void DeleteOperation(plat::Window dialog) {
+void DeleteOperation(plat::Window dialog, FocusAfter focus) {
   const int row = EditedRowOrTell(
       dialog, "削除する行が選択されていません。\n\n削除する行をクリックして選択してください。");
   if (row < 0) return;
+  HistoryStepScope step(dialog);
+  RecordRowsRemoved(row, {jobstore::LineAt(row)});
   jobstore::RemoveLineAt(row);
   RefillAfterDelete(dialog, row);
   AutosizeColumns(dialog);
-  companions::ShiftRangesAfterDelete(dialog, row + 1);
+  RenumberRulesAfterDelete(dialog, row + 1, 1);
   const int count = jobstore::LineCount();
   // The row above takes over; after the first row the new first row. An
   // empty list has no edited row, so Insert and Delete ask for one again.
   CurrentRow = count == 0 ? -1 : std::max(row - 1, 0);
   if (count == 0) EnableEditorFields(dialog, false);
-  FinishRowCommand(dialog, count == 0 ? -1 : ScrollTargetAfter(CurrentRow));
+  FinishRowCommand(dialog, count == 0 ? -1 : ScrollTargetAfter(CurrentRow), focus);
 }
 
 void ToggleAllChecks(plat::Window dialog) {

@@ -1,5 +1,7 @@
 #include "editor/state.h"
 
+#include "editor/row_clipboard.h"
+#include "editor/undo.h"
 #include "resources/control_ids.h"
 
 namespace editor {
@@ -28,6 +30,8 @@ void ResetEditorState() {
   for (int& slot : RedrawQueue) slot = -1;
   ScreenWidth = ScreenHeight = 0;
   inputMode = ops::InputNone;
+  CopiedRows.clear();
+  ForgetHistory();
 }
 
 }  // namespace editor

@@ -17,11 +17,13 @@ extern ops::InputMode inputMode;  // where the input data of the arranged action
 // The program itself is writing rows or fields: the one guard against the
 // notifications its own writes raise. While set, EN_CHANGE and CBN_SELCHANGE
 // of the editor fields rebuild no line (UpdateRowFromEditor), and EN_CHANGE
-// of the repeat ranges redraws no marks (RefreshRepeatMarkers). It is set
-// while a job's lines and rules are loaded, while the selected row is loaded
-// into the fields (their notifications would otherwise rebuild the former
-// row's line from half-loaded fields), while a default is written back into a
-// field, and while a row command selects its row. LVN_ITEMCHANGED is not
+// of the repeat rules' fields redraws no marks (RefreshRepeatMarkers) and
+// counts as no typed change. It is set while a job's lines and rules are
+// loaded, while the selected row is loaded into the fields (their
+// notifications would otherwise rebuild the former row's line from
+// half-loaded fields), while a default is written back into a field, while a
+// row command selects its row, and while the program renumbers, restores or
+// (for a job without lines) switches off the repeat rules. LVN_ITEMCHANGED is not
 // stopped: a selected row is always loaded, and the program's own list writes
 // leave no row selected while they notify (or do not notify at all).
 extern bool UpdatingControls;

@@ -251,6 +251,10 @@ void ListInsertColumn(Window dialog, int controlId, int column, const char* titl
 int ListColumnCount(Window dialog, int controlId);
 int ListColumnWidth(Window dialog, int controlId, int column);
 void ListSetColumnWidth(Window dialog, int controlId, int column, int width);  // kColumnAutosize fits the texts
+// The width kColumnAutosize gives the column when its cells hold these texts
+// (each text once is enough), found without reading every cell back: for
+// long lists whose owner has the texts at hand.
+void ListFitColumnToTexts(Window dialog, int controlId, int column, const std::vector<std::string>& texts);
 int ListInsertRow(Window dialog, int controlId, int row, const char* column0Text);
 void ListSetCell(Window dialog, int controlId, int row, int column, const char* text);
 std::string ListGetCell(Window dialog, int controlId, int row, int column, std::size_t bufferSize = 512);
@@ -264,10 +268,11 @@ void ListEnsureVisible(Window dialog, int controlId, int row);
 void ListRedrawRow(Window dialog, int controlId, int row);  // LVM_UPDATE
 // For long lists. A numbered row's column 0 always shows its 1-based position:
 // the list asks for the number when it needs it, so inserting or deleting a
-// row renumbers the rows below it without a write. The new row is unchecked.
-// Inserting an unselected row raises nothing; writing column 0 (a new text) raises
-// LVN_ITEMCHANGED with LVIF_TEXT and states 0; other cells raise nothing.
-int ListInsertNumberedRow(Window dialog, int controlId, int row);
+// row renumbers the rows below it without a write. The new row is unchecked,
+// or ticked already when `checked` is true. Inserting an unselected row raises
+// nothing; writing column 0 (a new text) raises LVN_ITEMCHANGED with LVIF_TEXT
+// and states 0; other cells raise nothing.
+int ListInsertNumberedRow(Window dialog, int controlId, int row, bool checked = false);
 // Deletes one row; a selected or focused row first loses both (LVN_ITEMCHANGED).
 void ListDeleteRow(Window dialog, int controlId, int row);
 // Ticks or unticks every row (LVM_SETITEMSTATE on item -1): LVN_ITEMCHANGED
@@ -442,6 +447,126 @@ enum class ReplaceResult {
 // holds one of the files.
 ReplaceResult ReplaceFileWith(const char* target, const char* replacement, const char* backup);
 
+// ---------------------------------------------------------------------------
+// The runner: synthesised input, the user's stop request, its status window,
+// opening programs and documents, and placing other programs' windows.
+//
+// Screen coordinates here are those a program without DPI awareness sees,
+// the space of the jobs; (0,0) is the top-left pixel of the primary screen.
+
+// Makes the whole process see screen coordinates as a program without DPI
+// awareness does. Call first, before any window exists.
+void UseUnawareCoordinatesForProcess();
+
+// Shift-JIS to UTF-16. `exact` is set to false when a byte sequence is not a
+// Shift-JIS character (it becomes the system's replacement character).
+std::u16string ToUtf16(const char* sjis, bool* exact);
+
+// One synthesised input event, as SendInput takes it.
+struct InputEvent {
+  enum Kind { Move, LeftDown, LeftUp, RightDown, RightUp, KeyDown, KeyUp, CharDown, CharUp };
+  Kind kind = Move;
+  int x = 0, y = 0;        // Move: the screen point (absolute, over the virtual screen)
+  int virtualKey = 0;      // KeyDown, KeyUp: with the key's scan code
+  bool extended = false;   // KeyDown, KeyUp: KEYEVENTF_EXTENDEDKEY
+  char16_t unit = 0;       // CharDown, CharUp: one UTF-16 unit (KEYEVENTF_UNICODE)
+};
+// Sends the events with one SendInput call, so the user's own input does not
+// come between them; button events act where the pointer is. Returns how
+// many the system inserted: fewer than given means it refused the rest.
+// When the last event is a Move, the pointer is then checked to be on that
+// pixel and put there when the system's scaling landed next to it.
+std::size_t SendInputEvents(const std::vector<InputEvent>& events);
+// The pointer's screen position; false when the system does not tell.
+bool PointerPosition(int* x, int* y);
+// The rectangle of all screens together (the virtual screen).
+Rect VirtualScreen();
+
+// The stop keys Shift+Esc: registered as a hot key (the key state serves when
+// another program holds that hot key). StopKeysPressed is true from the press
+// on, until EndStopKeys.
+void WatchStopKeys();
+void EndStopKeys();
+bool StopKeysPressed();
+// Waits up to `milliseconds`, or less when a message (the stop keys) comes;
+// the runner's windows are kept painted meanwhile.
+void WaitBriefly(unsigned milliseconds);
+// A clock in milliseconds that only goes forward.
+std::uint64_t Milliseconds();
+// The local time as "YYYY-MM-DD hh:mm:ss.mmm".
+std::string LocalTimeText();
+
+// A small topmost window with one line of text in the lower right corner of
+// the primary screen's work area: it never takes the focus, clicks pass
+// through it, and it has no title. The first call creates it.
+void ShowStatusText(const char* text);
+void CloseStatus();
+
+// Message-box flags for a program that has no window of its own in front.
+constexpr unsigned kMbSetForeground = 0x10000;
+constexpr unsigned kMbTopmost = 0x40000;
+
+// Opens a program, document, shortcut or address as Explorer does (the
+// default verb), with `workingFolder` as its current folder (empty: the
+// runner's). Environment variables in the path are expanded. False when
+// nothing could be started.
+bool OpenAsExplorerDoes(const char* path, const char* workingFolder);
+
+// Restores a top-level window when it is minimised or maximised, then puts
+// it at the rectangle and at the top of the z-order (as SetWindowBounds with
+// top). False when the system refused to move it.
+bool ArrangeTopLevelWindow(Window window, int x, int y, int width, int height);
+
+}  // namespace plat
+
+// ---------------------------------------------------------------------------
+// Edit commands of a list: its keys, its right-click menu and text for other
+// programs
+
+namespace plat {
+
+// NM_RCLICK: the list was clicked with the right button. A row under the
+// pointer has been selected first, as a left click selects it.
+constexpr int kNmRClick = -5;
+
+// A key pressed while a list that reports its keys (ReportListKeys) has the
+// focus, Alt combinations included, which a list view's own LVN_KEYDOWN
+// leaves out. The code is the platform's own, in no system range; the
+// notification is a ListKeyNotification. The handler answers non-zero when
+// it acted on the key: the list then does nothing more with it.
+constexpr int kListKeyDown = -0x7F01;
+constexpr unsigned kKeyCtrl = 0x1;
+constexpr unsigned kKeyAlt = 0x2;
+constexpr unsigned kKeyShift = 0x4;
+struct ListKeyNotification : Notification {
+  int key = 0;             // the virtual key
+  unsigned modifiers = 0;  // kKeyCtrl, kKeyAlt, kKeyShift held with it
+};
+void ReportListKeys(Window dialog, int controlId);
+
+constexpr int kVkDelete = 0x2E;
+constexpr int kVkUp = 0x26;
+constexpr int kVkDown = 0x28;
+constexpr int kVkApps = 0x5D;  // the context-menu key
+constexpr int kVkF10 = 0x79;
+
+// One entry of a popup menu; id 0 is a separator. A tab in the text puts
+// what follows it (the entry's key) in the menu's right-hand column.
+struct MenuEntry {
+  int id = 0;
+  std::string text;
+  bool enabled = true;
+};
+// Shows a popup menu owned by the dialog and waits until it closes: the id
+// of the chosen entry, 0 when none was chosen. The menu opens at the pointer,
+// or, with row >= 0, at that row of list `listId` (a menu opened by a key).
+int ShowListMenu(Window dialog, int listId, int row, const std::vector<MenuEntry>& entries);
+
+// Puts the text on the clipboard in both text formats: CF_TEXT with exactly
+// these Shift-JIS bytes (the system would otherwise make it in the code page
+// of the keyboard's language) and CF_UNICODETEXT. False when the clipboard
+// stayed held by another program or memory ran out.
+bool WriteClipboardTextBoth(const char* text);
 
 // ---------------------------------------------------------------------------
 // The pickers: the coordinate picker's marker window, and the window-title

@@ -345,6 +345,15 @@ void ListSetColumnWidth(Window dialog, int controlId, int column, int width) {
   }
 }
 
+void ListFitColumnToTexts(Window dialog, int controlId, int column, const std::vector<std::string>& texts) {
+  Control* c = headless::Find(dialog, controlId, Cls::ListView);
+  if (c == nullptr || column < 0 || static_cast<std::size_t>(column) >= c->columns.size()) return;
+  // As kColumnAutosize measures the cells.
+  std::size_t widest = c->columns[static_cast<std::size_t>(column)].title.size();
+  for (const std::string& text : texts) widest = std::max(widest, text.size());
+  c->columns[static_cast<std::size_t>(column)].width = static_cast<int>(widest) * 7 + 12;
+}
+
 int ListInsertRow(Window dialog, int controlId, int row, const char* column0Text) {
   Control* c = headless::Find(dialog, controlId, Cls::ListView);
   if (c == nullptr || row < 0) return -1;
@@ -358,14 +367,16 @@ int ListInsertRow(Window dialog, int controlId, int row, const char* column0Text
   return index;
 }
 
-int ListInsertNumberedRow(Window dialog, int controlId, int row) {
+int ListInsertNumberedRow(Window dialog, int controlId, int row, bool checked) {
   Control* c = headless::Find(dialog, controlId, Cls::ListView);
   if (c == nullptr || row < 0) return -1;
   int index = static_cast<int>(std::min(static_cast<std::size_t>(row), c->rows.size()));
   headless::detail::ListRow newRow;
   newRow.cells.push_back("");
   newRow.numbered = true;
-  if ((c->listExStyle & kLvsExCheckBoxes) != 0) newRow.state = headless::kUncheckedImage;
+  if ((c->listExStyle & kLvsExCheckBoxes) != 0) {
+    newRow.state = checked ? headless::kCheckedImage : headless::kUncheckedImage;
+  }
   c->rows.insert(c->rows.begin() + index, newRow);
   return index;
 }

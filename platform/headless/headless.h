@@ -245,4 +245,27 @@ plat::CtlColorAnswer QueryCtlColor(plat::Window dialog, plat::CtlColorKind kind,
 std::vector<plat::Color> PreparedBrushes();
 int UnpreparedBrushAnswers();
 
+// ---------------------------------------------------------------- list keys and menus
+// A key pressed while the dialog's focused control has the focus, with the
+// modifiers (plat::kKeyCtrl ...) held: a list that reports its keys
+// (plat::ReportListKeys) tells the dialog (plat::kListKeyDown); any other
+// control does nothing here. The answer of the dialog's handler, 0 when none.
+long PressKey(plat::Window dialog, int virtualKey, unsigned modifiers = 0);
+// A right click on a list row, or on the empty part of the list below the
+// last row: the list takes the focus, the row is selected as a left click
+// selects it (below the rows, the selection goes away), then NM_RCLICK.
+void RightClickListRow(plat::Window dialog, int controlId, int row);
+// Popup menus (plat::ShowListMenu): the user's choices for the next menus,
+// in order; a menu with no queued choice is dismissed (0).
+struct MenuRecord {
+  std::vector<plat::MenuEntry> entries;
+  int row = -1;  // -1: at the pointer
+  int answer = 0;
+};
+void QueueMenuChoice(int id);
+std::vector<MenuRecord> Menus();
+// Whether the last text the program put on the clipboard came with CF_TEXT
+// of its own (plat::WriteClipboardTextBoth).
+bool ClipboardHasOwnAnsiText();
+
 }  // namespace headless

@@ -29,6 +29,7 @@ void ResetFiles();
 void ResetProcesses();
 void ResetSystem();  // clipboard, keys, message boxes
 void ResetWindows();
+void ResetListCommands();  // keys reported, menus, the clipboard's formats
 
 // The process's own id (the owner of its dialogs in TopLevelWindows).
 constexpr std::uint32_t kOwnProcessId = 900;
@@ -158,6 +159,10 @@ long SendNotify(Dialog& dialog, const plat::Notification& n);
 // Changes the bits of `mask` in a list row's state to those of `value`;
 // raises LVN_ITEMCHANGED when the state really changes.
 void ChangeRowState(Dialog& dialog, Control& list, int row, unsigned mask, unsigned value);
+// A click on a list row (below the rows: on the list's empty part): the list
+// takes the focus, the row is selected (or the selection goes away), then
+// the click's notification `code` (NM_CLICK, NM_RCLICK) with the row.
+void ClickListRowWith(plat::Window dialog, int controlId, int row, int code);
 // Raises LVN_ITEMCHANGED for a row.
 void NotifyItemChanged(Dialog& dialog, const Control& list, int row, unsigned oldState,
                        unsigned newState, unsigned changedMask);

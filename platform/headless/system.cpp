@@ -3,6 +3,7 @@
 #include <set>
 
 #include "platform/headless/internal.h"
+#include "platform/headless/runner.h"
 #include "platform/headless/pickers.h"
 
 namespace headless {
@@ -38,6 +39,8 @@ void Reset() {
   detail::ResetFiles();
   detail::ResetProcesses();
   detail::ResetSystem();
+  detail::ResetListCommands();
+  detail::ResetRunner();
   ResetPickers();
 }
 

@@ -131,6 +131,10 @@ void DropDownCombo(plat::Window dialog, int controlId) {
 }
 
 void ClickListRow(plat::Window dialog, int controlId, int row) {
+  detail::ClickListRowWith(dialog, controlId, row, plat::kNmClick);
+}
+
+void detail::ClickListRowWith(plat::Window dialog, int controlId, int row, int code) {
   Dialog* d = Reachable(dialog);
   Control* c = d != nullptr ? Usable(*d, controlId, res::ControlClass::ListView) : nullptr;
   if (c == nullptr) return;
@@ -146,7 +150,7 @@ void ClickListRow(plat::Window dialog, int controlId, int row) {
   }
   plat::Notification n;
   n.controlId = controlId;
-  n.code = plat::kNmClick;
+  n.code = code;
   n.item = row;
   detail::SendNotify(*d, n);
 }

@@ -2,6 +2,9 @@
 // list view, the animation control, and the drawing toolkit of owner-drawn
 // buttons.
 #include <algorithm>
+#include <iterator>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/platform.h"
@@ -250,40 +253,77 @@ const AutosizePadding& PaddingFor(HWND list) {
   return padding;
 }
 
+// LVSCW_AUTOSIZE measures each cell with a display context of its own, which
+// under Wine costs a round trip to the window server per row. For more than
+// a few rows, the same measure with one context: the widest text plus the
+// list's own padding (found once, on a probe list, which costs more than a
+// few rows do). Texts that repeat (the action names) are measured once.
+constexpr int kFewRows = 32;
+
+int RowCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+void AutosizeNatively(HWND list, int column) {
+  SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(LVSCW_AUTOSIZE, 0));
+}
+
+// Sets the column to the widest of the texts that `eachText` hands to the
+// measure it is given, plus the padding; false when the padding is unknown.
+template <typename EachText>
+bool SetFittedWidth(HWND list, int column, EachText eachText) {
+  const AutosizePadding& padding = PaddingFor(list);
+  if (!padding.known) return false;
+  HDC dc = GetDC(list);
+  HGDIOBJ old = SelectObject(dc, padding.font != nullptr ? padding.font : GetStockObject(DEFAULT_GUI_FONT));
+  int widest = 0;
+  std::unordered_map<std::wstring, int> measured;
+  eachText([&](const wchar_t* text, int length) {
+    if (length <= 0) return;
+    auto known = measured.emplace(std::wstring(text, static_cast<std::size_t>(length)), 0);
+    if (known.second) known.first->second = TextWidth(dc, text, length);
+    widest = std::max(widest, known.first->second);
+  });
+  SelectObject(dc, old);
+  ReleaseDC(list, dc);
+  int fitted = widest + (column == 0 ? padding.first : padding.other);
+  SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(fitted, 0));
+  return true;
+}
+
 }  // namespace
 
-// LVSCW_AUTOSIZE measures each cell with a display context of its own, which
-// under Wine costs a round trip to the window server per row. The same
-// measure with one context: the widest text plus the list's own padding.
 void ListSetColumnWidth(Window dialog, int controlId, int column, int width) {
   HWND list = Item(dialog, controlId);
   if (width != kColumnAutosize || list == nullptr) {
     Send(dialog, controlId, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(width, 0));
     return;
   }
-  const AutosizePadding& padding = PaddingFor(list);
-  if (!padding.known) {
-    SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(LVSCW_AUTOSIZE, 0));
-    return;
-  }
-  HDC dc = GetDC(list);
-  HGDIOBJ old = SelectObject(dc, padding.font != nullptr ? padding.font : GetStockObject(DEFAULT_GUI_FONT));
-  int widest = 0;
-  int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-  std::vector<wchar_t> text(1024);
-  for (int row = 0; row < rows; ++row) {
-    LVITEMW item = {};
-    item.iSubItem = column;
-    item.pszText = text.data();
-    item.cchTextMax = static_cast<int>(text.size());
-    int length = static_cast<int>(SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
-                                               reinterpret_cast<LPARAM>(&item)));
-    if (length > 0) widest = std::max(widest, TextWidth(dc, text.data(), length));
-  }
-  SelectObject(dc, old);
-  ReleaseDC(list, dc);
-  int fitted = widest + (column == 0 ? padding.first : padding.other);
-  SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(fitted, 0));
+  const int rows = RowCount(list);
+  if (rows <= kFewRows) return AutosizeNatively(list, column);
+  bool fitted = SetFittedWidth(list, column, [&](const auto& measure) {
+    std::vector<wchar_t> text(1024);
+    for (int row = 0; row < rows; ++row) {
+      LVITEMW item = {};
+      item.iSubItem = column;
+      item.pszText = text.data();
+      item.cchTextMax = static_cast<int>(text.size());
+      measure(text.data(), static_cast<int>(SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                                                         reinterpret_cast<LPARAM>(&item))));
+    }
+  });
+  if (!fitted) AutosizeNatively(list, column);
+}
+
+void ListFitColumnToTexts(Window dialog, int controlId, int column, const std::vector<std::string>& texts) {
+  HWND list = Item(dialog, controlId);
+  if (list == nullptr) return;
+  if (RowCount(list) <= kFewRows) return AutosizeNatively(list, column);
+  bool fitted = SetFittedWidth(list, column, [&](const auto& measure) {
+    for (const std::string& text : texts) {
+      std::wstring wide = ToWide(text.c_str());
+      measure(wide.c_str(), static_cast<int>(wide.size()));
+    }
+  });
+  if (!fitted) AutosizeNatively(list, column);
 }
 
 int ListInsertRow(Window dialog, int controlId, int row, const char* column0Text) {
@@ -296,10 +336,18 @@ int ListInsertRow(Window dialog, int controlId, int row, const char* column0Text
 }
 
 void ListSetCell(Window dialog, int controlId, int row, int column, const char* text) {
-  std::wstring w = ToWide(text);
+  // Filling a long list writes many short cells: converted on the stack.
+  wchar_t buffer[256] = L"";
+  std::wstring longer;
+  const wchar_t* wide = buffer;
+  if (text != nullptr && *text != '\0' &&
+      MultiByteToWideChar(win32::kShiftJis, 0, text, -1, buffer, static_cast<int>(std::size(buffer))) <= 0) {
+    longer = ToWide(text);
+    wide = longer.c_str();
+  }
   LVITEMW item = {};
   item.iSubItem = column;
-  item.pszText = &w[0];
+  item.pszText = const_cast<wchar_t*>(wide);
   Send(dialog, controlId, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
@@ -359,14 +407,26 @@ void ListRedrawRow(Window dialog, int controlId, int row) {
   Send(dialog, controlId, LVM_UPDATE, static_cast<WPARAM>(row));
 }
 
-int ListInsertNumberedRow(Window dialog, int controlId, int row) {
+int ListInsertNumberedRow(Window dialog, int controlId, int row, bool checked) {
   // Column 0 is a callback text: the dialog answers LVN_GETDISPINFO with the
   // row's position (dialogs.cpp).
   LVITEMW item = {};
   item.mask = LVIF_TEXT;
   item.iItem = row;
   item.pszText = LPSTR_TEXTCALLBACKW;
-  return static_cast<int>(Send(dialog, controlId, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+  int index = static_cast<int>(Send(dialog, controlId, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+  if (!checked || index < 0) return index;
+  // comctl32 (Wine's at least) makes every new row of a check-box list
+  // unchecked, whatever state the insertion names: the tick follows at once,
+  // without asking the row first. The dialog is not told.
+  LVITEMW tick = {};
+  tick.stateMask = LVIS_STATEIMAGEMASK;
+  tick.state = INDEXTOSTATEIMAGEMASK(2);
+  HWND previous = win32::SilencedList;
+  win32::SilencedList = Item(dialog, controlId);
+  Send(dialog, controlId, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&tick));
+  win32::SilencedList = previous;
+  return index;
 }
 
 void ListDeleteRow(Window dialog, int controlId, int row) {

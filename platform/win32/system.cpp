@@ -1,7 +1,9 @@
 // Clipboard, the program's own process (command line, path, exit, single
 // instance) and the child processes it starts.
 #include <cstring>
+#include <initializer_list>
 #include <map>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -107,28 +109,61 @@ ClipboardReading ReadClipboard(std::size_t maxBytes) {
 
 std::string ReadClipboardText(std::size_t maxBytes) { return ReadClipboard(maxBytes).text; }
 
-bool WriteClipboardText(const char* text) {
-  if (!text) return false;
-  std::wstring wide = win32::ToWide(text);
-  const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
-  if (!memory) return false;
+namespace {
+
+// Movable global memory holding a copy of the bytes; nullptr when there is no memory.
+HGLOBAL GlobalCopyOf(const void* bytes, std::size_t size) {
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+  if (!memory) return nullptr;
   void* p = GlobalLock(memory);
   if (!p) {
     GlobalFree(memory);
-    return false;
+    return nullptr;
   }
-  std::memcpy(p, wide.c_str(), bytes);
+  std::memcpy(p, bytes, size);
   GlobalUnlock(memory);
-  if (!OpenClipboardBriefly(nullptr)) {
-    GlobalFree(memory);
+  return memory;
+}
+
+// Empties the clipboard and puts the blocks on it in their formats, in order;
+// the clipboard owns each block it took, the others are freed. False when the
+// clipboard stayed held, a block is missing or one was refused.
+bool PutOnClipboard(std::initializer_list<std::pair<UINT, HGLOBAL>> blocks) {
+  bool ok = true;
+  for (const auto& block : blocks) ok = ok && block.second != nullptr;
+  if (!ok || !OpenClipboardBriefly(nullptr)) {
+    for (const auto& block : blocks) {
+      if (block.second) GlobalFree(block.second);
+    }
     return false;
   }
   EmptyClipboard();
-  bool ok = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
-  if (!ok) GlobalFree(memory);  // on success the clipboard owns the memory
+  for (const auto& block : blocks) {
+    if (SetClipboardData(block.first, block.second) == nullptr) {
+      GlobalFree(block.second);
+      ok = false;
+    }
+  }
   CloseClipboard();
   return ok;
+}
+
+HGLOBAL UnicodeBlockOf(const char* text) {
+  std::wstring wide = win32::ToWide(text);
+  return GlobalCopyOf(wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
+}
+
+}  // namespace
+
+bool WriteClipboardText(const char* text) {
+  if (!text) return false;
+  return PutOnClipboard({{CF_UNICODETEXT, UnicodeBlockOf(text)}});
+}
+
+bool WriteClipboardTextBoth(const char* text) {
+  if (!text) return false;
+  return PutOnClipboard({{CF_TEXT, GlobalCopyOf(text, std::strlen(text) + 1)},
+                         {CF_UNICODETEXT, UnicodeBlockOf(text)}});
 }
 
 // ---------------------------------------------------------------- this process

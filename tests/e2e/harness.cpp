@@ -443,7 +443,7 @@ bool CellCentreOnScreen(HWND list, int row, int column, POINT& p) {
 // ---------------------------------------------------------------------------
 // Real user input
 
-void ClickScreenPoint(POINT point) {
+void ClickScreenPoint(POINT point, bool rightButton) {
   const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
   INPUT inputs[3] = {};
   for (INPUT& input : inputs) {
@@ -452,8 +452,8 @@ void ClickScreenPoint(POINT point) {
     input.mi.dy = static_cast<LONG>((point.y * 65535LL + height / 2) / (height - 1));
   }
   inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-  inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+  inputs[1].mi.dwFlags = (rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN) | MOUSEEVENTF_ABSOLUTE;
+  inputs[2].mi.dwFlags = (rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP) | MOUSEEVENTF_ABSOLUTE;
   // Move first and let the window see the hover, then press and release.
   SendInput(1, &inputs[0], sizeof(INPUT));
   Sleep(100);

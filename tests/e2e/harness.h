@@ -156,7 +156,7 @@ bool CellCentreOnScreen(HWND list, int row, int column, POINT& p);
 // that has the keyboard focus. Each helper waits a little after its input so the
 // target can act on it.
 
-void ClickScreenPoint(POINT point);
+void ClickScreenPoint(POINT point, bool rightButton = false);
 // Clicks a point given in the window's client coordinates.
 void ClickInWindow(HWND window, int x, int y);
 // Clicks the middle of a window's screen rectangle.

@@ -401,7 +401,9 @@ TEST_F(OperationEditor, TheNameAndInputEditsShowNoMoreThanWasStored) {
       EXPECT_EQ(stored, (id == 1004 ? a : i).substr(0, 510)) << id;
       EXPECT_EQ(plat::GetControlText(d, id, 2048), stored) << id;
       EXPECT_GT(headless::Calls(d, id).caretToEndCount, 0) << id;
-      if (id == 1004) EXPECT_EQ(plat::ListGetCell(d, kList, 1, 1), stored);
+      if (id == 1004) {
+        EXPECT_EQ(plat::ListGetCell(d, kList, 1, 1), stored);
+      }
     }
   });
 }

@@ -556,6 +556,10 @@ TEST_F(HeadlessTest, ListAndComboRulesMatchTheRealControls) {
     plat::ListClearSelection(d, 1000);
     plat::ListClearSelection(d, 1000);
     EXPECT_EQ(got, Changes{Change(1, 0x2003, 0x2000, plat::kLvifState, -1)});
+    got.clear();
+    plat::ListInsertNumberedRow(d, 1000, 2, true);
+    EXPECT_TRUE(got.empty());
+    EXPECT_TRUE(plat::ListIsChecked(d, 1000, 2));
 
     plat::ComboReset(d, 1080);
     plat::ComboAdd(d, 1080, "A");

@@ -46,6 +46,12 @@ TEST(JoinLine, KeepsTenFieldsAndQuotesOnlyFreeText) {
   EXPECT_EQ(line, "\"say \"\"hi\",1,2,文字を入力する,\"in\"\"put\",,,,,4");
   for (int n = 1; n <= 10; ++n) EXPECT_EQ(Field(line, n), f.field[n]) << n;
 
+  // A name that would make the line read as a comment is quoted.
+  OperationRecord c = Fields({"//メモ", "", "", "指定秒間は停止する", "60", "", "", "", "", ""});
+  line = editor::JoinLine(c, true, 0);
+  EXPECT_NE(line.compare(0, 2, "//"), 0);
+  EXPECT_EQ(Field(line, 1), "//メモ");
+
   // An input chosen from a list or digits is written byte for byte.
   OperationRecord g = Fields({"k", "", "", "各種キーを入力する", "Enter", "", "", "", "", "4"});
   EXPECT_EQ(editor::JoinLine(g, false, 0), "k,,,各種キーを入力する,Enter,,,,,4");

@@ -387,7 +387,7 @@ void TestPickers() {
 // ------------------------------------------------------------------ processes
 
 DWORD ChildExitCode(const std::string& self, const std::string& args) {
-  std::uint32_t id = plat::StartProcess({"\"" + self + "\" " + args, false, plat::kCreateNoWindow, false, 0});
+  std::uint32_t id = plat::StartProcess({"\"" + self + "\" " + args, false, plat::kCreateNoWindow, false, 0, {}});
   if (id == 0) return 0xFFFFFFFFu;
   HANDLE h = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
   const unsigned waited = plat::WaitForStartedProcess(id);
@@ -406,10 +406,10 @@ void TestProcesses() {
   CHECK(plat::PathExists(self.c_str()));
 
   CHECK_EQ(ChildExitCode(self, "--exit 3"), DWORD(3));
-  CHECK_EQ(plat::StartProcess({"C:\\no such folder\\none.exe", true, 0, false, 0}), 0u);
+  CHECK_EQ(plat::StartProcess({"C:\\no such folder\\none.exe", true, 0, false, 0, {}}), 0u);
 
   // Terminating: only a running process of our own, with the code given.
-  std::uint32_t id = plat::StartProcess({"\"" + self + "\" --sleep", true, plat::kNormalPriorityClass, true, SW_HIDE});
+  std::uint32_t id = plat::StartProcess({"\"" + self + "\" --sleep", true, plat::kNormalPriorityClass, true, SW_HIDE, {}});
   CHECK(id != 0);
   CHECK(plat::IsProcessRunning(id));
   HANDLE h = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
@@ -785,23 +785,36 @@ void TestListNotificationRules(Window d, TestHandler& handler) {
   plat::ListClearSelection(d, 1000);
   plat::ListClearSelection(d, 1000);
   CHECK_CHANGES(got, {Change(1, 0x2003, 0x2000, plat::kLvifState, -1)});
+  // A row made ticked is ticked, and the dialog is not told.
+  got.clear();
+  plat::ListInsertNumberedRow(d, 1000, 2, true);
+  CHECK(got.empty());
+  CHECK(plat::ListIsChecked(d, 1000, 2));
   plat::ListDeleteAllRows(d, 1000);
   handler.notify = nullptr;
 
-  // Fitting a column gives the width the list's own LVSCW_AUTOSIZE gives.
+  // Fitting a column gives the width the list's own LVSCW_AUTOSIZE gives,
+  // for a few rows and for many.
   const std::string texts[] = {"画面をクリア", "W", "", std::string(300, 'm') + "表", "マウスでダブルクリックする"};
-  for (int i = 0; i < 12; ++i) {
-    plat::ListInsertNumberedRow(d, 1000, i);
-    plat::ListSetCell(d, 1000, i, 1, texts[i % 5].c_str());
-  }
-  for (int column : {0, 1}) {
-    plat::ListSetColumnWidth(d, 1000, column, plat::kColumnAutosize);
-    int fitted = plat::ListColumnWidth(d, 1000, column);
-    SendDlgItemMessageW(H(d), 1000, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(LVSCW_AUTOSIZE, 0));
-    int own = plat::ListColumnWidth(d, 1000, column);
-    CHECK_EQ(fitted, own);
-    if (fitted != own) std::printf("  column %d: fitted %d, LVSCW_AUTOSIZE %d\n", column, fitted, own);
-    CHECK(fitted > 0);
+  for (int rows : {12, 40}) {
+    for (int i = plat::ListRowCount(d, 1000); i < rows; ++i) {
+      plat::ListInsertNumberedRow(d, 1000, i);
+      plat::ListSetCell(d, 1000, i, 1, texts[i % 5].c_str());
+    }
+    for (int column : {0, 1}) {
+      plat::ListSetColumnWidth(d, 1000, column, plat::kColumnAutosize);
+      int fitted = plat::ListColumnWidth(d, 1000, column);
+      SendDlgItemMessageW(H(d), 1000, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(LVSCW_AUTOSIZE, 0));
+      int own = plat::ListColumnWidth(d, 1000, column);
+      CHECK_EQ(fitted, own);
+      if (fitted != own) std::printf("  %d rows, column %d: fitted %d, LVSCW_AUTOSIZE %d\n", rows, column, fitted, own);
+      CHECK(fitted > 0);
+      // The same from the texts, given instead of read back.
+      std::vector<std::string> cells;
+      for (int i = 0; i < rows; ++i) cells.push_back(plat::ListGetCell(d, 1000, i, column));
+      plat::ListFitColumnToTexts(d, 1000, column, cells);
+      CHECK_EQ(plat::ListColumnWidth(d, 1000, column), own);
+    }
   }
   plat::ListDeleteAllRows(d, 1000);
 
@@ -1156,6 +1169,131 @@ void TestActionListNotifications() {
   CHECK_EQ(plat::RunModalDialog(res::kMainDialog, h, plat::kNoWindow), 1);
 }
 
+// ------------------------------------------------------------------ list keys and menus
+
+void SendCombo(WORD modifier, WORD key) {
+  INPUT input[4] = {};
+  for (INPUT& i : input) i.type = INPUT_KEYBOARD;
+  input[0].ki.wVk = input[3].ki.wVk = modifier;
+  input[1].ki.wVk = input[2].ki.wVk = key;
+  input[2].ki.dwFlags = input[3].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(4, input, sizeof(INPUT));
+}
+
+void SendRightClick(HWND window, POINT client) {
+  ClientToScreen(window, &client);
+  INPUT input[3] = {};
+  for (INPUT& i : input) i.type = INPUT_MOUSE;
+  input[0].mi.dx = static_cast<LONG>(client.x * 65535LL / (GetSystemMetrics(SM_CXSCREEN) - 1));
+  input[0].mi.dy = static_cast<LONG>(client.y * 65535LL / (GetSystemMetrics(SM_CYSCREEN) - 1));
+  input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  input[1].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+  input[2].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+  SendInput(3, input, sizeof(INPUT));
+}
+
+// The rules of the list's keys and menu that the headless twin reproduces:
+// every key pressed in a list that reports its keys reaches the dialog with
+// the modifiers held, Alt combinations included (a list view's LVN_KEYDOWN
+// leaves them out), and a key the handler took goes no further, while Alt
+// held with it opens no system menu afterwards; a right click selects the row
+// under the pointer, then NM_RCLICK; a popup menu answers the chosen entry's
+// id, 0 when it is dismissed.
+void TestListKeysAndMenu() {
+  TestHandler h;
+  std::vector<std::string> seen;
+  int answers[2] = {-1, -1};
+  int step = 0;
+  h.init = [&](Window d) {
+    plat::ListInsertColumn(d, 1000, 0, "No.", 60, plat::kAlignLeft);
+    for (int i = 0; i < 3; ++i) plat::ListInsertNumberedRow(d, 1000, i);
+    plat::ReportListKeys(d, 1000);
+    plat::StartTimer(d, 1, 300);
+    return true;
+  };
+  h.notify = [&](Window d, const plat::Notification& n) -> long {
+    if (n.controlId != 1000) return 0;
+    if (n.code == plat::kListKeyDown) {
+      const auto& k = static_cast<const plat::ListKeyNotification&>(n);
+      if (k.key == VK_MENU || k.key == VK_CONTROL || k.key == VK_SHIFT) return 0;
+      char text[32];
+      std::snprintf(text, sizeof text, "key %x +%u", k.key, k.modifiers);
+      seen.push_back(text);
+      return k.key == VK_DOWN && k.modifiers == 0 ? 0 : 1;  // a plain Down stays the list's
+    }
+    if (n.code == plat::kNmRClick) {
+      seen.push_back("right click, row " + std::to_string(plat::ListFirstSelected(d, 1000)) + " selected");
+      // The keys wait in the queue until the menu reads them.
+      SendKey(VK_DOWN);
+      SendKey(VK_RETURN);
+      answers[0] = plat::ShowListMenu(d, 1000, -1, {{7, "一\tCtrl+Z", true}, {}, {8, "二", false}});
+      SendKey(VK_ESCAPE);
+      answers[1] = plat::ShowListMenu(d, 1000, 2, {{7, "一", true}});
+      return 1;
+    }
+    return 0;
+  };
+  h.timer = [&](Window d, int) {
+    plat::StopTimer(d, 1);
+    HWND list = H(plat::ControlWindow(d, 1000));
+    switch (step++) {
+      case 0:
+        SetForegroundWindow(H(d));
+        SendMessageW(H(d), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), TRUE);
+        plat::ListSelectRow(d, 1000, 1);
+        SendCombo(VK_MENU, VK_UP);
+        SendCombo(VK_CONTROL, 'C');
+        SendKey(VK_DELETE);
+        SendKey(VK_DOWN);
+        break;
+      case 1: {
+        const std::vector<std::string> keys = {"key 26 +2", "key 43 +1", "key 2e +0", "key 28 +0"};
+        CHECK(seen == keys);
+        if (seen != keys) for (const std::string& k : seen) std::printf("  seen: %s\n", k.c_str());
+        CHECK_EQ(plat::ListFirstSelected(d, 1000), 2);  // the Down the handler left to the list
+        CHECK(GetFocus() == list);
+        seen.clear();
+        RECT row = {};
+        row.left = LVIR_BOUNDS;
+        SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
+        SendRightClick(list, {row.left + 20, (row.top + row.bottom) / 2});
+        break;
+      }
+      default:
+        CHECK(seen == std::vector<std::string>{"right click, row 0 selected"});
+        CHECK_EQ(answers[0], 7);
+        CHECK_EQ(answers[1], 0);
+        plat::EndModalDialog(d, 1);
+        return;
+    }
+    plat::StartTimer(d, 1, 600);
+  };
+  CHECK_EQ(plat::RunModalDialog(res::kMainDialog, h, plat::kNoWindow), 1);
+
+  // Rows for other programs: CF_TEXT with the Shift-JIS bytes as given,
+  // CF_UNICODETEXT with the same text.
+  const char rows[] = "表示,1,2,マウスでクリックする,,,,,,4\r\n";
+  CHECK(plat::WriteClipboardTextBoth(rows));
+  std::string ansi;
+  std::wstring wide;
+  if (OpenClipboard(nullptr)) {
+    if (HANDLE a = GetClipboardData(CF_TEXT)) {
+      ansi = static_cast<const char*>(GlobalLock(a));
+      GlobalUnlock(a);
+    }
+    if (HANDLE w = GetClipboardData(CF_UNICODETEXT)) {
+      wide = static_cast<const wchar_t*>(GlobalLock(w));
+      GlobalUnlock(w);
+    }
+    CloseClipboard();
+  }
+  CHECK_EQ(ansi, std::string(rows));
+  CHECK(wide == plat::win32::ToWide(rows));
+  CHECK_EQ(plat::ReadClipboardText(65536), std::string(rows));
+}
+
+int TestRunnerSection();  // runner_section_test.cpp: the number of failures
+
 int wmain(int argc, wchar_t** argv) {
   if (argc >= 2 && std::wcscmp(argv[1], L"--sleep") == 0) {
     Sleep(60000);
@@ -1181,6 +1319,9 @@ int wmain(int argc, wchar_t** argv) {
   TestLinks();
   TestActionListNotifications();
   TestKeyState();
+  TestListKeysAndMenu();
+
+  g_failures += TestRunnerSection();
   std::printf("%d checks, %d failures\n", g_checks, g_failures);
   return g_failures == 0 ? 0 : 1;
 }

@@ -5,24 +5,23 @@
 // prints a table and checks nothing.
 //
 // Built twice: against the headless platform (Linux) and against the Win32
-// platform with the real main dialog (run it under Wine or on Windows), where
-// it also times Tavolex.exe itself from its start until its window shows.
+// platform with the real main dialog (run it under Wine or on Windows). The
+// start of Tavolex.exe itself is startup_bench.cpp's.
 // The steps are the editor's own commands on the shown dialog: a row
 // selected as a click reports it (the selection moves, then NM_CLICK) and
 // loaded into the fields; NewOperation; InsertOperation and DeleteOperation
 // on the selected middle row; ToggleAllChecks twice. Each step ends with the
-// list painted.
+// list painted. Then the Delete is undone and redone, and (headless only)
+// 1,000 steps are recorded to measure the memory of the history.
 //
 //   tavolex_bench [--repeat N] [ROWS...]   default: 3 runs of 0 1000 5000 10000 rows
 //   TAVOLEX_BENCH_DETAIL=1                 also times the parts of the steps
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdint>
 #include <cstdlib>
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "companions/screen.h"
@@ -33,6 +32,7 @@
 #include "editor/main_dialog.h"
 #include "editor/row_commands.h"
 #include "editor/state.h"
+#include "editor/undo.h"
 #include "jobstore/lines.h"
 #include "jobstore/paths.h"
 #include "jobstore/scramble.h"
@@ -40,6 +40,7 @@
 #include "platform/platform.h"
 #include "resources/control_ids.h"
 #include "resources/templates.h"
+#include "tools/bench/sample_job.h"
 
 #ifdef TAVOLEX_BENCH_HEADLESS
 #include "platform/headless/headless.h"
@@ -53,38 +54,13 @@ double MillisecondsSince(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-// Lines of every kind, a TypeText among them (its cell is masked).
-const char* const kSampleLines[] = {
-    "ログイン画面を開く,120,240,マウスでクリックする,,,,,,4",
-    "ユーザー名,300,410,マウスでダブルクリックする,,,,,,2",
-    "パスワード,,,文字を入力する,secret-text,,,,,1",
-    "一時停止,,,指定秒間は停止する,60,,,,,",
-    "確定,,,各種キーを入力する,Enter,,,,,3",
-    "デスクトップ,,,ショートカットを入力する,Win+D  (画面消去),,,,,2",
-    "メモ帳,,,アプリケーションを実行する,C:\\Windows\\notepad.exe,,,,,8",
-    "メモ帳の位置,,,アプリケーションの表示設定,無題 - メモ帳,960,20,960,720,2",
-};
-
 struct Timings {
   double load = 0, open = 0, fill = 0, select = 0, newRow = 0, insertRow = 0, deleteRow = 0;
   double untickAll = 0, tickAll = 0, save = 0;
-  double program = -1;  // Tavolex.exe from its start until its window shows (Windows only)
+  double undo = 0, redo = 0;  // of the Delete
+  double historyBytes = -1, historyRss = -1;  // 1,000 steps: the history's own count, the process's growth
   long notifications = 0;  // LVN_ITEMCHANGED that reached the dialog from the fill to the last step
 };
-
-void WriteJob(int rows) {
-  std::string text;
-  for (int i = 0; i < rows; ++i) {
-    text += kSampleLines[i % (sizeof kSampleLines / sizeof kSampleLines[0])];
-    text += "\r\n";
-  }
-  int h = plat::OpenFile(jobstore::RecordFilePath, plat::OpenMode::WriteTruncate);
-  if (h >= 0) {
-    plat::WriteFile(h, text.data(), text.size());
-    plat::CloseFile(h);
-  }
-  jobstore::ScrambleFile(jobstore::RecordFilePath);  // as the program leaves a saved job
-}
 
 // The real main dialog, with the benchmark's steps played once it has shown.
 class BenchDialog : public editor::CTavolexDlg {
@@ -158,6 +134,15 @@ class BenchDialog : public editor::CTavolexDlg {
     plat::Redraw(dialog, res::kOperationList);
     timings->deleteRow = MillisecondsSince(t);
 
+    t = Clock::now();
+    UndoLastChange(dialog);
+    plat::Redraw(dialog, res::kOperationList);
+    timings->undo = MillisecondsSince(t);
+    t = Clock::now();
+    RedoLastChange(dialog);
+    plat::Redraw(dialog, res::kOperationList);
+    timings->redo = MillisecondsSince(t);
+
     // The check-all box as a click leaves it (an auto check box), then its command.
     t = Clock::now();
     plat::SetButtonCheck(dialog, res::kCheckAllButton, 1 - plat::GetButtonCheck(dialog, res::kCheckAllButton));
@@ -171,9 +156,43 @@ class BenchDialog : public editor::CTavolexDlg {
     timings->tickAll = MillisecondsSince(t);
 
     timings->notifications = notifications_;
+#ifdef TAVOLEX_BENCH_HEADLESS
+    MeasureHistory(dialog);
+#endif
     if (std::getenv("TAVOLEX_BENCH_DETAIL") != nullptr) Detail(dialog);
     plat::EndModalDialog(dialog, plat::kIdOk);
   }
+
+#ifdef TAVOLEX_BENCH_HEADLESS
+  // 1,000 steps, as a user makes them: a name typed into a row (three of
+  // four steps, each row selected first) and a Delete.
+  void MeasureHistory(plat::Window dialog) {
+    using namespace editor;
+    if (jobstore::LineCount() < 10) return;
+    const std::size_t bytes = JobHistory.Bytes();
+    const double rss = ResidentBytes();
+    for (int i = 0; i < 1000; ++i) {
+      SelectRowAsUser(dialog, (i * 7) % (jobstore::LineCount() - 1));
+      if (i % 4 == 3) {
+        DeleteOperation(dialog);
+      } else {
+        plat::SetControlText(dialog, res::kNameEdit, ("edited " + std::to_string(i)).c_str());
+      }
+    }
+    timings->historyBytes = static_cast<double>(JobHistory.Bytes() - bytes);
+    timings->historyRss = ResidentBytes() - rss;
+  }
+
+  // The process's resident memory (Linux).
+  static double ResidentBytes() {
+    long pages = 0, resident = 0;
+    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+      if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+      std::fclose(f);
+    }
+    return static_cast<double>(resident) * 4096.0;
+  }
+#endif
 
   // The parts of a row command, each alone.
   void Detail(plat::Window dialog) {
@@ -248,43 +267,6 @@ class BenchDialog : public editor::CTavolexDlg {
   long notifications_ = 0;
 };
 
-#ifndef TAVOLEX_BENCH_HEADLESS
-// The whole program as a user starts it: Tavolex.exe (beside the benchmark)
-// on a job of `rows` lines, from the start of its process until its main
-// window shows with the list filled. -1 when it could not be measured.
-double ProgramStart(int rows) {
-  std::string self = plat::ModuleFileName();
-  std::string program = self.substr(0, self.rfind('\\') + 1) + "Tavolex.exe";
-  if (!plat::PathExists(program.c_str())) return -1;
-  std::snprintf(jobstore::ModulePath, sizeof jobstore::ModulePath, "%s", program.c_str());
-  std::snprintf(jobstore::JobName, sizeof jobstore::JobName, "bench_program_%d", rows);
-  jobstore::PrepareJobPaths();
-  WriteJob(rows);
-  plat::ProcessStart start;
-  start.commandLine = "\"" + program + "\" " + jobstore::JobName;
-  start.creationFlags = plat::kNormalPriorityClass;
-  const std::string caption = res::FindDialogTemplate(res::kMainDialog)->caption;
-  Clock::time_point t = Clock::now();
-  std::uint32_t process = plat::StartProcess(start);
-  double shown = -1;
-  while (process != 0 && shown < 0 && MillisecondsSince(t) < 60000) {
-    for (const plat::TopLevelWindow& w : plat::TopLevelWindows()) {
-      if (w.processId == process && w.visible && w.title == caption) shown = MillisecondsSince(t);
-    }
-    if (shown < 0) std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  plat::TerminateStartedProcess(process, 0);
-  plat::WaitForStartedProcess(process);
-  for (const char* path : {jobstore::RecordFilePath, jobstore::RecordScrambledPath, jobstore::RepeatFilePath}) {
-    plat::DeleteFileAt(path);
-  }
-  std::string folder = jobstore::RecordFilePath;
-  plat::RemoveFolder(folder.erase(folder.rfind('\\')).c_str());
-  jobstore::ModulePath[0] = '\0';
-  return shown;
-}
-#endif
-
 Timings Measure(int rows) {
   Timings timings;
 #ifdef TAVOLEX_BENCH_HEADLESS
@@ -295,7 +277,7 @@ Timings Measure(int rows) {
   editor::ResetEditorState();
   std::snprintf(jobstore::JobName, sizeof jobstore::JobName, "bench_%d", rows);
   jobstore::PrepareJobPaths();
-  WriteJob(rows);
+  bench::WriteSampleJob(rows);
 
   Clock::time_point t = Clock::now();
   jobstore::UnscrambleRecordFile();
@@ -321,9 +303,6 @@ Timings Measure(int rows) {
   folder.erase(folder.rfind('\\'));
   plat::RemoveFolder(folder.c_str());
   jobstore::FreeDefinitionLines();
-#ifndef TAVOLEX_BENCH_HEADLESS
-  timings.program = ProgramStart(rows);
-#endif
   return timings;
 }
 
@@ -352,8 +331,9 @@ int main(int argc, char** argv) {
 #endif
   Measure(0);  // warm-up: the first dialog of a process loads what every later one reuses
   std::printf("%s platform, times in ms, median of %d runs\n", platform, repeat);
-  std::printf("%6s %7s %7s %7s %7s %7s %7s %7s %7s %7s %7s %7s %8s\n", "rows", "load", "open", "fill",
-              "select", "new", "insert", "delete", "untick", "tick", "save", "notif.", "program");
+  std::vector<std::string> historyRows;
+  std::printf("%6s %7s %7s %7s %7s %7s %7s %7s %7s %7s %7s %7s\n", "rows", "load", "open", "fill", "select",
+              "new", "insert", "delete", "untick", "tick", "save", "notif.");
   for (int rows : sizes) {
     std::vector<Timings> runs;
     for (int r = 0; r < repeat; ++r) runs.push_back(Measure(rows));
@@ -362,14 +342,24 @@ int main(int argc, char** argv) {
       for (const Timings& t : runs) values.push_back(t.*field);
       return Median(values);
     };
-    char program[16] = "-";
-    if (median(&Timings::program) >= 0) std::snprintf(program, sizeof program, "%.1f", median(&Timings::program));
-    std::printf("%6d %7.1f %7.1f %7.1f %7.1f %7.1f %7.1f %7.1f %7.1f %7.1f %7.1f %7ld %8s\n", rows,
+    std::printf("%6d %7.1f %7.1f %7.1f %7.1f %7.1f %7.1f %7.1f %7.1f %7.1f %7.1f %7ld\n", rows,
                 median(&Timings::load), median(&Timings::open), median(&Timings::fill), median(&Timings::select),
                 median(&Timings::newRow), median(&Timings::insertRow), median(&Timings::deleteRow),
                 median(&Timings::untickAll), median(&Timings::tickAll), median(&Timings::save),
-                runs.back().notifications, program);
+                runs.back().notifications);
     std::fflush(stdout);
+    char memory[2][16] = {"-", "-"};
+    if (median(&Timings::historyBytes) >= 0) {
+      std::snprintf(memory[0], sizeof memory[0], "%.2f", median(&Timings::historyBytes) / 1e6);
+      std::snprintf(memory[1], sizeof memory[1], "%.2f", median(&Timings::historyRss) / 1e6);
+    }
+    char history[160];
+    std::snprintf(history, sizeof history, "%6d %7.1f %7.1f %12s %12s", rows, median(&Timings::undo),
+                  median(&Timings::redo), memory[0], memory[1]);
+    historyRows.push_back(history);
   }
+  std::printf("\nundo and redo of the Delete (ms); memory of 1,000 steps (MB, headless only)\n");
+  std::printf("%6s %7s %7s %12s %12s\n", "rows", "undo", "redo", "history", "process");
+  for (const std::string& row : historyRows) std::printf("%s\n", row.c_str());
   return 0;
 }

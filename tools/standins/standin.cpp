@@ -1,6 +1,7 @@
 #include "tools/standins/standin.h"
 
 #include <cstring>
+#include <vector>
 
 namespace standin {
 
@@ -83,6 +84,25 @@ void UseDpiUnawareCoordinates() {
   auto setThread = reinterpret_cast<SetThreadContext>(
       reinterpret_cast<void*>(GetProcAddress(user32, "SetThreadDpiAwarenessContext")));
   if (setThread) setThread(unaware);
+}
+
+HANDLE StartProgram(const std::wstring& commandLine, bool hidden, DWORD* id) {
+  std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
+  buffer.push_back(L'\0');
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  if (hidden) {
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+  }
+  PROCESS_INFORMATION info = {};
+  if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, TRUE, hidden ? CREATE_NO_WINDOW : 0, nullptr, nullptr,
+                      &startup, &info)) {
+    return nullptr;
+  }
+  CloseHandle(info.hThread);
+  if (id != nullptr) *id = info.dwProcessId;
+  return info.hProcess;
 }
 
 void SendMouse(POINT point, DWORD buttons) {

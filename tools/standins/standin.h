@@ -32,6 +32,11 @@ bool PutClipboardText(HWND owner, const std::string& bytes);
 // first, before any window exists.
 void UseDpiUnawareCoordinates();
 
+// Starts a program with the command line; with `hidden`, as the editor starts
+// its runner (no window, shown hidden, handles inherited). The process
+// handle, or nullptr; `id` receives the process id when given.
+HANDLE StartProgram(const std::wstring& commandLine, bool hidden, DWORD* id = nullptr);
+
 // The pointer to a point of the primary screen, in this program's
 // coordinates, through SendInput as a user's mouse; the button events given
 // (MOUSEEVENTF_LEFTDOWN, ...) go with the move, none for a move alone.

@@ -1,0 +1,333 @@
+#include "runvane/runner.h"
+
+#include <algorithm>
+
+#include "companions/window_titles.h"
+#include "jobstore/paths.h"
+#include "operations/records.h"
+#include "operations/scrambled.h"
+#include "platform/platform.h"
+#include "runvane/job.h"
+#include "runvane/motions.h"
+#include "runvane/plan.h"
+
+namespace runvane {
+
+namespace {
+
+constexpr char kCaption[] = "タヴォレクス 動作試験";
+constexpr char kLogName[] = "Runvane.log";
+constexpr unsigned kSettleMs = 100;          // after a row without stop seconds
+constexpr unsigned kStopPollMs = 15;         // how often waits look for the stop sign
+constexpr unsigned kWindowWaitMs = 10000;    // ArrangeWindow waits this long for its window
+constexpr unsigned kWindowPollMs = 100;
+constexpr unsigned kMessageFlags = plat::kMbOk | plat::kMbTopmost | plat::kMbSetForeground;
+
+std::string FolderOf(const std::string& path) {
+  const long slash = jobstore::FindLastChar(path.c_str(), '\\');
+  return slash < 0 ? std::string() : path.substr(0, static_cast<std::size_t>(slash) + 1);
+}
+
+bool ReadWholeFile(const std::string& path, std::string* bytes) {
+  bytes->clear();
+  const int handle = plat::OpenFile(path.c_str(), plat::OpenMode::Read);
+  if (handle < 0) return false;
+  char block[4096];
+  long got;
+  while ((got = plat::ReadFile(handle, block, sizeof block)) > 0) bytes->append(block, static_cast<std::size_t>(got));
+  plat::CloseFile(handle);
+  return got == 0;
+}
+
+// Runvane.log in the job folder, rewritten by each run: one line per step.
+class Log {
+ public:
+  explicit Log(const std::string& folder) {
+    if (!folder.empty()) handle_ = plat::OpenFile((folder + kLogName).c_str(), plat::OpenMode::WriteTruncate);
+  }
+  ~Log() {
+    if (handle_ >= 0) plat::CloseFile(handle_);
+  }
+  Log(const Log&) = delete;
+  Log& operator=(const Log&) = delete;
+
+  // time, row, action, result
+  void Line(const std::string& row, const std::string& action, const std::string& result) {
+    if (handle_ < 0) return;
+    const std::string line = plat::LocalTimeText() + "\t" + row + "\t" + action + "\t" + result + "\r\n";
+    plat::WriteFile(handle_, line.data(), line.size());
+  }
+
+ private:
+  int handle_ = -1;
+};
+
+// The folder of a program's path, its working folder (C:\Apps for
+// C:\Apps\a.exe, the root C:\ for C:\a.exe); empty for a bare name.
+std::string ProgramFolderOf(const std::string& path) {
+  const long slash = jobstore::FindLastChar(path.c_str(), '\\');
+  if (slash < 0) return std::string();
+  // "C:" alone would be the drive's current folder, not its root.
+  const bool driveRoot = slash == 2 && path[1] == ':';
+  return path.substr(0, static_cast<std::size_t>(slash) + (driveRoot ? 1 : 0));
+}
+
+std::string RowText(int row) { return std::to_string(row) + "行目"; }
+
+// The input the run has pressed and not released yet, so that no key or
+// button stays down whatever ends the run.
+class HeldInput {
+ public:
+  // Sends one batch; false when the system inserted fewer events than given.
+  bool Send(const std::vector<plat::InputEvent>& events) {
+    const std::size_t inserted = plat::SendInputEvents(events);
+    for (std::size_t i = 0; i < inserted && i < events.size(); ++i) Note(events[i]);
+    return inserted == events.size();
+  }
+  void ReleaseAll() {
+    std::vector<plat::InputEvent> ups(held_.rbegin(), held_.rend());
+    held_.clear();
+    if (!ups.empty()) plat::SendInputEvents(ups);
+  }
+
+ private:
+  static bool Same(const plat::InputEvent& a, const plat::InputEvent& b) {
+    return a.kind == b.kind && a.virtualKey == b.virtualKey && a.unit == b.unit;
+  }
+  void Note(const plat::InputEvent& e) {
+    using E = plat::InputEvent;
+    plat::InputEvent up = e;
+    switch (e.kind) {
+      case E::LeftDown: up.kind = E::LeftUp; break;
+      case E::RightDown: up.kind = E::RightUp; break;
+      case E::KeyDown: up.kind = E::KeyUp; break;
+      case E::CharDown: up.kind = E::CharUp; break;
+      case E::Move: return;
+      default: {  // an up: no longer held
+        auto it = std::find_if(held_.begin(), held_.end(), [&](const E& h) { return Same(h, e); });
+        if (it != held_.end()) held_.erase(it);
+        return;
+      }
+    }
+    held_.push_back(up);
+  }
+  std::vector<plat::InputEvent> held_;  // the release of each, in pressing order
+};
+
+enum class Sign { None, StopKeys, Corner };
+
+struct Outcome {
+  enum Kind { Done, Stopped, Failed } kind = Done;
+  std::string reason;  // Failed
+};
+
+class Run {
+ public:
+  explicit Run(Log& log) : log_(log) {}
+
+  // Runs the plan; the exit code.
+  int Go(const Job& job) {
+    const std::vector<Segment> plan = PlanRun(static_cast<int>(job.rows.size()), job.repeats);
+    const long long total = TickedStepCount(plan, job.rows);
+    long long done = 0;
+    plat::WatchStopKeys();
+    int code = kAllRan;
+    for (const Segment& segment : plan) {
+      for (long round = 0; round < segment.count && code == kAllRan; ++round) {
+        for (int row = segment.from; row <= segment.to && code == kAllRan; ++row) {
+          const Step& step = job.rows[static_cast<std::size_t>(row - 1)];
+          if (!step.ticked) continue;
+          status_ = "動作試験中 " + RowText(row) + " (" + std::to_string(++done) + "/" + std::to_string(total) +
+                    ")　Shift+Esc で停止";
+          // The first row's input goes out before the window is made.
+          if (done > 1) ShowStatus();
+          code = Finish(step, RunStep(step));
+        }
+      }
+      if (code != kAllRan) break;
+    }
+    input_.ReleaseAll();
+    plat::EndStopKeys();
+    plat::CloseStatus();
+    if (code == kFailed) {
+      plat::ShowMessageBox(plat::kNoWindow, failure_.c_str(), kCaption, kMessageFlags | plat::kMbIconError);
+    }
+    return code;
+  }
+
+ private:
+  Sign StopSign() {
+    if (sign_ != Sign::None) return sign_;
+    int x = -1, y = -1;
+    if (plat::StopKeysPressed()) {
+      sign_ = Sign::StopKeys;
+    } else if (plat::PointerPosition(&x, &y) && x == 0 && y == 0) {
+      sign_ = Sign::Corner;
+    }
+    return sign_;
+  }
+
+  void ShowStatus() {
+    if (status_.empty()) return;
+    plat::ShowStatusText(status_.c_str());
+    status_.clear();
+  }
+
+  // Waits, looking for the stop sign all along; false when it came.
+  bool Wait(long long ms) {
+    ShowStatus();
+    const std::uint64_t end = plat::Milliseconds() + static_cast<std::uint64_t>(std::max(0LL, ms));
+    for (;;) {
+      if (StopSign() != Sign::None) return false;
+      const std::uint64_t now = plat::Milliseconds();
+      if (now >= end) return true;
+      plat::WaitBriefly(static_cast<unsigned>(std::min<std::uint64_t>(end - now, kStopPollMs)));
+    }
+  }
+
+  Outcome Stopped() { return {Outcome::Stopped, ""}; }
+  static Outcome Failed(const std::string& reason) { return {Outcome::Failed, reason}; }
+
+  Outcome RunStep(const Step& step) {
+    if (StopSign() != Sign::None) return Stopped();
+    switch (step.kind) {
+      case ops::Pause:
+        if (!Wait(step.pauseMs)) return Stopped();
+        break;
+      case ops::RunApplication: {
+        const std::string folder = ProgramFolderOf(step.text);
+        if (!plat::OpenAsExplorerDoes(step.text.c_str(), folder.c_str())) {
+          return Failed("「" + step.text + "」を開けませんでした。");
+        }
+        break;
+      }
+      case ops::ArrangeWindow: {
+        Outcome placed = Arrange(step);
+        if (placed.kind != Outcome::Done) return placed;
+        break;
+      }
+      default:
+        for (const Motion& m : MotionsFor(step)) {
+          if (m.kind == Motion::Wait) {
+            if (!Wait(m.ms)) return Stopped();
+          } else {
+            if (StopSign() != Sign::None) return Stopped();
+            if (!input_.Send(m.events)) {
+              return Failed("Windows が入力を受け付けませんでした（管理者として実行中のプログラムへの入力など）。");
+            }
+          }
+        }
+        break;
+    }
+    // A pause needs no settling after it.
+    const long long after = step.hasStop ? step.stopMs : step.kind == ops::Pause ? 0 : kSettleMs;
+    return Wait(after) ? Outcome{} : Stopped();
+  }
+
+  // The window is looked for as the editor's placement buttons do: visible,
+  // owned or not, the title holding the text with ASCII letters in any case.
+  Outcome Arrange(const Step& step) {
+    const std::uint64_t start = plat::Milliseconds();
+    plat::Window window = plat::kNoWindow;
+    while ((window = companions::FindWindowByTitle(step.text.c_str(), {false, true, true})) == plat::kNoWindow) {
+      if (plat::Milliseconds() - start >= kWindowWaitMs) {
+        return Failed("タイトルに「" + step.text + "」を含むウィンドウが " + std::to_string(kWindowWaitMs / 1000) +
+                      " 秒待っても見つかりませんでした。");
+      }
+      if (!Wait(kWindowPollMs)) return Stopped();
+    }
+    if (!plat::ArrangeTopLevelWindow(window, step.left, step.top, step.width, step.height)) {
+      return Failed("タイトルに「" + step.text + "」を含むウィンドウを動かせませんでした。");
+    }
+    return {};
+  }
+
+  // Logs the step; the exit code it leads to (kAllRan: go on).
+  int Finish(const Step& step, const Outcome& outcome) {
+    const std::string action = ops::kActionNames[step.kind];
+    switch (outcome.kind) {
+      case Outcome::Done:
+        log_.Line(RowText(step.row), action, "完了");
+        return kAllRan;
+      case Outcome::Stopped:
+        log_.Line(RowText(step.row), action,
+                  sign_ == Sign::Corner ? "停止（ポインターが画面の左上隅）" : "停止（Shift+Esc）");
+        return kStopped;
+      case Outcome::Failed:
+        break;
+    }
+    log_.Line(RowText(step.row), action, "中止: " + outcome.reason);
+    std::string where = RowText(step.row);
+    if (!step.name.empty()) where += "「" + step.name + "」";
+    failure_ = "動作試験を途中で中止しました。\n\n" + where + "（" + action + "）:\n" + outcome.reason +
+               "\n\nこの行から後の操作は実行していません。";
+    return kFailed;
+  }
+
+  Log& log_;
+  HeldInput input_;
+  Sign sign_ = Sign::None;
+  std::string status_;   // the status text not shown yet
+  std::string failure_;  // the message of a run that failed
+};
+
+int Refuse(Log& log, const Refusal& refusal) {
+  std::string where;
+  switch (refusal.where) {
+    case Refusal::File:
+      break;
+    case Refusal::Row:
+      where = RowText(refusal.line);
+      if (!refusal.name.empty()) where += "「" + refusal.name + "」";
+      break;
+    case Refusal::RepeatLine:
+      where = "繰返し処理の設定（" + RowText(refusal.line) + "）";
+      break;
+  }
+  log.Line(refusal.where == Refusal::Row ? RowText(refusal.line) : "-", "-", "実行しません: " + refusal.reason);
+  const std::string message = "動作試験を始められませんでした。\n\n" + (where.empty() ? "" : where + ":\n") +
+                              refusal.reason + "\n\n操作は何も実行していません。";
+  plat::ShowMessageBox(plat::kNoWindow, message.c_str(), kCaption, kMessageFlags | plat::kMbIconWarning);
+  return kRefused;
+}
+
+}  // namespace
+
+int RunTestRun(const std::vector<std::string>& arguments) {
+  plat::UseUnawareCoordinatesForProcess();
+  if (arguments.size() < 2 || arguments[0].empty()) {
+    plat::ShowMessageBox(plat::kNoWindow,
+                         "動作試験は、タヴォレクスの「選択した操作を実行」ボタンから始めてください。",
+                         kCaption, kMessageFlags | plat::kMbIconInformation);
+    return kRefused;
+  }
+  const std::string& inspectPath = arguments[0];
+  const std::string& repeatPath = arguments[1];
+  Log log(FolderOf(inspectPath));
+  log.Line("-", "-", "開始: " + inspectPath + ".psw");
+
+  Refusal refusal;
+  std::string plain, repeat;
+  if (!ops::ReadScrambledFile((inspectPath + ".psw").c_str(), &plain)) {
+    refusal.reason = "動作試験のファイルを読み込めませんでした。\n" + inspectPath + ".psw";
+    return Refuse(log, refusal);
+  }
+  // Without a repeat file nothing repeats, as when the editor loads a job.
+  if (plat::PathExists(repeatPath.c_str()) && !ReadWholeFile(repeatPath, &repeat)) {
+    refusal.reason = "繰返し処理の設定ファイルを読み込めませんでした。\n" + repeatPath;
+    return Refuse(log, refusal);
+  }
+  Screen screen;
+  screen.bounds = plat::VirtualScreen();
+  const plat::Rect desktop = plat::DesktopRect();
+  screen.primaryWidth = desktop.right - desktop.left;
+  screen.primaryHeight = desktop.bottom - desktop.top;
+  Job job;
+  if (!ReadJob(plain, repeat, screen, &job, &refusal)) return Refuse(log, refusal);
+
+  const int code = Run(log).Go(job);
+  log.Line("-", "-", "終了: 終了コード " + std::to_string(code));
+  return code;
+}
+
+}  // namespace runvane

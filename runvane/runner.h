@@ -1,0 +1,23 @@
+// The test run: reads the job the editor handed over, refuses it before any
+// input when it cannot run as it stands, runs its rows in the planned order
+// with a status window, stops at the user's sign, and tells how it ended by
+// its exit code and Runvane.log in the job folder.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace runvane {
+
+enum ExitCode {
+  kAllRan = 0,   // every row ran
+  kStopped = 1,  // the user stopped the run (Shift+Esc, or the pointer at (0,0))
+  kRefused = 2,  // the job cannot run as it stands; nothing was sent
+  kFailed = 3,   // a program did not start, a window did not come, or input was refused
+};
+
+// The runner's command line: the test-run file KeyInspec.def (its scrambled
+// form, the path plus ".psw", is read) and the repeat file KeyRepeat.def.
+int RunTestRun(const std::vector<std::string>& arguments);
+
+}  // namespace runvane

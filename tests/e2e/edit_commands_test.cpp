@@ -1,0 +1,197 @@
+// The operation list's edit commands as a person uses them: keys pressed
+// while the list has the focus and the list's right-click menu. Delete and
+// Ctrl+Z, cut and paste into another job through the job list, undo back to
+// the loaded state, and a paste of foreign text refused.
+#include "tests/e2e/harness.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+
+namespace e2e {
+namespace {
+
+std::string Op(const char* name) { return std::string(name) + ",,,マウスでクリックする,,,,,,4\r\n"; }
+
+class EditCommands : public EditorTest {
+ protected:
+  HWND Open(const std::wstring& job) {
+    HWND dialog = StartEditorAndWait(editor_, job);
+    if (dialog) Sleep(500);  // let it settle at its place
+    return dialog;
+  }
+
+  // Clicks the middle of a cell of the operation list with the left button,
+  // or with the right one when `right`.
+  void ClickCell(HWND dialog, int row, int column, bool right = false) {
+    HWND list = GetDlgItem(dialog, 1000);
+    RECT cell = {};
+    ASSERT_TRUE(ListViewCellRect(list, row, column, cell)) << "row " << row;
+    POINT point = {(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
+    ClientToScreen(list, &point);
+    ClickScreenPoint(point, right);
+    Sleep(300);  // the selection's notifications load the row
+  }
+
+  // A key pressed with a modifier held (VK_CONTROL, VK_MENU).
+  static void PressWith(WORD modifier, WORD key) {
+    INPUT inputs[4] = {};
+    for (INPUT& input : inputs) input.type = INPUT_KEYBOARD;
+    inputs[0].ki.wVk = inputs[3].ki.wVk = modifier;
+    inputs[1].ki.wVk = inputs[2].ki.wVk = key;
+    inputs[2].ki.dwFlags = inputs[3].ki.dwFlags = KEYEVENTF_KEYUP;
+    for (INPUT& input : inputs) {
+      SendInput(1, &input, sizeof(INPUT));
+      Sleep(30);
+    }
+    Sleep(300);
+  }
+
+  bool RowsBecome(HWND dialog, int rows) {
+    return WaitUntil([&] { return ListViewRowCount(GetDlgItem(dialog, 1000)) == rows; }, 5000);
+  }
+  bool CellBecomes(HWND dialog, int row, int column, const std::wstring& text) {
+    return WaitUntil([&] { return ListViewCell(GetDlgItem(dialog, 1000), row, column) == text; }, 5000);
+  }
+  bool FieldBecomes(HWND dialog, int id, const std::wstring& text) {
+    return WaitUntil([&] { return DialogItemText(dialog, id) == text; }, 5000);
+  }
+
+  // The popup menu the editor shows; nullptr when none came.
+  HWND WaitForMenu() { return WaitForWindow(editor_, L"#32768", L"", 5000); }
+
+  Process editor_;
+};
+
+TEST_F(EditCommands, DeleteThenCtrlZBringsTheRowBackAndUndoToTheLoadedStateClosesWithoutAQuestion) {
+  ASSERT_NO_FATAL_FAILURE(MakeFolder());
+  const std::string record = Op("一") + Op("二") + Op("三") + Op("四");
+  ASSERT_NO_FATAL_FAILURE(folder_.MakeJob(L"Undo", {{L"KeyRecord.def", record}, {L"KeyRepeat.def", "2,3,5\r\n\r\n\r\n"}}));
+  HWND dialog = Open(L"Undo");
+  ASSERT_NE(dialog, nullptr);
+  HWND list = GetDlgItem(dialog, 1000);
+
+  // The third row lies in the repeat range 2-3: Delete shortens it.
+  ASSERT_NO_FATAL_FAILURE(ClickCell(dialog, 2, 1));
+  ASSERT_TRUE(FieldBecomes(dialog, 1004, L"三"));
+  PressKey(VK_DELETE);
+  ASSERT_TRUE(RowsBecome(dialog, 3));
+  EXPECT_EQ(ListViewCell(list, 2, 1), L"四");
+  EXPECT_TRUE(FieldBecomes(dialog, 1007, L"2"));
+
+  // Ctrl+Z: the row is back at its place, with its repeat range and mark.
+  PressWith(VK_CONTROL, 'Z');
+  ASSERT_TRUE(RowsBecome(dialog, 4));
+  EXPECT_EQ(ListViewCell(list, 2, 1), L"三");
+  EXPECT_TRUE(FieldBecomes(dialog, 1007, L"3"));
+  EXPECT_EQ(ListViewCell(list, 2, 11), L"■");
+  EXPECT_TRUE(FieldBecomes(dialog, 1004, L"三"));
+
+  // A typed name, taken back with the first entry of the right-click menu.
+  ClickControl(dialog, 1004);
+  PressKey(VK_END);
+  TypeText(L"目");
+  ASSERT_TRUE(CellBecomes(dialog, 2, 1, L"三目"));
+  ASSERT_NO_FATAL_FAILURE(ClickCell(dialog, 2, 1, true));
+  HWND menu = WaitForMenu();
+  ASSERT_NE(menu, nullptr) << DescribeWindowsOf(editor_.id());
+  SaveScreenshot(dialog, L"edit-menu");
+  RECT items = {};
+  GetWindowRect(menu, &items);
+  ClickScreenPoint({items.left + 30, items.top + 10});
+  EXPECT_TRUE(CellBecomes(dialog, 2, 1, L"三")) << standin::ToUtf8(ListViewCell(list, 2, 1));
+
+  // Back at the loaded state: the close box closes without a question, and
+  // the job's file is as it was.
+  ASSERT_NO_FATAL_FAILURE(CloseWithCloseBoxAndExpectExitZero(editor_, dialog));
+  std::string bytes;
+  EXPECT_TRUE(ReadWholeFile(folder_.Path(L"Undo\\KeyRecord.def"), bytes));
+  EXPECT_EQ(bytes, record);
+}
+
+TEST_F(EditCommands, CutAndPasteIntoAnotherJobThroughTheJobList) {
+  ASSERT_NO_FATAL_FAILURE(MakeFolder());
+  const std::string secret = "暗証番号,,,文字を入力する,1234,,,,,1\r\n";
+  ASSERT_NO_FATAL_FAILURE(folder_.MakeJob(L"A", {{L"KeyRecord.def", Op("A一") + secret}}));
+  ASSERT_NO_FATAL_FAILURE(folder_.MakeJob(L"B", {{L"KeyRecord.def", Op("B一") + Op("B二")}}));
+  HWND dialog = Open(L"A");
+  ASSERT_NE(dialog, nullptr);
+  HWND list = GetDlgItem(dialog, 1000);
+
+  ASSERT_NO_FATAL_FAILURE(ClickCell(dialog, 1, 1));
+  ASSERT_TRUE(FieldBecomes(dialog, 1004, L"暗証番号"));
+  PressWith(VK_CONTROL, 'X');
+  ASSERT_TRUE(RowsBecome(dialog, 1));
+  std::string clipboard;
+  EXPECT_TRUE(WaitUntil([&] { return ReadClipboardText(clipboard) && clipboard == secret; }, 3000))
+      << clipboard;
+
+  // The job list: B, then yes to the question.
+  ClickControl(dialog, 1082);
+  HWND dropped = WaitForDroppedList(editor_);
+  ASSERT_NE(dropped, nullptr) << "the job list did not drop down";
+  RECT items = {};
+  GetClientRect(dropped, &items);
+  const int itemHeight = static_cast<int>(SendMessageW(GetDlgItem(dialog, 1082), CB_GETITEMHEIGHT, 0, 0));
+  ClickInWindow(dropped, items.right / 2, itemHeight + itemHeight / 2);
+  HWND question = WaitForWindow(editor_, L"#32770", L"タヴォレクス");
+  ASSERT_NE(question, nullptr) << DescribeWindowsOf(editor_.id());
+  ClickControl(question, IDYES);
+  ASSERT_TRUE(CellBecomes(dialog, 0, 1, L"B一"));
+
+  // Selecting a row puts "0,0" on the clipboard; Ctrl+V takes the editor's
+  // own copy, before the edited row. Alt+Down moves it down.
+  ASSERT_NO_FATAL_FAILURE(ClickCell(dialog, 0, 1));
+  PressWith(VK_CONTROL, 'V');
+  ASSERT_TRUE(RowsBecome(dialog, 3));
+  EXPECT_EQ(ListViewCell(list, 0, 1), L"暗証番号");
+  EXPECT_EQ(ListViewCell(list, 0, 5), L"********");
+  PressWith(VK_MENU, VK_DOWN);
+  EXPECT_TRUE(CellBecomes(dialog, 1, 1, L"暗証番号"));
+  EXPECT_TRUE(FieldBecomes(dialog, 1001, L"2"));
+
+  ClickControl(dialog, 1);
+  ASSERT_TRUE(editor_.WaitForExit(kExitTimeoutMs)) << DescribeWindowsOf(editor_.id());
+  std::string bytes;
+  ASSERT_TRUE(ReadWholeFile(folder_.Path(L"B\\KeyRecord.def.psw"), bytes));
+  EXPECT_EQ(SwapNibbles(bytes), Op("B一") + secret + Op("B二"));
+  ASSERT_TRUE(ReadWholeFile(folder_.Path(L"A\\KeyRecord.def"), bytes));
+  EXPECT_EQ(bytes, Op("A一"));
+}
+
+TEST_F(EditCommands, APasteOfForeignTextWithNothingCopiedIsRefused) {
+  ASSERT_NO_FATAL_FAILURE(MakeFolder());
+  const std::string record = Op("一") + Op("二");
+  ASSERT_NO_FATAL_FAILURE(folder_.MakeJob(L"Paste", {{L"KeyRecord.def", record}}));
+  HWND dialog = Open(L"Paste");
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_NO_FATAL_FAILURE(ClickCell(dialog, 0, 1));
+
+  // Another program's text, put after the row was selected.
+  const wchar_t note[] = L"買い物メモ\r\n牛乳,卵";
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, sizeof note);
+  std::memcpy(GlobalLock(memory), note, sizeof note);
+  GlobalUnlock(memory);
+  SetClipboardData(CF_UNICODETEXT, memory);
+  CloseClipboard();
+
+  PressWith(VK_CONTROL, 'V');
+  HWND refusal = WaitForWindow(editor_, L"#32770", L"データ検査");
+  ASSERT_NE(refusal, nullptr) << DescribeWindowsOf(editor_.id());
+  EXPECT_EQ(MessageBoxText(refusal).rfind(L"貼り付ける行がありません。", 0), 0u)
+      << standin::ToUtf8(MessageBoxText(refusal));
+  ClickControl(refusal, IDOK);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(refusal); }, 3000));
+  EXPECT_EQ(ListViewRowCount(GetDlgItem(dialog, 1000)), 2);
+
+  // Nothing changed: no question at the close box.
+  ASSERT_NO_FATAL_FAILURE(CloseWithCloseBoxAndExpectExitZero(editor_, dialog));
+  std::string bytes;
+  EXPECT_TRUE(ReadWholeFile(folder_.Path(L"Paste\\KeyRecord.def"), bytes));
+  EXPECT_EQ(bytes, record);
+}
+
+}  // namespace
+}  // namespace e2e

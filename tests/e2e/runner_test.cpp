@@ -1,0 +1,414 @@
+// The real runner Runvane.exe under Wine, started with the editor's command
+// line on prepared job files and once through the editor's
+// "選択した操作を実行". Its input goes to InputTarget.exe windows
+// (tests/e2e/target), which log what they receive: clicks with their points,
+// characters, key presses and their placement.
+//
+// Every coordinate here is the one a program without DPI awareness sees; on a
+// scaled display (the 144 DPI run) the runner must land on the same points.
+#include "tests/e2e/harness.h"
+
+#include <algorithm>
+#include <sstream>
+
+namespace e2e {
+namespace {
+
+constexpr wchar_t kCaption[] = L"タヴォレクス 動作試験";
+
+std::wstring FolderOf(const std::wstring& path) { return path.substr(0, path.find_last_of(L'\\')); }
+
+// A started program, ended when the object goes.
+class Started {
+ public:
+  Started() = default;
+  Started(const Started&) = delete;
+  Started& operator=(const Started&) = delete;
+  ~Started() {
+    if (handle_ != nullptr) {
+      if (WaitForSingleObject(handle_, 0) == WAIT_TIMEOUT) TerminateProcess(handle_, 99);
+      CloseHandle(handle_);
+    }
+  }
+  // As the editor starts the runner: no window, shown hidden; or normally.
+  bool Start(const std::wstring& commandLine, bool hidden) {
+    if (handle_ != nullptr) CloseHandle(handle_);
+    handle_ = standin::StartProgram(commandLine, hidden, &id_);
+    return handle_ != nullptr;
+  }
+  DWORD id() const { return id_; }
+  bool WaitForExit(DWORD ms) const { return WaitForSingleObject(handle_, ms) == WAIT_OBJECT_0; }
+  DWORD ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(handle_, &code);
+    return code;
+  }
+  // The process's visible top-level window with this title, waiting up to ms.
+  HWND Window(const std::wstring& title, DWORD ms) const {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+          for (HWND w : TopLevelWindowsOf(id_, true))
+            if (WindowText(w) == title) found = w;
+          return found != nullptr;
+        },
+        ms);
+    return found;
+  }
+
+ private:
+  HANDLE handle_ = nullptr;
+  DWORD id_ = 0;
+};
+
+// An InputTarget.exe window and its log.
+class Target {
+ public:
+  bool Start(const std::wstring& log, const std::wstring& title, RECT r, const std::wstring& extra = L"") {
+    log_ = log;
+    title_ = title;
+    std::wstringstream command;
+    command << L"\"" << GetConfig().standins << L"\\InputTarget.exe\" \"--log=" << log << L"\" \"--title=" << title
+            << L"\" --rect=" << r.left << L"," << r.top << L"," << r.right - r.left << L"," << r.bottom - r.top
+            << L" " << extra;
+    if (!process_.Start(command.str(), false)) return false;
+    window_ = process_.Window(title, 15000);
+    return window_ != nullptr && WaitUntil([&] { return Log().find(" ready ") != std::string::npos; }, 5000);
+  }
+  HWND window() const { return window_; }
+  std::string Log() const {
+    std::string bytes;
+    ReadWholeFile(log_, bytes);
+    return bytes;
+  }
+  // The logged events that start with one of the prefixes, without their
+  // times; key presses of VK_PACKET (how typed characters arrive) left out.
+  std::vector<std::string> Events(std::initializer_list<const char*> prefixes) const {
+    std::vector<std::string> out;
+    std::istringstream lines(Log());
+    for (std::string line; std::getline(lines, line);) {
+      const std::string event = line.substr(line.find(' ') + 1);
+      if (event.find(" 0xE7 ") != std::string::npos) continue;
+      for (const char* p : prefixes)
+        if (event.rfind(p, 0) == 0) out.push_back(event);
+    }
+    return out;
+  }
+  // The typed text: the characters from U+0020 on.
+  std::wstring Text() const {
+    std::wstring text;
+    for (const std::string& e : Events({"char "})) {
+      const wchar_t unit = static_cast<wchar_t>(std::stoul(e.substr(5), nullptr, 16));
+      if (unit >= 0x20) text += unit;
+    }
+    return text;
+  }
+
+ private:
+  Started process_;
+  std::wstring log_, title_;
+  HWND window_ = nullptr;
+};
+
+std::string Joined(const std::vector<std::string>& events) {
+  std::string out;
+  for (const std::string& e : events) out += e + "\n";
+  return out;
+}
+
+// The display's pixels are not those this program sees (a scaled display).
+bool DisplayScaled() {
+  DEVMODEW mode = {};
+  mode.dmSize = sizeof mode;
+  return EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode) &&
+         static_cast<int>(mode.dmPelsWidth) != GetSystemMetrics(SM_CXSCREEN);
+}
+
+std::string Scrambled(std::string bytes) { return SwapNibbles(std::move(bytes)); }
+
+// Nothing that the runner presses is left down.
+void ExpectNoKeyDown() {
+  for (int vk : {VK_LBUTTON, VK_RBUTTON, VK_CONTROL, VK_MENU, VK_SHIFT, VK_LWIN, VK_F5, int{'A'}, int{'C'}, int{'V'}})
+    EXPECT_EQ(GetAsyncKeyState(vk) & 0x8000, 0) << "key " << vk << " is down";
+}
+
+// Ends the input targets, also those a job started.
+void EndTargets() {
+  for (const ProcessEntry& p : ListProcesses()) {
+    if (_wcsicmp(p.exeName.c_str(), L"InputTarget.exe") != 0) continue;
+    if (HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, p.id)) {
+      TerminateProcess(h, 99);
+      WaitForSingleObject(h, 5000);
+      CloseHandle(h);
+    }
+  }
+}
+
+class Runner : public EditorTest {
+ protected:
+  void TearDown() override {
+    EndTargets();
+    EditorTest::TearDown();
+  }
+  void SetUp() override {
+    EditorTest::SetUp();
+    MakeFolder(false);
+    runner_ = folder_.Path(L"Runvane.exe");
+    ASSERT_TRUE(CopyFileW((FolderOf(GetConfig().tavolex) + L"\\Runvane.exe").c_str(), runner_.c_str(), FALSE));
+    job_ = folder_.Path(L"処理作業");
+    ASSERT_TRUE(CreateDirectoryW(job_.c_str(), nullptr));
+  }
+
+  // Writes the job's test-run file (scrambled) and repeat file and starts the
+  // runner as the editor does.
+  bool StartRun(const std::string& lines, const std::string& repeat = "\r\n\r\n\r\n") {
+    if (!WriteBytes(job_ + L"\\KeyInspec.def.psw", Scrambled(lines)) ||
+        !WriteBytes(job_ + L"\\KeyRepeat.def", repeat)) {
+      return false;
+    }
+    DeleteFileW((job_ + L"\\Runvane.log").c_str());
+    started_ = GetTickCount();
+    return run_.Start(
+        L"\"" + runner_ + L"\" \"" + job_ + L"\\KeyInspec.def\" \"" + job_ + L"\\KeyRepeat.def\"", true);
+  }
+  // Waits for the end of the run; its exit code (STILL_ACTIVE when it did not end).
+  DWORD Finish(DWORD ms = 60000) {
+    run_.WaitForExit(ms);
+    return run_.ExitCode();
+  }
+  // The runner's message box: its text, after it was answered with Enter.
+  std::wstring AnswerMessage(const std::wstring& screenshot) {
+    HWND box = run_.Window(kCaption, 20000);
+    if (box == nullptr) return L"<no message box>";
+    Sleep(300);  // painted
+    SaveScreenshot(box, screenshot);
+    const std::wstring text = MessageBoxText(box);
+    BringToFront(box);
+    PressKey(VK_RETURN);
+    return text;
+  }
+  // Runvane.log as it is (Shift-JIS).
+  std::string RunLog() {
+    std::string bytes;
+    ReadWholeFile(job_ + L"\\Runvane.log", bytes);
+    return bytes;
+  }
+  std::string RunLogUtf8() { return standin::ToUtf8(FromShiftJis(RunLog())); }
+  std::wstring TargetLog(const wchar_t* name) { return folder_.Path(name); }
+
+  std::wstring runner_, job_;
+  Started run_;
+  DWORD started_ = 0;
+};
+
+std::string Row(const std::string& fields) { return fields + "\r\n"; }
+
+std::string Point(int x, int y) { return std::to_string(x) + "," + std::to_string(y); }
+
+TEST_F(Runner, EveryInputActionReachesTheTargetAsSent) {
+  Target target, corner;
+  ASSERT_TRUE(target.Start(TargetLog(L"target.log"), L"入力先", {200, 150, 700, 550}));
+  // A second window under the status window in the lower right corner: the
+  // click reaches it.
+  RECT work = {};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  ASSERT_TRUE(corner.Start(TargetLog(L"corner.log"), L"右下",
+                           {work.right - 300, work.bottom - 150, work.right, work.bottom}));
+  ASSERT_TRUE(BringToFront(target.window()));
+
+  const std::string text = "日本語のテキスト ①～③ abc";
+  const std::string lines =
+      Row("押す,300,250,マウスでクリックする,,,,,,") +
+      Row("二度,320,260,マウスでダブルクリックする,,,,,,") +
+      Row("右,340,270,マウスで右クリックする,,,,,,") +
+      Row("入力,360,280,文字を入力する," + text + ",,,,,") +
+      Row("左へ,,,各種キーを入力する,←,,,,,") +
+      Row("") +
+      Row("改行,,,各種キーを入力する,Enter,,,,,") +
+      Row("複写,,,テキストを複写する,,,,,,") +
+      Row("貼付,380,290,テキストを貼付する,,,,,,") +
+      Row("消去,,,ショートカットを入力する,Win+D  (画面消去),,,,,") +
+      Row("閉じる,,,ショートカットを入力する,Alt+F4 (終了),,,,,") +
+      Row("右下," + Point(work.right - 20, work.bottom - 20) + ",マウスでクリックする,,,,,,");
+  ASSERT_TRUE(StartRun(lines, "5,5,3\r\n\r\n\r\n"));
+  EXPECT_EQ(Finish(), 0u) << RunLogUtf8();
+
+  EXPECT_EQ(Joined(target.Events({"down", "up", "dblclk"})),
+            "down L 300 250\nup L 300 250\n"
+            "down L 320 260\nup L 320 260\ndblclk L 320 260\nup L 320 260\n"
+            "down R 340 270\nup R 340 270\n"
+            "down L 360 280\nup L 360 280\n"
+            "down L 380 290\nup L 380 290\n");
+  // Without a Windows shell to take Win+D, the D of it arrives as a character.
+  EXPECT_EQ(target.Text(), FromShiftJis(text) + L"d");
+  EXPECT_EQ(Joined(target.Events({"keydown", "keyup"})),
+            // ← three times (rows 5 to 5 repeated), Enter
+            "keydown 0x25 ext\nkeyup 0x25 ext\nkeydown 0x25 ext\nkeyup 0x25 ext\nkeydown 0x25 ext\nkeyup 0x25 ext\n"
+            "keydown 0x0D -\nkeyup 0x0D -\n"
+            // Ctrl+A, Ctrl+C, then Ctrl+V
+            "keydown 0x11 -\nkeydown 0x41 -\nkeyup 0x41 -\nkeyup 0x11 -\n"
+            "keydown 0x11 -\nkeydown 0x43 -\nkeyup 0x43 -\nkeyup 0x11 -\n"
+            "keydown 0x11 -\nkeydown 0x56 -\nkeyup 0x56 -\nkeyup 0x11 -\n"
+            // Win+D and Alt+F4: pressed in order, released in reverse order
+            "keydown 0x5B ext\nkeydown 0x44 -\nkeyup 0x44 -\nkeyup 0x5B ext\n"
+            "keydown 0x12 -\nkeydown 0x73 -\nkeyup 0x73 -\nkeyup 0x12 -\n");
+  // Wine on a scaled display hit-tests the windows of programs without DPI
+  // awareness against their unscaled rectangles: there, no click reaches the
+  // lower right part of the screen, whatever sends it.
+  if (!DisplayScaled()) {
+    const std::string point = std::to_string(work.right - 20) + " " + std::to_string(work.bottom - 20);
+    EXPECT_EQ(Joined(corner.Events({"down", "up"})), "down L " + point + "\nup L " + point + "\n")
+        << "the status window took the click";
+  }
+  ExpectNoKeyDown();
+  // The log in the job folder: a line per step (row 5 three times).
+  const std::string log = RunLog();
+  EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 2 + 13) << RunLogUtf8();
+  EXPECT_NE(log.find("\t12行目\tマウスでクリックする\t完了"), std::string::npos) << RunLogUtf8();
+}
+
+TEST_F(Runner, ProgramsStartInTheirFolderAndWindowsArePlaced) {
+  // A program in a folder of its own (the target logs beside itself when
+  // started without arguments), and a maximised window to place.
+  const std::wstring apps = folder_.Path(L"アプリ");
+  ASSERT_TRUE(CreateDirectoryW(apps.c_str(), nullptr));
+  ASSERT_TRUE(CopyFileW((GetConfig().standins + L"\\InputTarget.exe").c_str(), (apps + L"\\InputTarget.exe").c_str(),
+                        FALSE));
+  Target placed;
+  ASSERT_TRUE(placed.Start(TargetLog(L"placed.log"), L"配置する窓", {300, 300, 700, 600}, L"--show=max"));
+
+  const std::string lines =
+      Row("開く,,,アプリケーションを実行する," + ToShiftJis(apps) + "\\InputTarget.exe,,,,,1") +
+      Row("置く,,,アプリケーションの表示設定,INPUT target,50,60,400,300,") +
+      Row("戻す,,,アプリケーションの表示設定,配置する,-8,0,640,480,");
+  ASSERT_TRUE(StartRun(lines));
+  EXPECT_EQ(Finish(), 0u) << RunLogUtf8();
+
+  std::string started;
+  ASSERT_TRUE(ReadWholeFile(apps + L"\\target-log.txt", started)) << "the program was not started";
+  wchar_t full[MAX_PATH * 4] = {};
+  GetFullPathNameW(apps.c_str(), MAX_PATH * 4, full, nullptr);
+  EXPECT_NE(started.find(" ready Input target in " + standin::ToUtf8(full) + "\n"), std::string::npos) << started;
+  EXPECT_NE(started.find(" place 50 60 400 300 normal\n"), std::string::npos) << started;
+  const std::vector<std::string> places = placed.Events({"place"});
+  ASSERT_FALSE(places.empty());
+  EXPECT_EQ(places.back(), "place -8 0 640 480 normal") << Joined(places);
+}
+
+TEST_F(Runner, ShiftEscOrTheTopLeftCornerStopsTheRunWithinASecond) {
+  Target target;
+  ASSERT_TRUE(target.Start(TargetLog(L"target.log"), L"入力先", {200, 150, 700, 550}));
+  ASSERT_TRUE(BringToFront(target.window()));
+  const std::string lines = Row("F5,,,各種キーを入力する,F5,,,,,") + Row("待つ,,,指定秒間は停止する,60,,,,,") +
+                            Row("押す,300,250,マウスでクリックする,,,,,,");
+  ASSERT_TRUE(StartRun(lines));
+  ASSERT_TRUE(WaitUntil([&] { return !target.Events({"keyup 0x74"}).empty(); }, 15000)) << target.Log();
+
+  // The status window during the pause: topmost, never active, clicks pass.
+  HWND status = nullptr;
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        for (HWND w : TopLevelWindowsOf(run_.id(), true))
+          if (ClassOf(w) == L"TavolexTestRunStatus") status = w;
+        return status != nullptr;
+      },
+      5000));
+  const LONG_PTR ex = GetWindowLongPtrW(status, GWL_EXSTYLE);
+  EXPECT_TRUE((ex & WS_EX_TOPMOST) && (ex & WS_EX_NOACTIVATE) && (ex & WS_EX_TRANSPARENT));
+  EXPECT_NE(GetForegroundWindow(), status);
+  EXPECT_EQ(WindowText(status).find(L"座標取得"), std::wstring::npos);
+  Sleep(1000);  // the pause has begun
+  SaveScreenshot(status, L"runner-status");
+  INPUT keys[4] = {};
+  for (INPUT& k : keys) k.type = INPUT_KEYBOARD;
+  keys[0].ki.wVk = keys[3].ki.wVk = VK_SHIFT;
+  keys[1].ki.wVk = keys[2].ki.wVk = VK_ESCAPE;
+  keys[2].ki.dwFlags = keys[3].ki.dwFlags = KEYEVENTF_KEYUP;
+  const DWORD pressed = GetTickCount();
+  SendInput(2, keys, sizeof(INPUT));
+  Sleep(50);
+  SendInput(2, keys + 2, sizeof(INPUT));
+  ASSERT_TRUE(run_.WaitForExit(5000));
+  EXPECT_LT(GetTickCount() - pressed, 1000u);
+  EXPECT_EQ(run_.ExitCode(), 1u);
+  EXPECT_TRUE(target.Events({"down"}).empty()) << "the row after the pause ran";
+  ExpectNoKeyDown();
+  EXPECT_NE(RunLog().find("2行目\t指定秒間は停止する\t停止（Shift+Esc）"), std::string::npos) << RunLogUtf8();
+
+  // The pointer moved to the top-left pixel during the pause.
+  ASSERT_TRUE(StartRun(Row("待つ,,,指定秒間は停止する,60,,,,,")));
+  ASSERT_TRUE(WaitUntil([&] { return RunLog().find("開始") != std::string::npos; }, 15000));
+  Sleep(1000);
+  const DWORD moved = GetTickCount();
+  SetCursorPos(0, 0);
+  ASSERT_TRUE(run_.WaitForExit(5000));
+  EXPECT_LT(GetTickCount() - moved, 1000u);
+  EXPECT_EQ(run_.ExitCode(), 1u);
+  SetCursorPos(400, 400);
+}
+
+TEST_F(Runner, ARefusedFileSendsNothingAndAMissingWindowStopsTheRun) {
+  Target target;
+  ASSERT_TRUE(target.Start(TargetLog(L"target.log"), L"入力先", {200, 150, 700, 550}));
+  ASSERT_TRUE(BringToFront(target.window()));
+  ASSERT_TRUE(StartRun(Row("押す,300,250,マウスでクリックする,,,,,,") + Row("キー,,,各種キーを入力する,F13,,,,,")));
+  std::wstring message = AnswerMessage(L"runner-refused");
+  EXPECT_NE(message.find(L"2行目「キー」:\nキー「F13」は使えません。"), std::wstring::npos)
+      << standin::ToUtf8(message);
+  EXPECT_EQ(Finish(10000), 2u);
+  EXPECT_EQ(target.Events({"down", "keydown", "char"}).size(), 0u) << target.Log();
+
+  ASSERT_TRUE(StartRun(Row("置く,,,アプリケーションの表示設定,どこにもない窓,0,0,300,300,") +
+                       Row("押す,300,250,マウスでクリックする,,,,,,")));
+  message = AnswerMessage(L"runner-failed");
+  EXPECT_GE(GetTickCount() - started_, 10000u);
+  EXPECT_NE(
+      message.find(L"1行目「置く」（アプリケーションの表示設定）:\nタイトルに「どこにもない窓」を含むウィンドウが"),
+      std::wstring::npos)
+      << standin::ToUtf8(message);
+  EXPECT_EQ(Finish(10000), 3u);
+  EXPECT_TRUE(target.Events({"down"}).empty()) << "a later row ran";
+}
+
+// The editor's "選択した操作を実行" with the real runner: the ticked rows reach
+// the target, and the point the job copies does not reach the edited row.
+TEST_F(Runner, TheEditorsRunButtonRunsTheTickedRows) {
+  MakeFolder(true);
+  const std::wstring runner = FolderOf(GetConfig().tavolex) + L"\\Runvane.exe";
+  ASSERT_TRUE(CopyFileW(runner.c_str(), folder_.Path(L"Runvane.exe").c_str(), FALSE));
+  Target target;
+  ASSERT_TRUE(target.Start(TargetLog(L"target.log"), L"入力先", {200, 150, 700, 550}, L"--copy=120,45"));
+  const std::string record = Row("押す,300,250,マウスでクリックする,,,,,,1") +
+                             Row("入力,,,文字を入力する,請求書 No.12,,,,,") +
+                             Row("複写,,,テキストを複写する,,,,,,");
+  ASSERT_NO_FATAL_FAILURE(folder_.MakeJob(L"試験", {{L"KeyRecord.def", record}}));
+  Process editor;
+  HWND dialog = StartEditorAndWait(editor, L"試験");
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_TRUE(BringToFront(dialog));
+  ClickControl(dialog, 1000);  // the list takes the focus; Home selects its first row
+  PressKey(VK_HOME);
+  ASSERT_TRUE(WaitUntil([&] { return DialogItemText(dialog, 1002) == L"300"; }, 3000));
+  ClickControl(dialog, 1027);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(dialog) != FALSE; }, 30000)) << "the editor did not come back";
+
+  EXPECT_EQ(Joined(target.Events({"down", "up"})), "down L 300 250\nup L 300 250\n");
+  EXPECT_EQ(target.Text(), L"請求書 No.12");
+  EXPECT_FALSE(target.Events({"copied"}).empty());
+  std::string clip;
+  EXPECT_TRUE(ReadClipboardText(clip) && clip == "120,45") << clip;
+  Sleep(2500);  // the editor polls the clipboard every second
+  EXPECT_EQ(DialogItemText(dialog, 1002), L"300");
+  EXPECT_EQ(DialogItemText(dialog, 1003), L"250");
+  EXPECT_TRUE(FileExists(folder_.Path(L"試験\\Runvane.log")));
+  // No folder beside the program but the job's.
+  std::vector<std::wstring> folders;
+  for (const std::wstring& name : ListNames(folder_.root()))
+    if (DirectoryExists(folder_.Path(name))) folders.push_back(name);
+  EXPECT_EQ(folders, std::vector<std::wstring>{L"試験"});
+  CloseWithCloseBoxAndExpectExitZero(editor, dialog);
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,228 @@
+// The runner on the headless platform, from its command line to its exit
+// code: the whole input of a job, the stop sign during a wait and during
+// typing, a refused job, and a run that cannot go on.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "operations/scrambled.h"
+#include "platform/headless/runner.h"
+#include "runvane/runner.h"
+#include "tests/support/fresh_state.h"
+
+namespace {
+
+constexpr char kJob[] = "C:\\Tools\\job\\";
+constexpr char kCaption[] = "タヴォレクス 動作試験";
+
+std::string Scrambled(std::string bytes) {
+  for (char& c : bytes) c = static_cast<char>(ops::SwapNibbles(static_cast<unsigned char>(c)));
+  return bytes;
+}
+
+// One event as a short text: "move 640,480", "Ld", "Lu", "kd 25x" (x: the
+// extended flag), "cd 65E5" (a character's unit).
+std::string Describe(const plat::InputEvent& e) {
+  using E = plat::InputEvent;
+  char text[32];
+  switch (e.kind) {
+    case E::Move: std::snprintf(text, sizeof text, "move %d,%d", e.x, e.y); break;
+    case E::LeftDown: return "Ld";
+    case E::LeftUp: return "Lu";
+    case E::RightDown: return "Rd";
+    case E::RightUp: return "Ru";
+    case E::KeyDown:
+    case E::KeyUp:
+      std::snprintf(text, sizeof text, "%s %02X%s", e.kind == E::KeyDown ? "kd" : "ku", e.virtualKey,
+                    e.extended ? "x" : "");
+      break;
+    default:
+      std::snprintf(text, sizeof text, "%s %04X", e.kind == E::CharDown ? "cd" : "cu", static_cast<unsigned>(e.unit));
+      break;
+  }
+  return text;
+}
+
+std::string InputText() {
+  std::string out;
+  for (const headless::SentInput& s : headless::InputSent()) out += (out.empty() ? "" : " ") + Describe(s.event);
+  return out;
+}
+
+// Every key and button pressed was released, in the end.
+bool NothingLeftDown() {
+  std::vector<std::string> down;  // "L", "k 11", "c 0061"
+  for (const headless::SentInput& s : headless::InputSent()) {
+    const std::string d = Describe(s.event);
+    if (d.rfind("move", 0) == 0) continue;
+    const std::string key = d.substr(0, 1) + d.substr(2);
+    auto it = std::find(down.begin(), down.end(), key);
+    if (d[1] == 'd') {
+      down.push_back(key);
+    } else if (it != down.end()) {
+      down.erase(it);
+    }
+  }
+  return down.empty();
+}
+
+class Runner : public FreshState {
+ protected:
+  int Run(const std::string& testRun, const std::string& repeat = "\r\n\r\n\r\n") {
+    headless::MakeFolder(kJob);
+    headless::PutFile(std::string(kJob) + "KeyInspec.def.psw", Scrambled(testRun));
+    headless::PutFile(std::string(kJob) + "KeyRepeat.def", repeat);
+    start_ = headless::Now();
+    return runvane::RunTestRun({std::string(kJob) + "KeyInspec.def", std::string(kJob) + "KeyRepeat.def"});
+  }
+  static std::vector<std::string> LogLines() {
+    std::vector<std::string> lines;
+    const std::string log = headless::FileBytes(std::string(kJob) + "Runvane.log");
+    for (std::size_t start = 0, end; (end = log.find("\r\n", start)) != std::string::npos; start = end + 2) {
+      lines.push_back(log.substr(start, end - start));
+    }
+    return lines;
+  }
+  // The one message box, which must have the runner's caption.
+  static std::string Message() {
+    const auto boxes = headless::MessageBoxes();
+    if (boxes.size() != 1) return "<" + std::to_string(boxes.size()) + " message boxes>";
+    EXPECT_EQ(boxes[0].caption, kCaption);
+    return boxes[0].text;
+  }
+  std::uint64_t start_ = 0;
+};
+
+TEST_F(Runner, AWholeJobSendsItsInputInTheOrderOfItsRowsAndRepeats) {
+  plat::Window memo = 0;
+  headless::OnOpen([&](const headless::OpenedPath& opened) {
+    if (opened.path != "C:\\Apps\\メモ.exe") return;
+    memo = headless::AddTopLevelWindow(headless::AddForeignProcess(), "MEMO pad - 無題", true, false);
+    headless::SetWindowShowState(memo, 2);  // maximised
+  });
+  headless::PutFile("C:\\Apps\\メモ.exe", "MZ");
+  headless::PutFile("C:\\tool.exe", "MZ");
+  const std::string job =
+      "押す,640,480,マウスでクリックする,,,,,,1\r\n"
+      "待つ,,,指定秒間は停止する,2,,,,,\r\n"
+      "二度,100,200,マウスでダブルクリックする,,,,,,\r\n"
+      "\r\n"
+      "右,300,400,マウスで右クリックする,,,,,,\r\n"
+      "入力,10,20,文字を入力する,日本a,,,,,\r\n"
+      "複写,,,テキストを複写する,,,,,,\r\n"
+      "貼付,50,60,テキストを貼付する,,,,,,\r\n"
+      "左,,,各種キーを入力する,←,,,,,\r\n"
+      "F5,,,各種キーを入力する,F5,,,,,\r\n"
+      "消去,,,ショートカットを入力する,Win+D  (画面消去),,,,,\r\n"
+      "開く,,,アプリケーションを実行する,C:\\Apps\\メモ.exe,,,,,1\r\n"
+      "置く,,,アプリケーションの表示設定,memo,-8,0,800,600,\r\n"
+      "根,,,アプリケーションを実行する,C:\\tool.exe,,,,,0\r\n";
+  EXPECT_EQ(Run(job, "9,10,2\r\n\r\n\r\n"), runvane::kAllRan);
+
+  EXPECT_EQ(InputText(),
+            "move 640,480 Ld Lu "
+            "move 100,200 Ld Lu Ld Lu "
+            "move 300,400 Rd Ru "
+            "move 10,20 Ld Lu cd 65E5 cu 65E5 cd 672C cu 672C cd 0061 cu 0061 "
+            "kd 11 kd 41 ku 41 ku 11 kd 11 kd 43 ku 43 ku 11 "
+            "move 50,60 Ld Lu kd 11 kd 56 ku 56 ku 11 "
+            "kd 25x ku 25x kd 74 ku 74 kd 25x ku 25x kd 74 ku 74 "
+            "kd 5Bx kd 44 ku 44 ku 5Bx");
+  // Row 1 waits its stop second, then row 2 its two seconds.
+  const auto sent = headless::InputSent();
+  const std::uint64_t gap = sent[3].time - sent[2].time;
+  EXPECT_TRUE(gap >= 3000 && gap < 3050) << gap;
+
+  ASSERT_EQ(headless::OpenedPaths().size(), 2u);
+  EXPECT_EQ(headless::OpenedPaths()[0].workingFolder, "C:\\Apps");
+  EXPECT_EQ(headless::OpenedPaths()[1].workingFolder, "C:\\");  // the root, not the drive's current folder
+  const plat::Rect r = plat::WindowRect(memo);
+  EXPECT_TRUE(r.left == -8 && r.top == 0 && r.right == 792 && r.bottom == 600);
+  EXPECT_EQ(headless::WindowShowState(memo), 0) << "the maximised window was not restored";
+
+  // The status window counted the steps, repeats included, and is gone.
+  const auto status = headless::StatusTexts();
+  ASSERT_EQ(status.size(), 15u);
+  EXPECT_EQ(status.back(), "動作試験中 14行目 (15/15)　Shift+Esc で停止");
+  EXPECT_FALSE(headless::StatusShown());
+  EXPECT_FALSE(headless::StopKeysWatched());
+  // The log: a start line, one line per step, an end line.
+  const auto log = LogLines();
+  ASSERT_EQ(log.size(), 17u);
+  EXPECT_NE(log[10].find("\t9行目\t各種キーを入力する\t完了"), std::string::npos) << log[10];
+  EXPECT_NE(log.back().find("終了コード 0"), std::string::npos);
+  EXPECT_TRUE(headless::MessageBoxes().empty());
+}
+
+TEST_F(Runner, ShiftEscOrThePointerInTheCornerStopsTheRunAtOnceWithNothingLeftDown) {
+  // Shift+Esc five seconds into a 60-second pause.
+  std::uint64_t pressed = 0;
+  headless::OnBriefWait([&] {
+    if (pressed == 0 && headless::Now() >= start_ + 5000) {
+      pressed = headless::Now();
+      headless::PressStopKeys();
+    }
+  });
+  EXPECT_EQ(Run("保存,,,ショートカットを入力する,Ctrl+S (保存),,,,,\r\n待つ,,,指定秒間は停止する,60,,,,,\r\n"
+                "押す,5,5,マウスでクリックする,,,,,,\r\n"),
+            runvane::kStopped);
+  EXPECT_LE(headless::Now() - pressed, 200u);
+  EXPECT_EQ(InputText(), "kd 11 kd 53 ku 53 ku 11") << "the row after the pause ran";
+  EXPECT_NE(LogLines()[2].find("2行目\t指定秒間は停止する\t停止（Shift+Esc）"), std::string::npos);
+  EXPECT_TRUE(headless::MessageBoxes().empty());
+  EXPECT_FALSE(headless::StatusShown());
+
+  // The pointer moved to the top-left pixel while a long text is typed.
+  headless::Reset();
+  headless::OnBriefWait([&] {
+    if (headless::InputSent().size() >= 11) headless::SetPointer(0, 0);
+  });
+  EXPECT_EQ(Run("入力,,,文字を入力する,abcdefghijklmnop,,,,,\r\n"), runvane::kStopped);
+  EXPECT_EQ(headless::InputSent().size(), 12u);
+  EXPECT_TRUE(NothingLeftDown()) << InputText();
+  EXPECT_NE(LogLines()[1].find("停止（ポインターが画面の左上隅）"), std::string::npos);
+}
+
+TEST_F(Runner, AJobThatCannotRunIsRefusedBeforeAnyInput) {
+  EXPECT_EQ(Run("押す,5,5,マウスでクリックする,,,,,,\r\n\r\n保存,,,ショートカットを入力する,Ctrl+Q,,,,,\r\n"),
+            runvane::kRefused);
+  EXPECT_TRUE(headless::InputSent().empty());
+  EXPECT_TRUE(headless::StatusTexts().empty());
+  const std::string message = Message();
+  EXPECT_NE(message.find("3行目「保存」:\nショートカット「Ctrl+Q」は使えません。"), std::string::npos) << message;
+  EXPECT_NE(LogLines().back().find("3行目\t-\t実行しません: ショートカット「Ctrl+Q」は使えません。"),
+            std::string::npos);
+
+  // Overlapping repeat rules, and a test-run file that is not there.
+  headless::Reset();
+  EXPECT_EQ(Run("押す,5,5,マウスでクリックする,,,,,,\r\n", "1,1,2\r\n1,1,3\r\n"), runvane::kRefused);
+  EXPECT_NE(Message().find("繰返し処理の設定（2行目）:\n1行目と範囲が重複しています。"), std::string::npos);
+  headless::Reset();
+  headless::MakeFolder(kJob);
+  EXPECT_EQ(runvane::RunTestRun({std::string(kJob) + "KeyInspec.def", std::string(kJob) + "KeyRepeat.def"}),
+            runvane::kRefused);
+  EXPECT_NE(Message().find("C:\\Tools\\job\\KeyInspec.def.psw"), std::string::npos);
+  EXPECT_TRUE(headless::InputSent().empty());
+}
+
+TEST_F(Runner, AWindowThatNeverComesOrRefusedInputEndsTheRunWithNothingLeftDown) {
+  EXPECT_EQ(Run("置く,,,アプリケーションの表示設定,電卓,0,0,300,300,\r\n押す,5,5,マウスでクリックする,,,,,,\r\n"),
+            runvane::kFailed);
+  EXPECT_GE(headless::Now() - start_, 10000u);
+  EXPECT_LT(headless::Now() - start_, 10200u);
+  EXPECT_TRUE(headless::InputSent().empty()) << "a later row ran";
+  std::string message = Message();
+  EXPECT_NE(message.find("1行目「置く」（アプリケーションの表示設定）:\nタイトルに「電卓」を含むウィンドウが 10 秒"),
+            std::string::npos)
+      << message;
+
+  // Windows takes the Win key but refuses the D: the Win key is released.
+  headless::Reset();
+  headless::InsertOnlyNextTime(1);
+  EXPECT_EQ(Run("消去,,,ショートカットを入力する,Win+D  (画面消去),,,,,\r\n"), runvane::kFailed);
+  EXPECT_EQ(InputText(), "kd 5Bx ku 5Bx");
+  EXPECT_NE(Message().find("Windows が入力を受け付けませんでした"), std::string::npos);
+  EXPECT_FALSE(headless::StatusShown());
+}
+
+}  // namespace

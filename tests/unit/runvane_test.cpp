@@ -1,0 +1,180 @@
+// The runner's decisions without input: the check of a whole job before any
+// input, and the order in which a run takes the rows with its repeats.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "companions/repeat.h"
+#include "runvane/job.h"
+#include "runvane/plan.h"
+
+namespace {
+
+using runvane::Job;
+using runvane::Refusal;
+
+const runvane::Screen kScreen{{0, 0, 1920, 1080}, 1920, 1080};
+
+// The rows a run takes, in order, as a text such as "1 2 3 2 3".
+std::string Order(const std::string& testRun, const std::string& repeat) {
+  Job job;
+  Refusal refusal;
+  if (!runvane::ReadJob(testRun, repeat, kScreen, &job, &refusal)) return "refused: " + refusal.reason;
+  std::string out;
+  for (const runvane::Segment& s : runvane::PlanRun(static_cast<int>(job.rows.size()), job.repeats)) {
+    for (long round = 0; round < s.count; ++round) {
+      for (int row = s.from; row <= s.to; ++row) out += (out.empty() ? "" : " ") + std::to_string(row);
+    }
+  }
+  return out;
+}
+
+std::string Rows(int count) {
+  std::string out;
+  for (int i = 0; i < count; ++i) out += "a,,,指定秒間は停止する,1,,,,,\r\n";
+  return out;
+}
+
+TEST(RunPlan, RowsRunInOrderWithEachRangeRepeatedBeforeTheRunGoesOn) {
+  struct Case {
+    const char* what;
+    int rows;
+    std::string repeat;
+    std::string order;
+  } cases[] = {
+      {"no rules", 3, "\r\n\r\n\r\n", "1 2 3"},
+      {"no repeat file", 3, "", "1 2 3"},
+      {"a middle range", 5, "2,3,3\r\n\r\n\r\n", "1 2 3 2 3 2 3 4 5"},
+      {"count 1 runs once", 3, "1,3,1\r\n\r\n\r\n", "1 2 3"},
+      {"rules out of order, touching", 6, "5,6,2\r\n\r\n1,4,2\r\n", "1 2 3 4 1 2 3 4 5 6 5 6"},
+      {"one row", 2, "\r\n2,2,3\r\n\r\n", "1 2 2 2"},
+      {"past the last row ends at it", 4, "3,9,2\r\n\r\n\r\n", "1 2 3 4 3 4"},
+      {"wholly past the last row", 2, "5,9,2\r\n\r\n\r\n", "1 2"},
+      {"no rows", 0, "1,2,3\r\n\r\n\r\n", ""},
+      {"without line ends", 3, "1,1,2\r\n\r\n2,2,2", "1 1 2 2 3"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Order(Rows(c.rows), c.repeat), c.order) << c.what;
+
+  // Empty lines are unticked rows: they keep the numbering and count no step.
+  Job job;
+  Refusal refusal;
+  ASSERT_TRUE(runvane::ReadJob("\r\n" + Rows(1) + "\r\n" + Rows(1), "1,3,2\r\n", kScreen, &job, &refusal));
+  ASSERT_EQ(job.rows.size(), 4u);
+  EXPECT_FALSE(job.rows[0].ticked);
+  EXPECT_TRUE(job.rows[3].ticked);
+  EXPECT_EQ(runvane::TickedStepCount(runvane::PlanRun(4, job.repeats), job.rows), 3);
+}
+
+// The runner refuses exactly the repeat rules the editor refuses.
+TEST(RunPlan, RepeatRulesAreCheckedAsTheEditorChecksThem) {
+  using companions::RepeatRuleText;
+  const RepeatRuleText off{};
+  auto on = [](const char* f, const char* t, const char* c) { return RepeatRuleText{true, f, t, c}; };
+  const companions::RepeatRuleSet sets[] = {
+      {on("2", "5", "3"), off, on("8", "8", "10")}, {on("1", "3", "2"), on("4", "6", "2"), off},
+      {on("1", "3", "2"), on("3", "6", "2"), off},  {on("1", "9", "2"), off, on("3", "4", "2")},
+      {on("5", "8", "2"), on("1", "3", "2"), off},  {on("6", "5", "1"), off, off},
+      {on("0", "5", "1"), off, off},                {on("1", "5", "0"), off, off},
+      {on("", "5", "1"), off, off},                 {on("1", "5", "2x"), off, off},
+      {on("007", "009", "02"), off, off},           {off, on("5", "6", "2"), on("5", "9", "2")},
+  };
+  for (const auto& rules : sets) {
+    const std::string file = companions::RepeatFileText(rules);
+    Job job;
+    Refusal refusal;
+    EXPECT_EQ(runvane::ReadJob(Rows(9), file, kScreen, &job, &refusal), companions::RepeatRulesAreValid(rules))
+        << file;
+  }
+}
+
+TEST(JobCheck, EveryActionIsReadWithItsInput) {
+  const std::string file =
+      "押す,640,480,マウスでクリックする,,,,,,4\r\n"
+      "\r\n"
+      "入力,10,20,文字を入力する,日本①～― abc,,,,,\r\n"
+      "矢印,,,各種キーを入力する,←,,,,,1\r\n"
+      "保存,,,ショートカットを入力する,Ctrl+S,,,,,\r\n"
+      "消去,,,ショートカットを入力する,Win+D  (画面消去),,,,,2\r\n"
+      "待つ,,,指定秒間は停止する,,,,,,\r\n"
+      "開く,,,アプリケーションを実行する,C:\\Tools\\a.exe,,,,,8\r\n"
+      "置く,,,アプリケーションの表示設定,メモ帳,-8,,800,,2\r\n";
+  Job job;
+  Refusal refusal;
+  ASSERT_TRUE(runvane::ReadJob(file, "", kScreen, &job, &refusal)) << refusal.line << " " << refusal.reason;
+  ASSERT_EQ(job.rows.size(), 9u);
+  const runvane::Step& click = job.rows[0];
+  EXPECT_TRUE(click.hasPoint && click.x == 640 && click.y == 480 && click.stopMs == 4000);
+  EXPECT_EQ(job.rows[2].typed, u"日本\u2460\uFF5E\u2015 abc");  // as code page 932 maps them
+  EXPECT_FALSE(job.rows[2].hasStop);
+  EXPECT_EQ(job.rows[3].virtualKey, 0x25);
+  EXPECT_TRUE(job.rows[4].modifier == 0x11 && job.rows[4].virtualKey == 'S');
+  EXPECT_TRUE(job.rows[5].modifier == 0x5B && job.rows[5].virtualKey == 'D');
+  EXPECT_EQ(job.rows[6].pauseMs, 60000);  // the editor's default seconds
+  EXPECT_EQ(job.rows[7].text, "C:\\Tools\\a.exe");
+  // Empty window fields take the editor's defaults for the screen.
+  const runvane::Step& place = job.rows[8];
+  EXPECT_TRUE(place.left == -8 && place.top == 20 && place.width == 800 && place.height == 720);
+}
+
+TEST(JobCheck, AFaultyRowIsRefusedWithItsNumberAndReason) {
+  struct Case {
+    std::string line;
+    const char* reason;  // a part of the reason
+  } cases[] = {
+      {"a,1,2,マウスで押す,,,,,,4", "アクション「マウスで押す」は使えません"},
+      {"a,1,2,,,,,,,4", "アクションが指定されていません"},
+      {"a,,,マウスでダブルクリックする,,,,,,4", "位置（X座標とY座標）が指定されていません"},
+      {"a,5,,文字を入力する,x,,,,,4", "一方だけ"},
+      {"a,1x,2,マウスでクリックする,,,,,,4", "座標「1x,2」が数字ではありません"},
+      {"a,0,0,マウスで右クリックする,,,,,,4", "座標(0,0)は停止の合図"},
+      {"a,1920,5,マウスでクリックする,,,,,,4", "座標(1920,5)は画面(1920×1080)の外です"},
+      {"a,,,各種キーを入力する,F13,,,,,4", "キー「F13」は使えません"},
+      {"a,,,ショートカットを入力する,Ctrl+Q,,,,,4", "ショートカット「Ctrl+Q」は使えません"},
+      {"a,,,ショートカットを入力する,Ctrl+C (保存),,,,,4", "ショートカット「Ctrl+C (保存)」"},
+      {"a,,,アプリケーションを実行する,,,,,,8", "パスが空です"},
+      {"a,,,アプリケーションの表示設定,,1,2,3,4,2", "タイトルが空です"},
+      {"a,,,アプリケーションの表示設定,t,1,2,0,4,2", "横幅と縦高は1以上"},
+      {"a,,,アプリケーションの表示設定,t,x,2,3,4,2", "「x」が数字ではありません"},
+      {"a,,,指定秒間は停止する,1.5,,,,,", "停止する秒数「1.5」"},
+      {"a,1,2,マウスでクリックする,,,,,,-4", "停止秒「-4」"},
+      {"a,1,2,マウスでクリックする,,,,,,1234567", "停止秒「1234567」"},
+      {"a,1,2,文字を入力する,\x82,,,,,4", "文字として読めないバイト"},
+      {std::string("a,1,2,マウスでクリックする,,,,,,4") + '\0' + "x", "読めないバイト(00)"},
+  };
+  for (const Case& c : cases) {
+    Job job;
+    Refusal refusal;
+    const std::string file = Rows(2) + "\r\n" + c.line + "\r\n" + Rows(1);
+    ASSERT_FALSE(runvane::ReadJob(file, "", kScreen, &job, &refusal)) << c.line;
+    EXPECT_EQ(refusal.where, Refusal::Row) << c.line;
+    EXPECT_EQ(refusal.line, 4) << c.line;
+    EXPECT_EQ(refusal.name, "a") << c.line;
+    EXPECT_NE(refusal.reason.find(c.reason), std::string::npos) << c.line << ": " << refusal.reason;
+  }
+}
+
+TEST(JobCheck, AFaultyRepeatLineIsRefusedWithItsNumber) {
+  struct Case {
+    std::string repeat;
+    int line;
+    const char* reason;
+  } cases[] = {
+      {"\r\n3,2,1\r\n\r\n", 2, "FROM値がTO値より大きく"},
+      {"1,3,2\r\n\r\n2,4,2\r\n", 3, "1行目と範囲が重複"},
+      {"1,0,2\r\n", 1, "ゼロ"},
+      {"1,,2\r\n", 1, "未入力"},
+      {"12345678,9,2\r\n", 1, "長すぎる"},
+      {"\r\n\r\n\r\n1,2,2\r\n", 4, "三行まで"},
+  };
+  for (const Case& c : cases) {
+    Job job;
+    Refusal refusal;
+    ASSERT_FALSE(runvane::ReadJob(Rows(5), c.repeat, kScreen, &job, &refusal)) << c.repeat;
+    EXPECT_EQ(refusal.where, Refusal::RepeatLine) << c.repeat;
+    EXPECT_EQ(refusal.line, c.line) << c.repeat;
+    EXPECT_NE(refusal.reason.find(c.reason), std::string::npos) << c.repeat << ": " << refusal.reason;
+  }
+}
+
+}  // namespace
