@@ -15,19 +15,20 @@ class Answers : public plat::MarkerHandler {
   plat::MarkerNote OnMarkerMoved(int x, int y) override {
     return {PointShown(x, y), !AnswerForPoint(x, y).answered};
   }
-  plat::MarkerNote OnMarkerDropped(plat::Window marker, int x, int y) override {
+  plat::MarkerNote OnMarkerDropped(int x, int y) override {
     const PointAnswer a = AnswerForPoint(x, y);
     if (!a.answered) return {a.reason, true};
-    return Send(marker, a.text, PointShown(x, y));
+    return Send(a.text, PointShown(x, y));
   }
-  plat::MarkerNote OnMenuChosen(plat::Window marker, int index) override {
+  plat::MarkerNote OnMenuChosen(int index) override {
     if (index < 0 || index >= static_cast<int>(std::size(kMenu))) return {};
-    return Send(marker, kMenu[index].answer, std::string(kMenu[index].label) + "\nを送りました。");
+    return Send(kMenu[index].answer, std::string(kMenu[index].label) + "\nを送りました。");
   }
 
  private:
-  static plat::MarkerNote Send(plat::Window marker, const std::string& answer, const std::string& shown) {
-    if (!plat::WriteClipboardBytes(marker, answer.c_str())) return {kClipboardHeld, true};
+  // CF_TEXT with exactly these bytes, which the editor reads.
+  static plat::MarkerNote Send(const std::string& answer, const std::string& shown) {
+    if (!plat::WriteClipboardTextBoth(answer.c_str())) return {kClipboardHeld, true};
     return {shown, false};
   }
 };

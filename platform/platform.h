@@ -572,10 +572,8 @@ bool WriteClipboardTextBoth(const char* text);
 // The pickers: the coordinate picker's marker window, and the window-title
 // picker's list of windows with its finder.
 
-// Puts the Shift-JIS bytes on the clipboard as CF_TEXT, exactly as given. The
-// clipboard is tried a few times over half a second while another program
-// holds it, and closed again at once. False when it stayed held.
-bool WriteClipboardBytes(Window owner, const char* sjis);
+// The pickers answer with WriteClipboardTextBoth: CF_TEXT with exactly the
+// Shift-JIS bytes, which the editor reads.
 
 // A top-level window with the program that shows it.
 struct ProgramWindow : TopLevelWindow {
@@ -633,9 +631,9 @@ class MarkerHandler {
   // During a drag, the marker's centre is at (x, y).
   virtual MarkerNote OnMarkerMoved(int x, int y) = 0;
   // The button was released with the marker's centre at (x, y).
-  virtual MarkerNote OnMarkerDropped(Window marker, int x, int y) = 0;
+  virtual MarkerNote OnMarkerDropped(int x, int y) = 0;
   // Menu entry `index` of the spec was chosen.
-  virtual MarkerNote OnMenuChosen(Window marker, int index) = 0;
+  virtual MarkerNote OnMenuChosen(int index) = 0;
 };
 // Shows the marker window and runs until it is closed or the process ends.
 // Returns the program's exit code; 1 when the window could not be made.

@@ -114,7 +114,7 @@ class TitleDialog : public plat::DialogHandler {
       Tell(d, refusal);
       return;
     }
-    if (!plat::WriteClipboardBytes(d, title.c_str())) {
+    if (!plat::WriteClipboardTextBoth(title.c_str())) {  // CF_TEXT as these bytes
       Tell(d, "クリップボードがほかのプログラムに使用されているため、タイトルを送れませんでした。\n\n"
               "もう一度 OK を押してください。");
       return;

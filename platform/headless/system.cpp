@@ -139,15 +139,3 @@ int ShowMessageBox(Window owner, const char* text, const char* caption, unsigned
 }
 
 }  // namespace plat
-
-namespace plat {
-
-bool WriteClipboardBytes(Window owner, const char* sjis) {
-  (void)owner;
-  if (sjis == nullptr || headless::State().clipboardHeld) return false;
-  headless::SetClipboard(sjis);  // CF_TEXT, the bytes as they are
-  headless::State().clipboardWrites.push_back(sjis);
-  return true;
-}
-
-}  // namespace plat

@@ -291,7 +291,7 @@ void EndDrag(HWND window, bool answer) {
   if (answer) {
     const POINT p = MarkerPoint(window);
     g_marker.point = g_marker.handler->OnMarkerMoved(p.x, p.y);
-    g_marker.note = g_marker.handler->OnMarkerDropped(reinterpret_cast<Window>(window), p.x, p.y);
+    g_marker.note = g_marker.handler->OnMarkerDropped(p.x, p.y);
   } else {
     SetWindowPos(window, HWND_TOPMOST, g_marker.start.left, g_marker.start.top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     g_marker.point = {};
@@ -317,7 +317,7 @@ void ShowMenu(HWND window, POINT screen) {
   PostMessageW(window, WM_NULL, 0, 0);
   GiveForegroundBack(window, previous);
   if (command > 0) {
-    g_marker.note = g_marker.handler->OnMenuChosen(reinterpret_cast<Window>(window), command - 1);
+    g_marker.note = g_marker.handler->OnMenuChosen(command - 1);
     InvalidateRect(window, nullptr, FALSE);
   }
 }

@@ -1,8 +1,7 @@
-// The pickers' part of the platform besides the marker window: CF_TEXT on the
-// clipboard, top-level windows with their programs, exact edit texts and the
-// window finder of the title picker.
+// The pickers' part of the platform besides the marker window: top-level
+// windows with their programs, exact edit texts and the window finder of the
+// title picker.
 #include <algorithm>
-#include <cstring>
 #include <map>
 #include <vector>
 
@@ -135,29 +134,6 @@ LRESULT CALLBACK FinderProc(HWND control, UINT message, WPARAM wParam, LPARAM lP
 }
 
 }  // namespace
-
-bool WriteClipboardBytes(Window owner, const char* sjis) {
-  if (!sjis) return false;
-  bool open = false;
-  for (int attempt = 0; attempt < 20 && !open; ++attempt) {
-    open = OpenClipboard(H(owner)) != FALSE;
-    if (!open) Sleep(25);
-  }
-  if (!open) return false;
-  bool ok = false;
-  const std::size_t size = std::strlen(sjis) + 1;
-  if (EmptyClipboard()) {
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
-    if (void* p = memory ? GlobalLock(memory) : nullptr) {
-      std::memcpy(p, sjis, size);
-      GlobalUnlock(memory);
-      ok = SetClipboardData(CF_TEXT, memory) != nullptr;
-    }
-    if (!ok && memory) GlobalFree(memory);  // on success the clipboard owns it
-  }
-  CloseClipboard();
-  return ok;
-}
 
 std::vector<ProgramWindow> ProgramWindows() {
   std::map<std::uint32_t, std::string> programs;

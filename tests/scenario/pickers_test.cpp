@@ -125,15 +125,15 @@ TEST(PickmarkScenario, APointOrCommandIsAnsweredOnceAndARefusalLeavesTheClipboar
     EXPECT_EQ(spec.markerX, 31);
     EXPECT_EQ(spec.markerY, 52);
     EXPECT_TRUE(plat::IsTopmost(marker));
-    EXPECT_FALSE(h.OnMarkerDropped(marker, 321, 287).warning);
+    EXPECT_FALSE(h.OnMarkerDropped(321, 287).warning);
     EXPECT_EQ(headless::Clipboard(), "321,287");
-    EXPECT_TRUE(h.OnMarkerDropped(marker, -5, 287).warning);
+    EXPECT_TRUE(h.OnMarkerDropped(-5, 287).warning);
     EXPECT_TRUE(h.OnMarkerMoved(-5, 287).warning);
     EXPECT_EQ(headless::Clipboard(), "321,287");
-    EXPECT_FALSE(h.OnMenuChosen(marker, 0).warning);
+    EXPECT_FALSE(h.OnMenuChosen(0).warning);
     EXPECT_EQ(headless::Clipboard(), "NEW ACTION");
     headless::HoldClipboard(true);
-    EXPECT_TRUE(h.OnMenuChosen(marker, 2).warning);  // told, not sent
+    EXPECT_TRUE(h.OnMenuChosen(2).warning);  // told, not sent
     headless::HoldClipboard(false);
   });
   EXPECT_EQ(pickmark::RunPickmark(), 0);

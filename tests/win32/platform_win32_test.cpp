@@ -354,21 +354,13 @@ void TestClipboardReadings() {
 
 // ------------------------------------------------------------------ the pickers
 
-// The pickers' answers are CF_TEXT bytes as given, kept after the clipboard
-// is closed; windows come with their program and whether Shift-JIS can write
-// their title.
+// Windows come with their program and whether Shift-JIS can write their
+// title.
 void TestPickers() {
   HWND exact = CreateWindowExW(0, L"STATIC", L"\x8ACB\x6C42\x66F8 - Memo", WS_POPUP | WS_VISIBLE, 0, 0, 50, 20,
                                nullptr, nullptr, nullptr, nullptr);
   HWND cafe = CreateWindowExW(0, L"STATIC", L"caf\x00E9 - Memo", WS_POPUP | WS_VISIBLE, 0, 0, 50, 20, nullptr,
                               nullptr, nullptr, nullptr);
-  CHECK(plat::WriteClipboardBytes(reinterpret_cast<Window>(exact), "\x95\x5C,12"));  // 表 ends in 0x5C
-  CHECK(OpenClipboard(nullptr));
-  HANDLE data = GetClipboardData(CF_TEXT);
-  const char* bytes = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
-  CHECK(bytes != nullptr && std::strcmp(bytes, "\x95\x5C,12") == 0);
-  if (bytes) GlobalUnlock(data);
-  CloseClipboard();
 
   int seen = 0;
   for (const plat::ProgramWindow& w : plat::ProgramWindows()) {
