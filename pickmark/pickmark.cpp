@@ -36,14 +36,14 @@ class Answers : public plat::MarkerHandler {
 }  // namespace
 
 int RunPickmark() {
-  plat::MarkerWindowSpec spec;
-  spec.title = kTitle;
-  spec.markerX = kMarkerX;
-  spec.markerY = kMarkerY;
-  for (const MenuCommand& c : kMenu) spec.menu.push_back(c.label);
-  spec.hint = kHint;
+  plat::MarkerWindowSetup setup;
+  setup.title = kTitle;
+  setup.markerX = kMarkerX;
+  setup.markerY = kMarkerY;
+  for (const MenuCommand& c : kMenu) setup.menu.push_back(c.label);
+  setup.hint = kHint;
   Answers answers;
-  return plat::RunMarkerWindow(spec, answers);
+  return plat::RunMarkerWindow(setup, answers);
 }
 
 }  // namespace pickmark

@@ -614,7 +614,7 @@ Window FinderTarget(Window dialog, int controlId);
 // is the marker's centre: it lies at (markerX, markerY) from the window's
 // top-left corner, so that placing the window at (x - markerX, y - markerY)
 // puts the marker on (x, y) whatever the display's scaling.
-struct MarkerWindowSpec {
+struct MarkerWindowSetup {
   std::string title;              // Shift-JIS
   int markerX = 0, markerY = 0;
   std::vector<std::string> menu;  // the menu's entries, in order
@@ -632,11 +632,11 @@ class MarkerHandler {
   virtual MarkerNote OnMarkerMoved(int x, int y) = 0;
   // The button was released with the marker's centre at (x, y).
   virtual MarkerNote OnMarkerDropped(int x, int y) = 0;
-  // Menu entry `index` of the spec was chosen.
+  // Menu entry `index` of the setup was chosen.
   virtual MarkerNote OnMenuChosen(int index) = 0;
 };
 // Shows the marker window and runs until it is closed or the process ends.
 // Returns the program's exit code; 1 when the window could not be made.
-int RunMarkerWindow(const MarkerWindowSpec& spec, MarkerHandler& handler);
+int RunMarkerWindow(const MarkerWindowSetup& setup, MarkerHandler& handler);
 
 }  // namespace plat

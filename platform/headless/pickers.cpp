@@ -105,10 +105,10 @@ Window FinderTarget(Window dialog, int controlId) {
   return it == headless::State().finders.end() ? kNoWindow : it->second;
 }
 
-int RunMarkerWindow(const MarkerWindowSpec& spec, MarkerHandler& handler) {
-  Window marker = headless::AddTopLevelWindow(headless::OwnProcessId(), spec.title, true, false);
+int RunMarkerWindow(const MarkerWindowSetup& setup, MarkerHandler& handler) {
+  Window marker = headless::AddTopLevelWindow(headless::OwnProcessId(), setup.title, true, false);
   PlaceWindow(marker, 1700, 20, true);
-  if (headless::State().markerDriver) headless::State().markerDriver(marker, spec, handler);
+  if (headless::State().markerDriver) headless::State().markerDriver(marker, setup, handler);
   headless::RemoveTopLevelWindow(marker);
   return 0;
 }

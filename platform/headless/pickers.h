@@ -25,10 +25,10 @@ void PointFinder(plat::Window dialog, int controlId, plat::Window target);
 
 // A driver plays the user while RunMarkerWindow runs: it is called once with
 // the marker window (a topmost top-level window of this process with the
-// spec's title), the spec and the handler; RunMarkerWindow returns 0 when
+// setup's title), the setup and the handler; RunMarkerWindow returns 0 when
 // it returns. Without a driver the window closes at once.
 using MarkerDriver =
-    std::function<void(plat::Window, const plat::MarkerWindowSpec&, plat::MarkerHandler&)>;
+    std::function<void(plat::Window, const plat::MarkerWindowSetup&, plat::MarkerHandler&)>;
 void OnMarkerWindow(const MarkerDriver& driver);
 
 // Back to none of the above; Reset() does this too.

@@ -43,7 +43,7 @@ constexpr COLORREF kTextColor = RGB(0, 0, 0);
 constexpr COLORREF kWarningColor = RGB(200, 0, 0);
 
 struct Marker {
-  const MarkerWindowSpec* spec = nullptr;
+  const MarkerWindowSetup* setup = nullptr;
   MarkerHandler* handler = nullptr;
   UINT dpi = 96;
   HFONT font = nullptr;
@@ -86,14 +86,14 @@ void UseDpi(HWND window, UINT dpi) {
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-POINT CentreInWindow() { return {Scale(g_marker.spec->markerX), Scale(g_marker.spec->markerY)}; }
+POINT CentreInWindow() { return {Scale(g_marker.setup->markerX), Scale(g_marker.setup->markerY)}; }
 
 // The marker's centre in the coordinates of a program without DPI awareness.
 POINT MarkerPoint(HWND window) {
   win32::UnawareCoordinates unaware;
   RECT r = {};
   GetWindowRect(window, &r);
-  return {r.left + g_marker.spec->markerX, r.top + g_marker.spec->markerY};
+  return {r.left + g_marker.setup->markerX, r.top + g_marker.setup->markerY};
 }
 
 void CaptureMagnified(HWND window) {
@@ -195,7 +195,7 @@ void Paint(HWND window) {
   DeleteObject(headerBrush);
   header.left = Scale(4);
   header.top = Scale(2);
-  DrawTextIn(dc, g_marker.spec->title, header, RGB(255, 255, 255));
+  DrawTextIn(dc, g_marker.setup->title, header, RGB(255, 255, 255));
   FrameRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
 
   DrawMarker(dc);
@@ -304,8 +304,8 @@ void EndDrag(HWND window, bool answer) {
 void ShowMenu(HWND window, POINT screen) {
   if (!g_marker.menu) {
     g_marker.menu = CreatePopupMenu();
-    for (std::size_t i = 0; i < g_marker.spec->menu.size(); ++i) {
-      AppendMenuW(g_marker.menu, MF_STRING, i + 1, win32::ToWide(g_marker.spec->menu[i].c_str()).c_str());
+    for (std::size_t i = 0; i < g_marker.setup->menu.size(); ++i) {
+      AppendMenuW(g_marker.menu, MF_STRING, i + 1, win32::ToWide(g_marker.setup->menu[i].c_str()).c_str());
     }
   }
   HWND previous = GetForegroundWindow();
@@ -401,10 +401,10 @@ LRESULT CALLBACK MarkerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
-int RunMarkerWindow(const MarkerWindowSpec& spec, MarkerHandler& handler) {
-  g_marker.spec = &spec;
+int RunMarkerWindow(const MarkerWindowSetup& setup, MarkerHandler& handler) {
+  g_marker.setup = &setup;
   g_marker.handler = &handler;
-  g_marker.note = {spec.hint, false};
+  g_marker.note = {setup.hint, false};
 
   WNDCLASSW cls = {};
   cls.lpfnWndProc = MarkerProc;
@@ -419,7 +419,7 @@ int RunMarkerWindow(const MarkerWindowSpec& spec, MarkerHandler& handler) {
   RECT work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   HWND window = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, cls.lpszClassName,
-                                win32::ToWide(spec.title.c_str()).c_str(), WS_POPUP, work.right - 16 - kWidth,
+                                win32::ToWide(setup.title.c_str()).c_str(), WS_POPUP, work.right - 16 - kWidth,
                                 work.top + 16, kWidth, kHeight, nullptr, nullptr, cls.hInstance, nullptr);
   if (!window) return 1;
   UseDpi(window, DpiOf(window));

@@ -120,10 +120,10 @@ TEST_F(Titlescan, ATitleShiftJisCannotWriteIsRefusedUntilShortened) {
 TEST(PickmarkScenario, APointOrCommandIsAnsweredOnceAndARefusalLeavesTheClipboard) {
   headless::Reset();
   headless::SetClipboard("0,0");
-  headless::OnMarkerWindow([](plat::Window marker, const plat::MarkerWindowSpec& spec, plat::MarkerHandler& h) {
-    EXPECT_NE(spec.title.find("座標取得"), std::string::npos);
-    EXPECT_EQ(spec.markerX, 31);
-    EXPECT_EQ(spec.markerY, 52);
+  headless::OnMarkerWindow([](plat::Window marker, const plat::MarkerWindowSetup& setup, plat::MarkerHandler& h) {
+    EXPECT_NE(setup.title.find("座標取得"), std::string::npos);
+    EXPECT_EQ(setup.markerX, 31);
+    EXPECT_EQ(setup.markerY, 52);
     EXPECT_TRUE(plat::IsTopmost(marker));
     EXPECT_FALSE(h.OnMarkerDropped(321, 287).warning);
     EXPECT_EQ(headless::Clipboard(), "321,287");
