@@ -5,8 +5,10 @@
 #   app/ -> editor/ -> companions/ -> jobstore/ -> operations/ -> text/ -> platform/platform.h
 #
 # resources/ (ids and templates) may be included from companions/ upwards and
-# by the platform layers. A top-level folder not named here (a companion
-# program) may include anything but editor/ and app/.
+# by the platform layers. The pickers (pickmark/, titlescan/) include only
+# text/, platform/platform.h and, for the title picker, resources/. A
+# top-level folder not named here (a companion program) may include anything
+# but editor/ and app/.
 
 cmake_minimum_required(VERSION 3.25)
 
@@ -28,6 +30,10 @@ set(allowed_jobstore "jobstore/" ${below_jobstore})
 set(allowed_companions "companions/" ${below_companions})
 set(allowed_editor "editor/" ${below_editor})
 set(allowed_app "app/" ${below_app})
+# The pickers share the text routines and the platform; the title picker's
+# dialog is one of the templates.
+set(allowed_pickmark "pickmark/" ${below_text} "text/")
+set(allowed_titlescan "titlescan/" "resources/" ${below_text} "text/")
 # The in-memory twin reads Shift-JIS by the program's own lead-byte rule.
 set(allowed_platform "platform/" "resources/" "text/sjis.h")
 

@@ -82,7 +82,7 @@ add_test(NAME e2e_dpi144
           --timeout 600
           --
           $<TARGET_FILE:e2e_tests>
-          --gtest_filter=Acquisition.*:Runner.*
+          --gtest_filter=Acquisition.*:Runner.*:Pickmark.*
           --tavolex=$<TARGET_FILE:Tavolex>
           --standins=${CMAKE_BINARY_DIR}/standins
           --work=${CMAKE_BINARY_DIR}/dpi144/e2e-work

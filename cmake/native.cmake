@@ -26,3 +26,6 @@ target_link_libraries(tavolex_bench tavolex_editor platform_headless)
 add_test(NAME layer_includes
          COMMAND ${CMAKE_COMMAND} -DROOT=${CMAKE_SOURCE_DIR} -P ${CMAKE_SOURCE_DIR}/cmake/check-layers.cmake)
 set_tests_properties(layer_includes PROPERTIES LABELS unit)
+
+# The pickers' libraries, linked by the tests.
+include(cmake/pickers.cmake)

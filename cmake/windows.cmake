@@ -110,4 +110,5 @@ endforeach()
 # --- The end-to-end tests of Tavolex.exe with stand-ins of the companions
 include(cmake/e2e.cmake)
 include(cmake/runvane.cmake)
+include(cmake/pickers.cmake)
 include(cmake/package.cmake)

@@ -53,17 +53,16 @@ std::uint32_t StartRunner(const char* inspectFilePath, const char* repeatFilePat
   return plat::StartProcess(start);
 }
 
-bool RunTitlePicker() {
-  if (TitleToolPath[0] == '\0') return false;
+TitlePickerEnd RunTitlePicker() {
+  if (TitleToolPath[0] == '\0') return TitlePickerEnd::NotStarted;
   plat::ProcessStart start;
   start.commandLine = TitleToolPath;
   start.applicationName = TitleToolPath;
   start.inheritHandles = true;
   start.creationFlags = plat::kNormalPriorityClass;
   std::uint32_t id = plat::StartProcess(start);
-  if (id == 0) return false;
-  plat::WaitForStartedProcess(id);
-  return true;
+  if (id == 0) return TitlePickerEnd::NotStarted;
+  return plat::WaitForStartedProcess(id) == 0 ? TitlePickerEnd::Chosen : TitlePickerEnd::Cancelled;
 }
 
 void TerminateCompanion(std::uint32_t processId) {

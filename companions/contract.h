@@ -28,9 +28,14 @@ std::uint32_t StartPicker();
 // Starts the runner hidden, without a window, with the test-run file and the
 // repeat file; the process id, or 0.
 std::uint32_t StartRunner(const char* inspectFilePath, const char* repeatFilePath);
-// Starts the window-title picker and waits until it has ended; false when it
-// could not be started.
-bool RunTitlePicker();
+// How a run of the window-title picker ended.
+enum class TitlePickerEnd {
+  NotStarted,  // no path, or the start failed
+  Chosen,      // exit code 0: its answer is on the clipboard
+  Cancelled,   // any other exit code: the clipboard is as it was
+};
+// Starts the window-title picker and waits until it has ended.
+TitlePickerEnd RunTitlePicker();
 
 // Ends a companion that the editor started and that still runs, with exit
 // code 0. An id of 0, or of a process the editor did not start, does nothing.

@@ -162,8 +162,11 @@ void AcquireWindowPlacement(plat::Window dialog) {
 void PickWindowTitle(plat::Window dialog) {
   plat::StopTimer(dialog, kClipboardPollTimer);
   HideWindowByTitle(PickerTitleText);
-  RunTitlePicker();
-  plat::SetControlText(dialog, res::kInputEdit, ReadClipboardText());
+  // A cancelled picker leaves the clipboard as it was, often the neutral
+  // "0,0": the field keeps the user's title then.
+  if (RunTitlePicker() != TitlePickerEnd::Cancelled) {
+    plat::SetControlText(dialog, res::kInputEdit, ReadClipboardText());
+  }
   ShowWindowByTitle(PickerTitleText);
   plat::StartTimer(dialog, kClipboardPollTimer, kClipboardPollPeriod);
 }

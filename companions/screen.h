@@ -62,7 +62,8 @@ void ConfirmWindowPlacement(plat::Window dialog);
 // Button 1062: reads that window's rectangle into 1015 to 1018.
 void AcquireWindowPlacement(plat::Window dialog);
 // Button 1039: runs the window-title picker, waits for it, and puts the
-// clipboard's text into 1005. Pauses timer 888 meanwhile.
+// clipboard's text into 1005, unless the picker was cancelled (a non-zero
+// exit code). Pauses timer 888 meanwhile.
 void PickWindowTitle(plat::Window dialog);
 // Button 1060: the open-file dialog; the chosen path goes into 1005, Cancel
 // empties it. A path that Shift-JIS cannot write is refused with a message.

@@ -387,8 +387,9 @@ constexpr unsigned kCreateNoWindow = 0x8000000;
 // it started, so that TerminateStartedProcess never reaches another program
 // that was given the same id later. Returns the process id, 0 on failure.
 std::uint32_t StartProcess(const ProcessStart& start);
-// Waits for input idle and then for the end of a started process.
-void WaitForStartedProcess(std::uint32_t processId);
+// Waits for input idle and then for the end of a started process; its exit
+// code (0 when the id is not of a started process).
+unsigned WaitForStartedProcess(std::uint32_t processId);
 // Ends a process that this program started and that still runs; the exit
 // code is the one given. Any other id (0, foreign, ended) does nothing.
 void TerminateStartedProcess(std::uint32_t processId, unsigned exitCode);
@@ -566,5 +567,76 @@ int ShowListMenu(Window dialog, int listId, int row, const std::vector<MenuEntry
 // of the keyboard's language) and CF_UNICODETEXT. False when the clipboard
 // stayed held by another program or memory ran out.
 bool WriteClipboardTextBoth(const char* text);
+
+// ---------------------------------------------------------------------------
+// The pickers: the coordinate picker's marker window, and the window-title
+// picker's list of windows with its finder.
+
+// The pickers answer with WriteClipboardTextBoth: CF_TEXT with exactly the
+// Shift-JIS bytes, which the editor reads.
+
+// A top-level window with the program that shows it.
+struct ProgramWindow : TopLevelWindow {
+  bool titleExact = true;   // false: Shift-JIS cannot write the title ('?' stands in)
+  std::string programName;  // the program's file name, "notepad.exe"; empty when unknown
+};
+// Every top-level window, in the window system's top-to-bottom order.
+std::vector<ProgramWindow> ProgramWindows();
+std::uint32_t CurrentProcessId();
+std::uint32_t ParentProcessId();  // the process that started this one; 0 when unknown
+
+// The text of an edit, with whether Shift-JIS could write all of it.
+std::string GetControlTextExact(Window dialog, int controlId, std::size_t bufferSize, bool* exact);
+// Puts a window's own title into a dialog's edit, unconverted: a character
+// Shift-JIS cannot write stays as it is, for GetControlTextExact to find.
+// False, and the edit unchanged, when the window is gone.
+bool CopyWindowTitleToControl(Window source, Window dialog, int controlId);
+
+// NM_DBLCLK of a list view.
+constexpr int kNmDblClk = -3;
+
+// A window finder: a static control of a dialog that the user drags, with the
+// left button held, onto another window. Each time the top-level window under
+// the pointer changes during the drag, and once more on release, the dialog
+// gets WM_COMMAND from the control with kFinderPointed; FinderTarget tells
+// that window (0 for none, or for the dialog's own).
+constexpr int kFinderPointed = 0x7F01;
+void MakeWindowFinder(Window dialog, int controlId);
+Window FinderTarget(Window dialog, int controlId);
+
+// The marker window of the coordinate picker: a small topmost window that
+// never takes the focus, with a marker (a crosshair) the user drags with the
+// left button; the window follows the pointer, and a magnified view of the
+// pixels around the marker's centre is shown meanwhile. A right click opens a
+// menu; after a drag or a menu command the focus is where it was before.
+//
+// Points are in the coordinates a program without DPI awareness sees, and so
+// is the marker's centre: it lies at (markerX, markerY) from the window's
+// top-left corner, so that placing the window at (x - markerX, y - markerY)
+// puts the marker on (x, y) whatever the display's scaling.
+struct MarkerWindowSetup {
+  std::string title;              // Shift-JIS
+  int markerX = 0, markerY = 0;
+  std::vector<std::string> menu;  // the menu's entries, in order
+  std::string hint;               // shown while nothing else is
+};
+// What the window shows below the marker; a warning in red.
+struct MarkerNote {
+  std::string text;  // Shift-JIS; lines separated by '\n'
+  bool warning = false;
+};
+class MarkerHandler {
+ public:
+  virtual ~MarkerHandler() = default;
+  // During a drag, the marker's centre is at (x, y).
+  virtual MarkerNote OnMarkerMoved(int x, int y) = 0;
+  // The button was released with the marker's centre at (x, y).
+  virtual MarkerNote OnMarkerDropped(int x, int y) = 0;
+  // Menu entry `index` of the setup was chosen.
+  virtual MarkerNote OnMenuChosen(int index) = 0;
+};
+// Shows the marker window and runs until it is closed or the process ends.
+// Returns the program's exit code; 1 when the window could not be made.
+int RunMarkerWindow(const MarkerWindowSetup& setup, MarkerHandler& handler);
 
 }  // namespace plat

@@ -70,4 +70,10 @@ constexpr RepeatRuleControls kRepeatRules[] = {
 constexpr int kJobNamePrompt = 1039;
 constexpr int kJobNameEdit = 1019;
 
+// --- Window-title picker (template 110, Titlescan.exe); OK is 1, Cancel 2
+constexpr int kTitleWindowList = 1101;  // the windows: title, program
+constexpr int kTitleFinder = 1102;      // the crosshair dragged onto a window
+constexpr int kTitleEdit = 1103;        // the title to answer, which the user may shorten
+constexpr int kTitleRefreshButton = 1104;
+
 }  // namespace res

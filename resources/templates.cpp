@@ -109,6 +109,19 @@ const ControlTemplate kJobNameControls[] = {
     {2, C::Button, "CANCEL", 95, 26, 50, 11, kButton, 0, 0},
 };
 
+const ControlTemplate kTitleScanControls[] = {
+    {-1, C::Static, "一覧からウィンドウを選ぶか、右の照準をウィンドウの上までドラッグしてください。", 6, 7,
+     246, 18, kSsLeft, 0, 0},
+    {kTitleFinder, C::Static, "", 264, 4, 24, 22, kSsNotify | kWsBorder, 0, 0},
+    {kTitleWindowList, C::ListView, "", 6, 30, 288, 116,
+     kLvsReport | kLvsSingleSel | kLvsShowSelAlways | kLvsNoSortHeader | kWsBorder | kWsTabStop, 0, 0},
+    {-1, C::Static, "取得するタイトル（一部に短くしてもかまいません）", 6, 151, 200, 9, kSsLeft, 0, 0},
+    {kTitleEdit, C::Edit, "", 6, 161, 288, 12, kEdit, 0, 0},
+    {kTitleRefreshButton, C::Button, "一覧を更新", 6, 180, 60, 14, kButton, 0, 0},
+    {1, C::Button, "OK", 176, 180, 56, 14, kBsDefPushButton | kWsTabStop, 0, 0},
+    {2, C::Button, "キャンセル", 238, 180, 56, 14, kButton, 0, 0},
+};
+
 const DialogTemplate kDialogs[] = {
     {kMainDialog, "キーボードとマウスの自動操作の定義を作成します", "MS UI Gothic", 9, 0, 0, 402, 436,
      kWsPopup | kWsCaption | kWsSysMenu | kWsMinimizeBox | kDsModalFrame | kDsSetFont, kWsExAppWindow,
@@ -119,6 +132,9 @@ const DialogTemplate kDialogs[] = {
     {kJobNameDialog, "", "MS Shell Dlg", 8, 0, 0, 147, 38,
      kWsPopup | kWsBorder | kDsModalFrame | kDsSetFont, 0, kJobNameControls,
      std::size(kJobNameControls)},
+    {kTitleScanDialog, "ウィンドウタイトル取得", "MS UI Gothic", 9, 0, 0, 300, 200,
+     kWsPopup | kWsCaption | kWsSysMenu | kDsModalFrame | kDsCenter | kDsSetFont, kWsExTopmost | kWsExAppWindow,
+     kTitleScanControls, std::size(kTitleScanControls)},
 };
 
 }  // namespace

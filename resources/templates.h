@@ -16,6 +16,7 @@ constexpr int kMainDialog = 102;
 constexpr int kIcon = 103;
 constexpr int kStatusAnimation = 104;
 constexpr int kJobNameDialog = 105;
+constexpr int kTitleScanDialog = 110;  // Titlescan.exe, the window-title picker
 
 // Window styles (WS_*, DS_*) and extended styles (WS_EX_*).
 constexpr std::uint32_t kWsPopup = 0x80000000u;
@@ -30,22 +31,25 @@ constexpr std::uint32_t kWsGroup = 0x00020000u;
 constexpr std::uint32_t kWsMinimizeBox = 0x00020000u;
 constexpr std::uint32_t kWsTabStop = 0x00010000u;
 constexpr std::uint32_t kDsModalFrame = 0x80u;
+constexpr std::uint32_t kDsCenter = 0x800u;
 constexpr std::uint32_t kDsSetFont = 0x40u;
 constexpr std::uint32_t kWsExDlgModalFrame = 0x1u;
+constexpr std::uint32_t kWsExTopmost = 0x8u;
 constexpr std::uint32_t kWsExClientEdge = 0x200u;
 constexpr std::uint32_t kWsExStaticEdge = 0x20000u;
 constexpr std::uint32_t kWsExAppWindow = 0x40000u;
 
 // Control styles.
 constexpr std::uint32_t kSsLeft = 0x0, kSsCenter = 0x1, kSsIcon = 0x3, kSsNoPrefix = 0x80,
-                        kSsCenterImage = 0x200;
+                        kSsNotify = 0x100, kSsCenterImage = 0x200;
 constexpr std::uint32_t kEsCenter = 0x1, kEsAutoHScroll = 0x80, kEsReadOnly = 0x800,
                         kEsNumber = 0x2000;
 constexpr std::uint32_t kBsPushButton = 0x0, kBsDefPushButton = 0x1, kBsAutoCheckBox = 0x3,
                         kBsGroupBox = 0x7, kBsOwnerDraw = 0xB, kBsMultiLine = 0x2000,
                         kBsFlat = 0x8000, kBsTypeMask = 0xF;
 constexpr std::uint32_t kCbsDropDownList = 0x3, kCbsSort = 0x100;
-constexpr std::uint32_t kLvsReport = 0x1, kLvsSingleSel = 0x4, kLvsNoSortHeader = 0x8000;
+constexpr std::uint32_t kLvsReport = 0x1, kLvsSingleSel = 0x4, kLvsShowSelAlways = 0x8,
+                        kLvsNoSortHeader = 0x8000;
 constexpr std::uint32_t kAcsCenter = 0x1, kAcsTransparent = 0x2;
 
 enum class ControlClass { Static, Edit, Button, ComboBox, ListView, Animation };

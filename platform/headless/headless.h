@@ -90,8 +90,9 @@ void SetNextProcessId(std::uint32_t id);
 void HoldMutex(const std::string& name);
 bool MutexHeld(const std::string& name);
 // WaitForStartedProcess calls this hook for a started process that still
-// runs (the hook may end it); the wait returns at once either way. Every
-// wait is recorded.
+// runs (the hook may end it, with the record's exitCode as its exit code);
+// the wait returns at once either way, with that exit code. Every wait is
+// recorded.
 void OnProcessWait(const std::function<void(ProcessRecord&)>& hook);
 std::vector<std::uint32_t> ProcessWaits();  // ids given to WaitForStartedProcess, in order
 // The id of the program's own process (the owner of its dialogs).

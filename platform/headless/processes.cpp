@@ -147,12 +147,13 @@ std::uint32_t StartProcess(const ProcessStart& start) {
   return record.id;
 }
 
-void WaitForStartedProcess(std::uint32_t processId) {
+unsigned WaitForStartedProcess(std::uint32_t processId) {
   headless::Table().waits.push_back(processId);
   headless::ProcessRecord* record = headless::Latest(processId, true);
-  if (record == nullptr || !record->running) return;
+  if (record == nullptr) return 0;
   auto hook = headless::Table().waitHook;
-  if (hook) hook(*record);
+  if (record->running && hook) hook(*record);
+  return record->exitCode;
 }
 
 void TerminateStartedProcess(std::uint32_t processId, unsigned exitCode) {

@@ -4,6 +4,7 @@
 
 #include "platform/headless/internal.h"
 #include "platform/headless/runner.h"
+#include "platform/headless/pickers.h"
 
 namespace headless {
 namespace {
@@ -40,6 +41,7 @@ void Reset() {
   detail::ResetSystem();
   detail::ResetListCommands();
   detail::ResetRunner();
+  ResetPickers();
 }
 
 void SetClipboard(const std::string& text) {

@@ -224,14 +224,15 @@ std::uint32_t StartProcess(const ProcessStart& start) {
   return pi.dwProcessId;
 }
 
-void WaitForStartedProcess(std::uint32_t processId) {
+unsigned WaitForStartedProcess(std::uint32_t processId) {
   HANDLE h = StartedProcess(processId);
-  if (!h) return;
+  if (!h) return 0;
   WaitForInputIdle(h, INFINITE);
   WaitForSingleObject(h, INFINITE);
   DWORD code = 0;
   GetExitCodeProcess(h, &code);
   ForgetProcess(processId);
+  return code;
 }
 
 void TerminateStartedProcess(std::uint32_t processId, unsigned exitCode) {

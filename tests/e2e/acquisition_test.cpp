@@ -21,21 +21,6 @@ void TypeInto(HWND dialog, int id, const std::wstring& text) {
   TypeText(text);
 }
 
-// The centre of a list cell in this program's screen coordinates. The list
-// answers in its own pixels, which on a scaled display are the editor's
-// DPI-aware ones: they are brought to the unaware space first.
-bool CellCentreOnScreen(HWND list, int row, int column, POINT& p) {
-  RECT cell = {};
-  if (!ListViewCellRect(list, row, column, cell)) return false;
-  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-  auto getDpi = reinterpret_cast<GetDpiForWindowFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-  const int dpi = getDpi != nullptr && getDpi(list) != 0 ? static_cast<int>(getDpi(list)) : 96;
-  p.x = MulDiv((cell.left + cell.right) / 2, 96, dpi);
-  p.y = MulDiv((cell.top + cell.bottom) / 2, 96, dpi);
-  return ClientToScreen(list, &p) != FALSE;
-}
-
 class Acquisition : public EditorTest {
  protected:
   HWND Open(const std::wstring& job = L"Acquire") {
@@ -73,15 +58,7 @@ class Acquisition : public EditorTest {
     Sleep(100);
   }
   void Close(HWND dialog) { CloseWithCloseBoxAndExpectExitZero(editor_, dialog); }
-  // The close box after a change: the question whether to drop it is answered Yes.
-  void CloseDroppingChanges(HWND dialog) {
-    ASSERT_TRUE(PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0));
-    HWND question = WaitForWindow(editor_, L"#32770", L"タヴォレクス");
-    ASSERT_NE(question, nullptr) << DescribeWindowsOf(editor_.id());
-    ClickControl(question, IDYES);
-    ASSERT_TRUE(editor_.WaitForExit(kExitTimeoutMs)) << DescribeWindowsOf(editor_.id());
-    EXPECT_EQ(editor_.ExitCode(), 0u);
-  }
+  void CloseDroppingChanges(HWND dialog) { CloseDroppingChangesAndExpectExitZero(editor_, dialog); }
 
   Process editor_;
 };

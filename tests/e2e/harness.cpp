@@ -428,6 +428,18 @@ bool ListViewCellRect(HWND listView, int row, int column, RECT& rect) {
   return ok;
 }
 
+bool CellCentreOnScreen(HWND list, int row, int column, POINT& p) {
+  RECT cell = {};
+  if (!ListViewCellRect(list, row, column, cell)) return false;
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  auto getDpi = reinterpret_cast<GetDpiForWindowFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  const int dpi = getDpi != nullptr && getDpi(list) != 0 ? static_cast<int>(getDpi(list)) : 96;
+  p.x = MulDiv((cell.left + cell.right) / 2, 96, dpi);
+  p.y = MulDiv((cell.top + cell.bottom) / 2, 96, dpi);
+  return ClientToScreen(list, &p) != FALSE;
+}
+
 // ---------------------------------------------------------------------------
 // Real user input
 
@@ -703,6 +715,15 @@ void EditorTest::CloseWithCloseBoxAndExpectExitZero(Process& editor, HWND dialog
   ASSERT_TRUE(ended) << "the editor did not end within " << kExitTimeoutMs / 1000
                      << " s of the close box; its windows:\n"
                      << DescribeWindowsOf(editor.id());
+  EXPECT_EQ(editor.ExitCode(), 0u);
+}
+
+void EditorTest::CloseDroppingChangesAndExpectExitZero(Process& editor, HWND dialog) {
+  ASSERT_TRUE(PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0));
+  HWND question = WaitForWindow(editor, L"#32770", L"タヴォレクス");
+  ASSERT_NE(question, nullptr) << DescribeWindowsOf(editor.id());
+  ClickControl(question, IDYES);
+  ASSERT_TRUE(editor.WaitForExit(kExitTimeoutMs)) << DescribeWindowsOf(editor.id());
   EXPECT_EQ(editor.ExitCode(), 0u);
 }
 

@@ -145,6 +145,11 @@ std::wstring ListViewCell(HWND listView, int row, int column);
 // the list gives none.
 bool ListViewCellRect(HWND listView, int row, int column, RECT& rect);
 
+// The centre of a list cell in this program's screen coordinates. The list
+// answers in its own pixels, which on a scaled display are those of a program
+// aware of the display's DPI: they are brought to this program's space.
+bool CellCentreOnScreen(HWND list, int row, int column, POINT& p);
+
 // ---------------------------------------------------------------------------
 // Real user input (SendInput): the mouse moves to a screen point first and then
 // presses there (controls see the hover before the click); keys go to the window
@@ -226,6 +231,9 @@ class EditorTest : public ::testing::Test {
 
   // Closes the dialog with the close box and waits for the process to end.
   void CloseWithCloseBoxAndExpectExitZero(Process& editor, HWND dialog);
+  // The close box after a change: the question whether to drop it is
+  // answered Yes, and the process ends.
+  void CloseDroppingChangesAndExpectExitZero(Process& editor, HWND dialog);
 
   ProgramFolder folder_;
 };

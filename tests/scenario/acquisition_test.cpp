@@ -329,6 +329,24 @@ TEST_F(Acquisition, TheTitlePickerIsWaitedForAndItsTextTaken) {
   EXPECT_FALSE(pollingMeanwhile);
 }
 
+// A cancelled title picker (a non-zero exit code) leaves the clipboard as it
+// was, here the editor's own "0,0": the field keeps the user's title.
+TEST_F(Acquisition, ACancelledTitlePickerLeavesTheTitleField) {
+  InstallCompanions();
+  headless::OnProcessWait([](headless::ProcessRecord& p) {
+    p.exitCode = 1;
+    headless::EndProcess(p.id);
+  });
+  Open([](plat::Window d) {
+    ShowButtons(d);
+    plat::SetControlText(d, 1005, "請求書 - 表計算");
+    headless::Click(d, 1039);
+    EXPECT_EQ(Text(d, 1005), "請求書 - 表計算");
+    EXPECT_EQ(headless::Clipboard(), "0,0");
+    EXPECT_TRUE(headless::TimerRunning(d, 888));
+  });
+}
+
 // Without the title picker the clipboard's text is taken as it is; a title
 // that reads like an answer is acted on by the next poll.
 TEST_F(Acquisition, WithoutTheTitlePickerTheClipboardIsTaken) {

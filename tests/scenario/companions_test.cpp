@@ -125,7 +125,7 @@ TEST_F(Companions, OnlyTheCompanionsThemselvesStartFromAFolderWithABlank) {
   companions::BuildCompanionPaths();
   EXPECT_NE(companions::StartPicker(), 0u);
   EXPECT_NE(companions::StartRunner("C:\\j\\KeyInspec.def", "C:\\j\\KeyRepeat.def"), 0u);
-  EXPECT_TRUE(companions::RunTitlePicker());
+  EXPECT_EQ(companions::RunTitlePicker(), companions::TitlePickerEnd::Chosen);
   const std::vector<headless::ProcessRecord> started = headless::Processes();
   ASSERT_EQ(started.size(), 3u);
   const std::string expected[3][2] = {
@@ -141,13 +141,13 @@ TEST_F(Companions, OnlyTheCompanionsThemselvesStartFromAFolderWithABlank) {
 
 TEST_F(Companions, TheTitlePickerIsWaitedFor) {
   companions::BuildCompanionPaths();
-  EXPECT_FALSE(companions::RunTitlePicker());  // not installed
+  EXPECT_EQ(companions::RunTitlePicker(), companions::TitlePickerEnd::NotStarted);
   InstallCompanions();
   headless::OnProcessStart([](headless::ProcessRecord& p) {
     headless::SetClipboard("メモ帳 - 無題");
     p.running = false;  // it ends after answering
   });
-  EXPECT_TRUE(companions::RunTitlePicker());
+  EXPECT_EQ(companions::RunTitlePicker(), companions::TitlePickerEnd::Chosen);
   ASSERT_EQ(headless::Processes().size(), 1u);
   EXPECT_EQ(headless::Processes()[0].start.commandLine, "C:\\Tools\\Titlescan.exe");
   EXPECT_EQ(headless::Processes()[0].start.creationFlags, plat::kNormalPriorityClass);

@@ -352,18 +352,43 @@ void TestClipboardReadings() {
   CHECK(plat::WriteClipboardText("0,0"));
 }
 
+// ------------------------------------------------------------------ the pickers
+
+// Windows come with their program and whether Shift-JIS can write their
+// title.
+void TestPickers() {
+  HWND exact = CreateWindowExW(0, L"STATIC", L"\x8ACB\x6C42\x66F8 - Memo", WS_POPUP | WS_VISIBLE, 0, 0, 50, 20,
+                               nullptr, nullptr, nullptr, nullptr);
+  HWND cafe = CreateWindowExW(0, L"STATIC", L"caf\x00E9 - Memo", WS_POPUP | WS_VISIBLE, 0, 0, 50, 20, nullptr,
+                              nullptr, nullptr, nullptr);
+
+  int seen = 0;
+  for (const plat::ProgramWindow& w : plat::ProgramWindows()) {
+    if (w.window != reinterpret_cast<Window>(exact) && w.window != reinterpret_cast<Window>(cafe)) continue;
+    ++seen;
+    CHECK_EQ(w.titleExact, w.window == reinterpret_cast<Window>(exact));
+    CHECK_EQ(w.processId, GetCurrentProcessId());
+    CHECK(lstrcmpiA(w.programName.c_str(), "platform_win32_tests.exe") == 0);
+  }
+  CHECK_EQ(seen, 2);
+  CHECK_EQ(plat::CurrentProcessId(), GetCurrentProcessId());
+  DestroyWindow(exact);
+  DestroyWindow(cafe);
+}
+
 // ------------------------------------------------------------------ processes
 
 DWORD ChildExitCode(const std::string& self, const std::string& args) {
   std::uint32_t id = plat::StartProcess({"\"" + self + "\" " + args, false, plat::kCreateNoWindow, false, 0, {}});
   if (id == 0) return 0xFFFFFFFFu;
   HANDLE h = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
-  plat::WaitForStartedProcess(id);
+  const unsigned waited = plat::WaitForStartedProcess(id);
   DWORD code = 0xFFFFFFFEu;
   if (h) {
     GetExitCodeProcess(h, &code);
     CloseHandle(h);
   }
+  CHECK_EQ(waited, code);  // the wait tells the exit code
   return code;
 }
 
@@ -1280,6 +1305,7 @@ int wmain(int argc, wchar_t** argv) {
   TestClipboard();
   TestClipboardReadings();
   TestProcesses();
+  TestPickers();
   TestModulePath();
   TestDialogs();
   TestLinks();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace makeres {
 
@@ -22,5 +23,16 @@ struct ResourceFiles {
 
 // The whole resource script; empty with `error` set when a text cannot be converted.
 std::string MakeResourceScript(const ResourceFiles& files, std::string& error);
+
+// The resource script of a companion program: its dialogs (by template id),
+// the program's icon as icon 103, its manifest and its version information
+// under its own name ("Titlescan"). Empty with `error` set on failure.
+struct CompanionResources {
+  std::string name;
+  std::string icon;
+  std::string manifest;
+  std::vector<int> dialogs;
+};
+std::string MakeCompanionScript(const CompanionResources& companion, std::string& error);
 
 }  // namespace makeres

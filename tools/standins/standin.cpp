@@ -105,4 +105,14 @@ HANDLE StartProgram(const std::wstring& commandLine, bool hidden, DWORD* id) {
   return info.hProcess;
 }
 
+void SendMouse(POINT point, DWORD buttons) {
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = static_cast<LONG>((point.x * 65535LL + width / 2) / (width - 1));
+  input.mi.dy = static_cast<LONG>((point.y * 65535LL + height / 2) / (height - 1));
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+  SendInput(1, &input, sizeof input);
+}
+
 }  // namespace standin

@@ -37,4 +37,9 @@ void UseDpiUnawareCoordinates();
 // handle, or nullptr; `id` receives the process id when given.
 HANDLE StartProgram(const std::wstring& commandLine, bool hidden, DWORD* id = nullptr);
 
+// The pointer to a point of the primary screen, in this program's
+// coordinates, through SendInput as a user's mouse; the button events given
+// (MOUSEEVENTF_LEFTDOWN, ...) go with the move, none for a move alone.
+void SendMouse(POINT point, DWORD buttons);
+
 }  // namespace standin
