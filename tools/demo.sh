@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Tavolex.exe and opens the editor on a demo
+# Installs what is missing, builds the four programs and opens the editor on a demo
 # job under Wine: on the current X display when there is one, otherwise on a
 # virtual display, leaving a screenshot behind and closing the editor again.
 set -euo pipefail
@@ -8,12 +8,13 @@ root="$(pwd)"
 
 bash tools/install-deps.sh
 cmake --preset windows >/dev/null
-cmake --build --preset windows -j2 --target Tavolex
+cmake --build --preset windows -j2 --target Tavolex Runvane Pickmark Titlescan
 
 demo="$root/build/windows/demo"
 job="デモ作業"
 mkdir -p "$demo/$job"
-cp -f build/windows/Tavolex.exe "$demo/"
+# The editor with its companions beside it, as the unpacked zip has them.
+cp -f build/windows/{Tavolex,Runvane,Pickmark,Titlescan}.exe "$demo/"
 # A small job, written in Shift-JIS as the editor stores it.
 if [ ! -e "$demo/$job/KeyRecord.def" ] && [ ! -e "$demo/$job/KeyRecord.def.psw" ]; then
   printf '%s\r\n' \
