@@ -90,9 +90,7 @@ POINT CentreInWindow() { return {Scale(g_marker.setup->markerX), Scale(g_marker.
 
 // The marker's centre in the coordinates of a program without DPI awareness.
 POINT MarkerPoint(HWND window) {
-  win32::UnawareCoordinates unaware;
-  RECT r = {};
-  GetWindowRect(window, &r);
+  const Rect r = WindowRect(reinterpret_cast<Window>(window));
   return {r.left + g_marker.setup->markerX, r.top + g_marker.setup->markerY};
 }
 
@@ -288,9 +286,8 @@ void EndDrag(HWND window, bool answer) {
   KillTimer(window, kMagnifierTimer);
   if (GetCapture() == window) ReleaseCapture();
   SetWindowRgn(window, nullptr, TRUE);
-  if (answer) {
+  if (answer) {  // the drag's last move already told the handler this point
     const POINT p = MarkerPoint(window);
-    g_marker.point = g_marker.handler->OnMarkerMoved(p.x, p.y);
     g_marker.note = g_marker.handler->OnMarkerDropped(p.x, p.y);
   } else {
     SetWindowPos(window, HWND_TOPMOST, g_marker.start.left, g_marker.start.top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);

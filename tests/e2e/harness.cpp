@@ -8,6 +8,8 @@
 #include <cstring>
 #include <cwctype>
 
+#include "tools/standins/standin.h"
+
 namespace e2e {
 
 Config& GetConfig() {
@@ -444,22 +446,12 @@ bool CellCentreOnScreen(HWND list, int row, int column, POINT& p) {
 // Real user input
 
 void ClickScreenPoint(POINT point, bool rightButton) {
-  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-  INPUT inputs[3] = {};
-  for (INPUT& input : inputs) {
-    input.type = INPUT_MOUSE;
-    input.mi.dx = static_cast<LONG>((point.x * 65535LL + width / 2) / (width - 1));
-    input.mi.dy = static_cast<LONG>((point.y * 65535LL + height / 2) / (height - 1));
-  }
-  inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  inputs[1].mi.dwFlags = (rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN) | MOUSEEVENTF_ABSOLUTE;
-  inputs[2].mi.dwFlags = (rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP) | MOUSEEVENTF_ABSOLUTE;
   // Move first and let the window see the hover, then press and release.
-  SendInput(1, &inputs[0], sizeof(INPUT));
+  standin::SendMouse(point, 0);
   Sleep(100);
-  SendInput(1, &inputs[1], sizeof(INPUT));
+  standin::SendMouse(point, rightButton ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
   Sleep(50);
-  SendInput(1, &inputs[2], sizeof(INPUT));
+  standin::SendMouse(point, rightButton ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
   Sleep(200);
 }
 

@@ -217,8 +217,7 @@ TEST_F(Pickmark, TheMenuAddsAndInsertsOneRowAndClearsThePoint) {
     // command.
     Sleep(1500);
     EXPECT_TRUE(WaitUntil([&] { return GetAncestor(WindowFromPoint(at), GA_ROOT) == Marker(); }, 3000));
-    MouseAt(at, MOUSEEVENTF_RIGHTDOWN);
-    MouseAt(at, MOUSEEVENTF_RIGHTUP);
+    ClickScreenPoint(at, /*rightButton=*/true);
     HWND menu = nullptr;
     EXPECT_TRUE(WaitUntil(
         [&] {
