@@ -84,33 +84,31 @@ bool AnyRangeReversed(const RepeatRanges& ranges) {
   return false;
 }
 
-bool FieldIsValid(const std::string& field) {
-  return text::IsAllDigits(field.c_str()) && text::LeadingNumber(field.c_str()) != 0;
-}
-
 }  // namespace
 
-bool RepeatRulesAreValid(const RepeatRuleSet& rules) {
+bool RepeatRulesAreValid(const RepeatRuleSet& rules) { return FirstRepeatFault(rules).kind == RepeatFault::None; }
+
+RepeatFault FirstRepeatFault(const RepeatRuleSet& rules) {
   RepeatRanges ranges;
   for (int k = 0; k < kRepeatRuleCount; ++k) {
     const RepeatRuleText& rule = rules[k];
     if (!rule.checked) continue;
-    if (!FieldIsValid(rule.from) || !FieldIsValid(rule.to) || !FieldIsValid(rule.count)) {
-      return false;
+    for (const std::string* field : {&rule.from, &rule.to, &rule.count}) {
+      if (!text::IsAllDigits(field->c_str())) return {RepeatFault::NotNumber, k};
+      if (text::LeadingNumber(field->c_str()) == 0) return {RepeatFault::Zero, k};
     }
     ranges[k].from = text::LeadingNumber(rule.from.c_str());
     ranges[k].to = text::LeadingNumber(rule.to.c_str());
-    if (ranges[k].from > ranges[k].to) return false;
-  }
-  // No two ticked ranges share a row: nested, overlapping and touching-on-a-row
-  // ranges are all refused.
-  for (int a = 0; a < kRepeatRuleCount; ++a) {
-    for (int b = a + 1; b < kRepeatRuleCount; ++b) {
-      if (ranges[a].from == 0 || ranges[b].from == 0) continue;
-      if (ranges[a].from <= ranges[b].to && ranges[b].from <= ranges[a].to) return false;
+    if (ranges[k].from > ranges[k].to) return {RepeatFault::Reversed, k};
+    // No two ticked ranges share a row: nested, overlapping and
+    // touching-on-a-row ranges are all refused.
+    for (int j = 0; j < k; ++j) {
+      if (ranges[j].from != 0 && ranges[j].from <= ranges[k].to && ranges[k].from <= ranges[j].to) {
+        return {RepeatFault::Overlaps, k, j};
+      }
     }
   }
-  return true;
+  return {};
 }
 
 std::string RepeatFileText(const RepeatRuleSet& rules) {

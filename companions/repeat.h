@@ -55,6 +55,15 @@ bool SameRules(const RepeatRuleSet& a, const RepeatRuleSet& b);
 // The validation of the ticked rules: every field digits only and not 0,
 // from not above to, and no two ranges sharing a row.
 bool RepeatRulesAreValid(const RepeatRuleSet& rules);
+// The first rule that breaks the validation, rule by rule in order (its
+// fields in order, then from above to, then a row shared with an earlier
+// rule); kind None when the rules are valid. Rules are 0-based.
+struct RepeatFault {
+  enum Kind { None, NotNumber, Zero, Reversed, Overlaps } kind = None;
+  int rule = 0;
+  int other = 0;  // Overlaps: the earlier rule
+};
+RepeatFault FirstRepeatFault(const RepeatRuleSet& rules);
 // The bytes of KeyRepeat.def: "from,to,count" CR LF for a ticked rule, CR LF
 // alone for one that is not, three lines.
 std::string RepeatFileText(const RepeatRuleSet& rules);

@@ -168,42 +168,41 @@ bool Refuse(Refusal* refusal, Refusal::Where where, int line, const std::string&
 }
 
 // The repeat rules of KeyRepeat.def: three lines, each "from,to,count" or
-// empty; the same field rules as the editor's check.
+// empty, checked line by line with the editor's own check.
 bool ReadRepeats(const std::string& bytes, int rowCount, Job* job, Refusal* refusal) {
   const std::vector<std::string> lines = SplitLines(bytes);
-  std::vector<std::pair<int, RepeatRange>> ranges;  // line, range (unclamped)
+  companions::RepeatRuleSet rules;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const int line = static_cast<int>(i) + 1;
     if (lines[i].empty()) continue;
     if (line > kRepeatLines) return Refuse(refusal, Refusal::RepeatLine, line, "繰返し処理の設定は三行までです。");
     const bool overLong = lines[i].size() + 2 >= kRepeatLineBuffer;
-    const companions::RepeatRuleText rule = companions::ReadRepeatRuleLine(lines[i] + "\r\n", overLong);
-    if (!rule.checked) {
+    rules[i] = companions::ReadRepeatRuleLine(lines[i] + "\r\n", overLong);
+    if (!rules[i].checked) {
       return Refuse(refusal, Refusal::RepeatLine, line, "値が長すぎるか、読めない文字があって読み取れません。");
     }
-    for (const std::string* f : {&rule.from, &rule.to, &rule.count}) {
-      if (!text::IsAllDigits(f->c_str())) {
+    // The earlier lines passed, so a fault is this line's.
+    const companions::RepeatFault fault = companions::FirstRepeatFault(rules);
+    switch (fault.kind) {
+      case companions::RepeatFault::None:
+        break;
+      case companions::RepeatFault::NotNumber:
         return Refuse(refusal, Refusal::RepeatLine, line, "未入力の値か、数字でない値があります。");
-      }
-      if (text::LeadingNumber(f->c_str()) == 0) {
+      case companions::RepeatFault::Zero:
         return Refuse(refusal, Refusal::RepeatLine, line, "値にゼロがあります。");
-      }
+      case companions::RepeatFault::Reversed:
+        return Refuse(refusal, Refusal::RepeatLine, line, "FROM値がTO値より大きくなっています。");
+      case companions::RepeatFault::Overlaps:
+        return Refuse(refusal, Refusal::RepeatLine, line,
+                      std::to_string(fault.other + 1) + "行目と範囲が重複しています。");
     }
+  }
+  for (const companions::RepeatRuleText& rule : rules) {
+    if (!rule.checked) continue;
     RepeatRange r;
     r.from = static_cast<int>(text::LeadingNumber(rule.from.c_str()));
     r.to = static_cast<int>(text::LeadingNumber(rule.to.c_str()));
     r.count = text::LeadingNumber(rule.count.c_str());
-    if (r.from > r.to) return Refuse(refusal, Refusal::RepeatLine, line, "FROM値がTO値より大きくなっています。");
-    for (const auto& other : ranges) {
-      if (other.second.from <= r.to && r.from <= other.second.to) {
-        return Refuse(refusal, Refusal::RepeatLine, line,
-                      std::to_string(other.first) + "行目と範囲が重複しています。");
-      }
-    }
-    ranges.push_back({line, r});
-  }
-  for (auto& entry : ranges) {
-    RepeatRange r = entry.second;
     if (r.from > rowCount) continue;  // a range past the last row repeats nothing
     if (r.to > rowCount) r.to = rowCount;
     job->repeats.push_back(r);
