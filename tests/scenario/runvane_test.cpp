@@ -154,6 +154,13 @@ TEST_F(Runner, AWholeJobSendsItsInputInTheOrderOfItsRowsAndRepeats) {
   EXPECT_TRUE(headless::MessageBoxes().empty());
 }
 
+TEST_F(Runner, ARangeOfUntickedRowsEndsAtOnceHoweverOftenItRepeats) {
+  std::string job = "押す,640,480,マウスでクリックする,,,,,,\r\n";
+  for (int i = 0; i < 2000; ++i) job += "\r\n";
+  EXPECT_EQ(Run(job, "2,2001,9999999\r\n\r\n\r\n"), runvane::kAllRan);
+  EXPECT_EQ(InputText(), "move 640,480 Ld Lu");
+}
+
 TEST_F(Runner, ShiftEscOrThePointerInTheCornerStopsTheRunAtOnceWithNothingLeftDown) {
   // Shift+Esc five seconds into a 60-second pause.
   std::uint64_t pressed = 0;
