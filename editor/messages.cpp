@@ -21,7 +21,7 @@ void TellFileNotWritten(plat::Window owner, const char* what, const char* path) 
       message += std::string("\n") + (saved ? "保存しようとした内容：" : "以前の内容：") + copy;
     }
     const long slash = jobstore::FindLastChar(path, '\\');
-    message += std::string("\n\n") + (copies.size() > 1 ? "どちらかの" : "この") + "ファイルの名前を " +
+    message += std::string("\n\nどちらかのファイルの名前を ") +
                (path + slash + 1) + " に戻してください。それまでこのファイルには保存しません。";
   }
   plat::ShowMessageBox(owner, message.c_str(), kAppCaption, plat::kMbOk | plat::kMbIconWarning);

@@ -27,10 +27,12 @@ std::string TemporaryPathFor(const char* target) { return SiblingPath(target, ".
 std::string BackupPathFor(const char* target) { return SiblingPath(target, ".bak"); }
 
 std::vector<std::string> StrandedCopiesOf(const char* target) {
-  std::vector<std::string> copies;
-  if (target[0] == '\0' || plat::PathExists(target) || !IsFile(BackupPathFor(target))) return copies;
-  if (IsFile(TemporaryPathFor(target))) copies.push_back(TemporaryPathFor(target));
-  copies.push_back(BackupPathFor(target));
+  // A backup alone beside a missing target is one that stayed after a
+  // replacement that finished (the record file is then removed once it is
+  // scrambled); a stranded replacement always leaves both copies.
+  if (target[0] == '\0' || plat::PathExists(target)) return {};
+  std::vector<std::string> copies = {TemporaryPathFor(target), BackupPathFor(target)};
+  if (!IsFile(copies[0]) || !IsFile(copies[1])) return {};
   return copies;
 }
 

@@ -19,8 +19,8 @@ std::string BackupPathFor(const char* target);
 // The files that hold a target's content after a replacement that could
 // neither finish nor be undone: the target is missing and its former content
 // lies at the backup name; the content that was being saved is at the
-// temporary name. Those of the two that exist, temporary first; empty when
-// the target is not in that state.
+// temporary name. Both, temporary first; empty when the target is not in
+// that state (both copies are there).
 std::vector<std::string> StrandedCopiesOf(const char* target);
 
 // Deletes the temporary and backup files of the job's five files

@@ -149,6 +149,20 @@ TEST_F(Startup, SaveAndExitWithChangesStoresOnlyTheScrambledForm) {
             Swapped("line-1\r\nline-2\r\n"));
 }
 
+// A backup that stayed (its removal failed) beside the missing plain form is
+// no save left half done: the job loads and saves as usual.
+TEST_F(Startup, ABackupThatStayedBesideTheScrambledFormBlocksNoSave) {
+  headless::PutFile("C:\\Tools\\job\\KeyRecord.def.psw", Swapped("line-1\r\n"));
+  headless::PutFile("C:\\Tools\\job\\KeyRecord.bak", "older\r\n");
+  Run({"job"}, [](plat::Window d) {
+    jobstore::AppendLine("line-2");
+    MakeChange(d);
+    headless::Click(d, 1);
+  });
+  EXPECT_TRUE(headless::MessageBoxes().empty());
+  EXPECT_EQ(headless::FileBytes("C:\\Tools\\job\\KeyRecord.def.psw"), Swapped("line-1\r\nline-2\r\n"));
+}
+
 TEST_F(Startup, StartingFromTheScrambledFormLeavesThePlainFormAfterCancel) {
   headless::PutFile("C:\\Tools\\job\\KeyRecord.def.psw", Swapped("a,b\r\n"));
   Run({"job"}, [](plat::Window d) { headless::CloseBox(d); });
