@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "jobstore/paths.h"
+#include "operations/scrambled.h"
 #include "platform/platform.h"
 
 namespace jobstore {
@@ -101,14 +102,7 @@ void SafeFileWriter::Abandon() {
 
 FileSnapshot::FileSnapshot(const char* path) : path_(path) {
   existed_ = IsFile(path_);
-  if (!existed_) return;
-  int handle = plat::OpenFile(path, plat::OpenMode::Read);
-  if (handle < 0) return;
-  char block[4096];
-  long got;
-  while ((got = plat::ReadFile(handle, block, sizeof block)) > 0) bytes_.append(block, static_cast<std::size_t>(got));
-  read_ = got == 0;
-  plat::CloseFile(handle);
+  read_ = existed_ && ops::ReadFileBytes(path, &bytes_);
 }
 
 bool FileSnapshot::Restore() const {

@@ -28,17 +28,6 @@ std::string FolderOf(const std::string& path) {
   return slash < 0 ? std::string() : path.substr(0, static_cast<std::size_t>(slash) + 1);
 }
 
-bool ReadWholeFile(const std::string& path, std::string* bytes) {
-  bytes->clear();
-  const int handle = plat::OpenFile(path.c_str(), plat::OpenMode::Read);
-  if (handle < 0) return false;
-  char block[4096];
-  long got;
-  while ((got = plat::ReadFile(handle, block, sizeof block)) > 0) bytes->append(block, static_cast<std::size_t>(got));
-  plat::CloseFile(handle);
-  return got == 0;
-}
-
 // Runvane.log in the job folder, rewritten by each run: one line per step.
 class Log {
  public:
@@ -315,7 +304,7 @@ int RunTestRun(const std::vector<std::string>& arguments) {
     return Refuse(log, refusal);
   }
   // Without a repeat file nothing repeats, as when the editor loads a job.
-  if (plat::PathExists(repeatPath.c_str()) && !ReadWholeFile(repeatPath, &repeat)) {
+  if (plat::PathExists(repeatPath.c_str()) && !ops::ReadFileBytes(repeatPath.c_str(), &repeat)) {
     refusal.reason = "繰返し処理の設定ファイルを読み込めませんでした。\n" + repeatPath;
     return Refuse(log, refusal);
   }
