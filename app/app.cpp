@@ -10,6 +10,7 @@
 #include "editor/messages.h"
 #include "jobstore/files.h"
 #include "jobstore/job_names.h"
+#include "jobstore/jobs.h"
 #include "jobstore/lines.h"
 #include "jobstore/paths.h"
 #include "jobstore/scramble.h"
@@ -30,13 +31,6 @@ void OutOfMemory() {
   plat::ExitProcess(1);
 }
 
-// At most `bytes` bytes of a text, never half a character.
-std::string CutToCharacters(const std::string& text, std::size_t bytes) {
-  if (text.size() <= bytes) return text;
-  while (bytes > 0 && !text::BeginsCharacter(text.c_str(), bytes)) --bytes;
-  return text.substr(0, bytes);
-}
-
 // What kept the command line's job name from being used.
 enum class ArgumentProblem { None, NotPlain, TooLong };
 
@@ -48,7 +42,7 @@ ArgumentProblem ChooseJob(const std::vector<std::string>& args) {
   if (args.size() != 1 || args[0].empty()) return ArgumentProblem::None;
   // A name longer than 255 bytes never fits; whether it is plain is judged
   // on whole characters.
-  std::string name = CutToCharacters(args[0], kJobNameCut);
+  std::string name = text::CutToCharacters(args[0], kJobNameCut);
   if (!jobstore::IsPlainJobName(name.c_str())) return ArgumentProblem::NotPlain;
   if (name.size() < args[0].size() || !jobstore::JobPathsFit(name.c_str())) return ArgumentProblem::TooLong;
   std::strcpy(jobstore::JobName, name.c_str());
@@ -61,7 +55,7 @@ void Warn(const std::string& message) {
 
 // At most 255 bytes of a text for a message, marked when cut.
 std::string Shown(const std::string& text) {
-  std::string shown = CutToCharacters(text, kJobNameCut);
+  std::string shown = text::CutToCharacters(text, kJobNameCut);
   return shown.size() < text.size() ? shown + "…" : shown;
 }
 
@@ -143,8 +137,7 @@ class CTavolexApp {
 
     jobstore::PrepareJobPaths();
     companions::BuildCompanionPaths();
-    editor::TellUnscrambleProblem(plat::kNoWindow, jobstore::UnscrambleRecordFile());
-    jobstore::LoadDefinitionLines();
+    editor::TellUnscrambleProblem(plat::kNoWindow, jobstore::LoadCurrentJob());
 
     editor::CreateDialogBrushes();
     editor::CTavolexDlg dialog;

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "operations/line_text.h"
+
 namespace editor {
 
 namespace {
@@ -11,10 +13,11 @@ std::size_t TextBytes(const std::string& text) {
   return text.capacity() > 15 ? text.capacity() + 1 : 0;
 }
 
-std::size_t WithoutLineEnd(const std::string& line) {
-  std::size_t end = line.size();
-  while (end > 0 && (line[end - 1] == '\r' || line[end - 1] == '\n')) --end;
-  return end;
+// Whether two stored lines hold the same operation: a line read from the
+// file keeps its line end, a line built from the fields has none.
+bool SameLine(const std::string& a, const std::string& b) {
+  const std::size_t n = ops::LengthWithoutLineEnd(a);
+  return n == ops::LengthWithoutLineEnd(b) && a.compare(0, n, b, 0, n) == 0;
 }
 
 // A step that changes nothing.
@@ -27,11 +30,6 @@ bool ChangesNothing(const HistoryStep& step) {
 }
 
 }  // namespace
-
-bool SameLine(const std::string& a, const std::string& b) {
-  const std::size_t n = WithoutLineEnd(a);
-  return n == WithoutLineEnd(b) && a.compare(0, n, b, 0, n) == 0;
-}
 
 void History::Begin(int editedRow) {
   if (depth_++ > 0) return;

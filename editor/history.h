@@ -40,10 +40,6 @@ struct HistoryStep {
   int rowBefore = -1, rowAfter = -1;
 };
 
-// Whether two stored lines hold the same operation: a line read from the
-// file keeps its line end, a line built from the fields has none.
-bool SameLine(const std::string& a, const std::string& b);
-
 class History {
  public:
   static constexpr std::size_t kDefaultMaxSteps = 1000;

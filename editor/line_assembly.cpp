@@ -78,9 +78,7 @@ constexpr std::size_t kFieldBuffer = 512;
 // holds.
 std::string ReadFreeText(plat::Window dialog, int controlId, std::string* whole) {
   *whole = plat::GetControlText(dialog, controlId, kWholeEditBuffer);
-  std::string kept = *whole;
-  while (kept.size() > kFieldBuffer - 1) DropLastCharacter(kept);
-  return kept;
+  return text::CutToCharacters(*whole, kFieldBuffer - 1);
 }
 
 // The edit that shows field f; 0 for the action, which is chosen from a list.
@@ -134,7 +132,7 @@ std::string JoinLine(ops::OperationRecord& fields, bool inputIsFreeText, int cut
       // A line that begins with "//" is a comment to the file's reader, which
       // would drop the row at the next load: such a name goes in quotes.
       std::string name = StoredFreeText(fields.field[f]);
-      return name.compare(0, 2, "//") == 0 ? Quoted(fields.field[f]) : name;
+      return ops::IsCommentLine(name.c_str()) ? Quoted(fields.field[f]) : name;
     }
     if (f == ops::FieldInputData && inputIsFreeText) return StoredFreeText(fields.field[f]);
     return fields.field[f];

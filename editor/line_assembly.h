@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "operations/line_text.h"
 #include "operations/records.h"
 #include "platform/platform.h"
 
@@ -16,9 +17,8 @@ struct FieldEdit {
 };
 extern const FieldEdit kFieldEdits[9];
 
-// The longest line that is ever stored: it must fit a 1,024-byte buffer with
-// its terminator.
-constexpr std::size_t kMaxLineBytes = 1023;
+// The longest line that is ever stored.
+constexpr std::size_t kMaxLineBytes = ops::kLongestStoredLine;
 
 // A free-text field as it is written into a line: as typed, unless it holds
 // a double quote that the field reader would not give back as typed (blanks

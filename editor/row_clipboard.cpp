@@ -16,17 +16,13 @@ namespace {
 // A text of more than 4 MB (some 40,000 rows) is not taken as rows.
 constexpr std::size_t kLongestPastedText = 4u << 20;
 
-std::string WithoutLineEnd(std::string line) {
-  while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
-  return line;
-}
-
 // The edited row's line as the clipboard gets it; empty after telling the
 // user that no row is edited.
 std::vector<std::string> EditedRowLines(plat::Window dialog, const char* message) {
   const int row = EditedRowOrTell(dialog, message);
   if (row < 0) return {};
-  return {WithoutLineEnd(jobstore::LineAt(row))};
+  const std::string line = jobstore::LineAt(row);
+  return {line.substr(0, ops::LengthWithoutLineEnd(line))};
 }
 
 }  // namespace

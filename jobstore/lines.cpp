@@ -6,6 +6,7 @@
 
 #include "jobstore/files.h"
 #include "jobstore/paths.h"
+#include "operations/line_text.h"
 #include "platform/platform.h"
 
 namespace jobstore {
@@ -40,7 +41,7 @@ void LoadDefinitionLines() {
   char buffer[1024];
   while (reader.ReadLine(buffer, sizeof buffer)) {
     if (buffer[0] == '\0') continue;
-    if (buffer[0] == '/' && buffer[1] == '/') continue;
+    if (ops::IsCommentLine(buffer)) continue;
     if (buffer[0] == '\r' && buffer[1] == '\n') continue;
     AppendLine(buffer);
   }

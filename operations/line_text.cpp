@@ -11,7 +11,7 @@ namespace ops {
 bool IsOperationLine(const std::string& line) {
   if (line.empty() || line.size() > kLongestStoredLine) return false;
   if (line.find_first_of(std::string("\r\n\0", 3)) != std::string::npos) return false;
-  if (line.compare(0, 2, "//") == 0) return false;
+  if (IsCommentLine(line.c_str())) return false;
   std::vector<char> field(line.size() + 1);
   if (!text::GetCsvItem(kFieldCount, line.c_str(), field.data(), field.size()) ||
       text::GetCsvItem(kFieldCount + 1, line.c_str(), field.data(), field.size())) {
@@ -21,12 +21,16 @@ bool IsOperationLine(const std::string& line) {
   return FindActionKind(field.data()) >= 0;
 }
 
+std::size_t LengthWithoutLineEnd(const std::string& line) {
+  std::size_t end = line.size();
+  while (end > 0 && (line[end - 1] == '\r' || line[end - 1] == '\n')) --end;
+  return end;
+}
+
 std::string LinesAsText(const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines) {
-    std::size_t end = line.size();
-    while (end > 0 && (line[end - 1] == '\r' || line[end - 1] == '\n')) --end;
-    text.append(line, 0, end);
+    text.append(line, 0, LengthWithoutLineEnd(line));
     text += "\r\n";
   }
   return text;

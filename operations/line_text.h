@@ -11,6 +11,13 @@ namespace ops {
 // buffer holds 1,024 with the terminator).
 constexpr std::size_t kLongestStoredLine = 1023;
 
+// A line that begins with "//" is a comment, which a job file's reader
+// skips.
+inline bool IsCommentLine(const char* line) { return line[0] == '/' && line[1] == '/'; }
+
+// The length of a line without the CR and LF bytes at its end.
+std::size_t LengthWithoutLineEnd(const std::string& line);
+
 // True when the text is one operation line that a job's file reads back as
 // the same one line: ten fields, a known action name in field 4, at most
 // kLongestStoredLine bytes, no line end or NUL inside, and not a line the

@@ -48,6 +48,12 @@ bool BeginsCharacter(const char* text, std::size_t pos) {
   return i == pos;
 }
 
+std::string CutToCharacters(const std::string& text, std::size_t bytes) {
+  if (text.size() <= bytes) return text;
+  while (bytes > 0 && !BeginsCharacter(text.c_str(), bytes)) --bytes;
+  return text.substr(0, bytes);
+}
+
 long FindTextNoCase(const char* text, const char* pattern) {
   if (text == nullptr || pattern == nullptr || text[0] == '\0') return -1;
   if (pattern[0] == '\0') return -1;

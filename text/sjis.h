@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 namespace text {
 
@@ -15,6 +16,9 @@ constexpr bool IsLeadByte(unsigned char b) {
 // after a non-lead byte, or a byte reached by stepping over whole characters
 // from the start.
 bool BeginsCharacter(const char* text, std::size_t pos);
+
+// At most `bytes` bytes of a text, never half a character.
+std::string CutToCharacters(const std::string& text, std::size_t bytes);
 
 // Position of the first occurrence of `pattern` in `text`, ASCII letters
 // compared without case, two-byte characters exactly; -1 for none.

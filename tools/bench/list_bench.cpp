@@ -35,6 +35,7 @@
 #include "editor/undo.h"
 #include "jobstore/lines.h"
 #include "jobstore/paths.h"
+#include "jobstore/jobs.h"
 #include "jobstore/scramble.h"
 #include "operations/records.h"
 #include "platform/platform.h"
@@ -280,8 +281,7 @@ Timings Measure(int rows) {
   bench::WriteSampleJob(rows);
 
   Clock::time_point t = Clock::now();
-  jobstore::UnscrambleRecordFile();
-  jobstore::LoadDefinitionLines();
+  jobstore::LoadCurrentJob();
   timings.load = MillisecondsSince(t);
 
   BenchDialog dialog;
