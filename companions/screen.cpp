@@ -47,12 +47,6 @@ int FieldValue(plat::Window dialog, int controlId) {
   return static_cast<int>(v);
 }
 
-// The first visible top-level window whose title contains `title`, ASCII
-// letters without case; owned windows count too.
-plat::Window WindowByTitle(const std::string& title) {
-  return FindWindowByTitle(title.c_str(), {false, true, true});
-}
-
 }  // namespace
 
 const char* ReadClipboardText() {
@@ -139,7 +133,7 @@ void ConfirmWindowPlacement(plat::Window dialog) {
   const int width = FieldValue(dialog, res::kWindowWidthEdit);
   const int height = FieldValue(dialog, res::kWindowHeightEdit);
   if (width == 0 || height == 0) return;
-  plat::Window w = WindowByTitle(title);
+  plat::Window w = FindPlacedWindow(title.c_str());
   if (w != plat::kNoWindow) plat::SetWindowBounds(w, x, y, width, height, true);
 }
 
@@ -148,7 +142,7 @@ void AcquireWindowPlacement(plat::Window dialog) {
   if (title.empty()) return;
   std::string texts[4];
   for (int i = 0; i < 4; ++i) texts[i] = plat::GetControlText(dialog, res::kWindowEdits[i]);
-  plat::Window w = WindowByTitle(title);
+  plat::Window w = FindPlacedWindow(title.c_str());
   if (w != plat::kNoWindow) {
     const plat::Rect r = plat::WindowRect(w);
     texts[0] = std::to_string(r.left);

@@ -17,6 +17,8 @@ bool ShowByTitle(const char* text, bool visibleOnly, int showCommand) {
 
 }  // namespace
 
+plat::Window FindPlacedWindow(const char* title) { return FindWindowByTitle(title, {false, true, true}); }
+
 plat::Window FindWindowByTitle(const char* text, const TitleSearch& how) {
   if (text == nullptr) return plat::kNoWindow;
   for (const plat::TopLevelWindow& w : plat::TopLevelWindows()) {

@@ -19,6 +19,11 @@ struct TitleSearch {
 // The first window whose title holds `text`; kNoWindow when none does.
 plat::Window FindWindowByTitle(const char* text, const TitleSearch& how);
 
+// The window that an ArrangeWindow operation places, as the editor's placement
+// buttons and the runner find it: the first visible top-level window whose
+// title holds `title`, ASCII letters without case; owned windows count too.
+plat::Window FindPlacedWindow(const char* title);
+
 // Each acts on the first unowned top-level window whose title holds `text`
 // (a case-sensitive byte search); true when one was found.
 bool HideWindowByTitle(const char* text);     // visible windows only: hidden

@@ -215,12 +215,11 @@ class Run {
     return Wait(after) ? Outcome{} : Stopped();
   }
 
-  // The window is looked for as the editor's placement buttons do: visible,
-  // owned or not, the title holding the text with ASCII letters in any case.
+  // The window is looked for as the editor's placement buttons do.
   Outcome Arrange(const Step& step) {
     const std::uint64_t start = plat::Milliseconds();
     plat::Window window = plat::kNoWindow;
-    while ((window = companions::FindWindowByTitle(step.text.c_str(), {false, true, true})) == plat::kNoWindow) {
+    while ((window = companions::FindPlacedWindow(step.text.c_str())) == plat::kNoWindow) {
       if (plat::Milliseconds() - start >= kWindowWaitMs) {
         return Failed("タイトルに「" + step.text + "」を含むウィンドウが " + std::to_string(kWindowWaitMs / 1000) +
                       " 秒待っても見つかりませんでした。");
