@@ -58,10 +58,10 @@ std::string SelectedEntry(plat::Window dialog, int comboId) {
 // again. A default is selected, so that the next key typed replaces it; a cut
 // text gets the caret at its end, where the user goes on typing.
 void WriteBack(plat::Window dialog, int controlId, const std::string& text, bool isDefault) {
-  bool was = UpdatingControls;
-  UpdatingControls = true;
-  plat::SetControlText(dialog, controlId, text.c_str());
-  UpdatingControls = was;
+  {
+    ProgramWrites writes;
+    plat::SetControlText(dialog, controlId, text.c_str());
+  }
   if (isDefault) {
     plat::SelectAllText(dialog, controlId);
   } else {

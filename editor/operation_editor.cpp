@@ -100,10 +100,10 @@ void OnOperationSelected(plat::Window dialog) {
   if (item < 0) return;
   EndTypingRun();
   QueueFormerCurrentRow(dialog, item);
-  const bool updating = UpdatingControls;
-  UpdatingControls = true;
-  FillEditorFromRow(dialog, item);
-  UpdatingControls = updating;
+  {
+    ProgramWrites writes;
+    FillEditorFromRow(dialog, item);
+  }
   if (currentX != 0 && currentY != 0 && companions::PickerProcessId != 0) {
     companions::MovePickerWindow(currentX - 31, currentY - 52);
     plat::SetFocusTo(dialog, res::kOperationList);

@@ -128,10 +128,11 @@ void RepeatFieldChanged(plat::Window dialog) {
 
 bool SaveRepeatRulesOrTell(plat::Window dialog) {
   // Switching the rules of a job without lines off is the program's own write.
-  const bool updating = UpdatingControls;
-  UpdatingControls = true;
-  const companions::RepeatSave saved = companions::ValidateAndSaveRepeatRules(dialog);
-  UpdatingControls = updating;
+  companions::RepeatSave saved;
+  {
+    ProgramWrites writes;
+    saved = companions::ValidateAndSaveRepeatRules(dialog);
+  }
   switch (saved) {
     case companions::RepeatSave::Saved:
       return true;

@@ -28,6 +28,18 @@ extern ops::InputMode inputMode;  // where the input data of the arranged action
 // leave no row selected while they notify (or do not notify at all).
 extern bool UpdatingControls;
 
+// Sets UpdatingControls while it lives and then gives it its former value.
+class ProgramWrites {
+ public:
+  ProgramWrites() : was_(UpdatingControls) { UpdatingControls = true; }
+  ~ProgramWrites() { UpdatingControls = was_; }
+  ProgramWrites(const ProgramWrites&) = delete;
+  ProgramWrites& operator=(const ProgramWrites&) = delete;
+
+ private:
+  bool was_;
+};
+
 // JobModified and the status animation move together: a change stops the
 // animation, a fresh job plays it again.
 void MarkJobModified(plat::Window dialog);

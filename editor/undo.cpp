@@ -27,10 +27,10 @@ bool changedOutsideHistory = false;
 template <typename Shift>
 void RenumberRules(plat::Window dialog, Shift shift) {
   const companions::RepeatRuleSet before = companions::ReadRepeatRules(dialog);
-  const bool updating = UpdatingControls;
-  UpdatingControls = true;
-  shift();
-  UpdatingControls = updating;
+  {
+    ProgramWrites writes;
+    shift();
+  }
   const companions::RepeatRuleSet after = companions::ReadRepeatRules(dialog);
   if (!companions::SameRules(before, after)) JobHistory.AddRules(before, after);
 }
@@ -93,8 +93,7 @@ void Apply(plat::Window dialog, const LineChange& change, bool forward) {
 void ApplyRules(plat::Window dialog, const HistoryStep& step, bool forward) {
   const companions::RepeatRuleSet& from = forward ? step.rules->before : step.rules->after;
   const companions::RepeatRuleSet& to = forward ? step.rules->after : step.rules->before;
-  const bool updating = UpdatingControls;
-  UpdatingControls = true;
+  ProgramWrites writes;
   if (companions::SameRules(companions::ReadRepeatRules(dialog), from)) {
     companions::WriteRepeatRules(dialog, to);
   } else {
@@ -108,7 +107,6 @@ void ApplyRules(plat::Window dialog, const HistoryStep& step, bool forward) {
       }
     }
   }
-  UpdatingControls = updating;
 }
 
 // Does a step again (forward) or takes it back. A step that no longer fits
