@@ -11,8 +11,12 @@ namespace editor {
 
 namespace {
 
-bool InputMasked(const ops::OperationRecord& record) {
-  return ops::FindActionKind(record.field[ops::FieldAction].c_str()) == ops::TypeText;
+// The text of cell `column` (1 to 10); it lives as long as `record`.
+const char* CellOf(const ops::OperationRecord& record, int column) {
+  if (column == ops::FieldInputData && ops::FindActionKind(record.field[ops::FieldAction].c_str()) == ops::TypeText) {
+    return ops::kMaskedText;
+  }
+  return record.field[column].c_str();
 }
 
 // Cells 1 to 10 of a row from its line: a field the line does not have gives
@@ -20,24 +24,15 @@ bool InputMasked(const ops::OperationRecord& record) {
 // text); a TypeText input is shown masked.
 void WriteCells(plat::Window dialog, int row, const char* line, bool newRow) {
   const ops::OperationRecord record = ops::ReadOperationLine(line);
-  const bool masked = InputMasked(record);
   for (int j = ops::FieldName; j <= ops::FieldStopSeconds; ++j) {
-    if (j == ops::FieldInputData && masked) {
-      plat::ListSetCell(dialog, res::kOperationList, row, j, ops::kMaskedText);
-      continue;
-    }
-    const std::string& field = record.field[j];
-    if (!newRow || !field.empty()) plat::ListSetCell(dialog, res::kOperationList, row, j, field.c_str());
+    const char* cell = CellOf(record, j);
+    if (!newRow || cell[0] != '\0') plat::ListSetCell(dialog, res::kOperationList, row, j, cell);
   }
 }
 
 }  // namespace
 
-std::string CellText(const char* line, int column) {
-  const ops::OperationRecord record = ops::ReadOperationLine(line);
-  if (column == ops::FieldInputData && InputMasked(record)) return ops::kMaskedText;
-  return record.field[column];
-}
+std::string CellText(const char* line, int column) { return CellOf(ops::ReadOperationLine(line), column); }
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include "editor/features.h"
 #include "editor/fields.h"
 #include "editor/line_assembly.h"
+#include "editor/list_fill.h"
 #include "editor/list_colors.h"
 #include "editor/list_view.h"
 #include "editor/main_dialog.h"
@@ -120,18 +121,8 @@ void UpdateRowFromEditor(plat::Window dialog, int column) {
   jobstore::ReplaceLineAt(CurrentRow, line.c_str());
   RecordLineEdit(dialog, CurrentRow, column, before, line);
 
-  const ops::OperationRecord record = ops::ReadOperationLine(line.c_str());
-  if (column == ops::FieldInputData) {
-    if (ops::FindActionKind(record.field[ops::FieldAction].c_str()) == ops::TypeText) {
-      plat::ListSetCell(dialog, res::kOperationList, CurrentRow, column, ops::kMaskedText);
-    } else {
-      plat::ListSetCell(dialog, res::kOperationList, CurrentRow, column, record.field[column].c_str());
-    }
-    plat::ListSetColumnWidth(dialog, res::kOperationList, column, plat::kColumnAutosize);
-    return;
-  }
-  plat::ListSetCell(dialog, res::kOperationList, CurrentRow, column, record.field[column].c_str());
-  if (column == ops::FieldName || column == ops::FieldAction) {
+  plat::ListSetCell(dialog, res::kOperationList, CurrentRow, column, CellText(line.c_str(), column).c_str());
+  if (column == ops::FieldName || column == ops::FieldInputData || column == ops::FieldAction) {
     plat::ListSetColumnWidth(dialog, res::kOperationList, column, plat::kColumnAutosize);
   }
 }
