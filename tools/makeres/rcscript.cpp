@@ -112,8 +112,8 @@ bool VersionInfo(std::ostringstream& out, const char* name, std::string& error) 
       {"ProductName", ascii("Tavolex")},
       {"ProductVersion", version},
   };
-  for (const auto& [name, value] : values) {
-    out << "      VALUE " << NarrowLiteral(name) << ", " << WideLiteral(value) << "\n";
+  for (const auto& [key, value] : values) {
+    out << "      VALUE " << NarrowLiteral(key) << ", " << WideLiteral(value) << "\n";
   }
   out << "    END\n  END\n  BLOCK \"VarFileInfo\"\n  BEGIN\n";
   out << "    VALUE \"Translation\", 0x411, 1200\n  END\nEND\n";
