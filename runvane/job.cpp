@@ -10,9 +10,6 @@ namespace runvane {
 
 namespace {
 
-constexpr int kVkControl = 0x11;
-constexpr int kVkMenu = 0x12;
-constexpr int kVkLeftWin = 0x5B;
 constexpr int kRepeatLines = 3;
 constexpr std::size_t kRepeatLineBuffer = 1024;  // the editor's read buffer
 constexpr int kMaxSecondsDigits = 6;            // up to 999,999 seconds

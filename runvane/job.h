@@ -10,6 +10,11 @@
 
 namespace runvane {
 
+// The modifier keys of shortcuts (virtual-key codes).
+constexpr int kVkControl = 0x11;
+constexpr int kVkMenu = 0x12;
+constexpr int kVkLeftWin = 0x5B;
+
 // One row of the test-run file, checked and ready to run.
 struct Step {
   int row = 0;           // 1-based line number

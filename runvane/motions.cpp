@@ -13,7 +13,6 @@ constexpr unsigned kClickSettleMs = 100; // the clicked control takes the focus
 constexpr unsigned kKeyHoldMs = 30;      // shorter presses are missed by some programs
 constexpr unsigned kChordGapMs = 50;
 constexpr unsigned kCharGapMs = 10;      // faster typing drops characters in some programs
-constexpr int kVkControl = 0x11;
 
 Event Mouse(Event::Kind kind) {
   Event e;
