@@ -71,17 +71,7 @@ std::string SavedRecord(const std::string& job) {
   return plain;
 }
 
-class EditCommands : public FreshState {
- protected:
-  void SetUp() override {
-    FreshState::SetUp();
-    headless::PutFile(kTools + "Tavolex.exe", "MZ");
-  }
-  void Run(const std::string& job, const std::function<void(plat::Window)>& driver) {
-    headless::OnDialog(res::kMainDialog, driver);
-    app::RunTavolex({job});
-  }
-};
+using EditCommands = EditorRun;
 
 TEST_F(EditCommands, DeleteThenUndoBringsTheRowBackWithItsRepeatRange) {
   headless::PutFile(kTools + "job\\KeyRecord.def", Record(6));

@@ -51,19 +51,7 @@ int IndexOf(plat::Window d, const std::string& job) {
   return -1;
 }
 
-class Jobs : public FreshState {
- protected:
-  void SetUp() override {
-    FreshState::SetUp();
-    headless::PutFile(kTools + "Tavolex.exe", "MZ");
-  }
-  // Runs the editor on `job`; the driver plays the user in the main window.
-  // A dialog the driver leaves open is closed by the system (no saving).
-  void Run(const std::string& job, const std::function<void(plat::Window)>& driver) {
-    headless::OnDialog(res::kMainDialog, driver);
-    app::RunTavolex(job.empty() ? std::vector<std::string>{} : std::vector<std::string>{job});
-  }
-};
+using Jobs = EditorRun;
 
 std::vector<std::string> MessageTexts() {
   std::vector<std::string> texts;
