@@ -577,7 +577,6 @@ bool WriteClipboardTextBoth(const char* text);
 
 // A top-level window with the program that shows it.
 struct ProgramWindow : TopLevelWindow {
-  bool titleExact = true;   // false: Shift-JIS cannot write the title ('?' stands in)
   std::string programName;  // the program's file name, "notepad.exe"; empty when unknown
 };
 // Every top-level window, in the window system's top-to-bottom order.

@@ -142,11 +142,6 @@ std::vector<ProgramWindow> ProgramWindows() {
     ProgramWindow w;
     static_cast<TopLevelWindow&>(w) = t;
     if (w.visible && !w.title.empty()) {
-      // Read once more for what the conversion lost.
-      const int length = GetWindowTextLengthW(H(w.window));
-      std::vector<wchar_t> buf(static_cast<std::size_t>(std::max(length, 0)) + 1, L'\0');
-      const int got = GetWindowTextW(H(w.window), buf.data(), length + 1);
-      win32::ToSjis(buf.data(), got < 0 ? 0 : got, &w.titleExact);
       auto it = programs.find(w.processId);
       if (it == programs.end()) it = programs.emplace(w.processId, ProgramNameOf(w.processId)).first;
       w.programName = it->second;
