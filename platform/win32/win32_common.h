@@ -38,8 +38,12 @@ inline bool IsSjisLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) ||
 // Cuts the text to at most maxBytes bytes without splitting a two-byte character.
 void CutToBytes(std::string& text, std::size_t maxBytes);
 
-// The text of a window, converted; at most bufferSize - 1 bytes.
-std::string WindowText(HWND window, std::size_t bufferSize);
+// The text of a window as it is; empty for no window.
+std::wstring WideWindowText(HWND window);
+
+// The text of a window, converted; at most bufferSize - 1 bytes. `exact`,
+// when given, is set to false when Shift-JIS cannot write all of it.
+std::string WindowText(HWND window, std::size_t bufferSize, bool* exact = nullptr);
 
 HINSTANCE ModuleInstance();
 
