@@ -15,9 +15,6 @@ namespace {
 
 using win32::ToWide;
 
-HWND H(Window w) { return reinterpret_cast<HWND>(w); }
-Window W(HWND h) { return reinterpret_cast<Window>(h); }
-
 // The icons given to dialogs with SetDialogIcon, drawn while a dialog is minimised.
 std::map<HWND, HICON>& DialogIcons() {
   static std::map<HWND, HICON> icons;

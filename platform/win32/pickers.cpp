@@ -14,9 +14,6 @@
 namespace plat {
 namespace {
 
-HWND H(Window w) { return reinterpret_cast<HWND>(w); }
-Window W(HWND h) { return reinterpret_cast<Window>(h); }
-
 // The file name of a process's program; empty when the system does not tell.
 std::string ProgramNameOf(DWORD processId) {
   HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);

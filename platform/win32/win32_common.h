@@ -2,6 +2,8 @@
 // the Shift-JIS <-> UTF-16 conversion at the boundary.
 #pragma once
 
+#include "platform/platform.h"
+
 #ifndef UNICODE
 #define UNICODE
 #endif
@@ -18,6 +20,14 @@
 
 #include <cstddef>
 #include <string>
+
+namespace plat {
+
+// A window of platform.h as the system's handle, and back.
+inline HWND H(Window w) { return reinterpret_cast<HWND>(w); }
+inline Window W(HWND h) { return reinterpret_cast<Window>(h); }
+
+}  // namespace plat
 
 namespace plat::win32 {
 

@@ -45,7 +45,8 @@ int g_checks = 0;
 
 using plat::Window;
 
-HWND H(Window w) { return reinterpret_cast<HWND>(w); }
+using plat::H;
+using plat::W;
 
 std::string TempFolder() {
   wchar_t buf[MAX_PATH];
@@ -366,7 +367,7 @@ void TestPickers() {
 
   int seen = 0;
   for (const plat::ProgramWindow& w : plat::ProgramWindows()) {
-    if (w.window != reinterpret_cast<Window>(exact) && w.window != reinterpret_cast<Window>(cafe)) continue;
+    if (w.window != W(exact) && w.window != W(cafe)) continue;
     ++seen;
     CHECK_EQ(w.processId, GetCurrentProcessId());
     CHECK(lstrcmpiA(w.programName.c_str(), "platform_win32_tests.exe") == 0);
@@ -375,11 +376,11 @@ void TestPickers() {
   CHECK_EQ(plat::CurrentProcessId(), GetCurrentProcessId());
 
   bool isExact = false;
-  CHECK(plat::CopyWindowTitleToControl(reinterpret_cast<Window>(exact), reinterpret_cast<Window>(holder), 100));
-  CHECK_EQ(plat::GetControlTextExact(reinterpret_cast<Window>(holder), 100, 256, &isExact), "請求書 - Memo");
+  CHECK(plat::CopyWindowTitleToControl(W(exact), W(holder), 100));
+  CHECK_EQ(plat::GetControlTextExact(W(holder), 100, 256, &isExact), "請求書 - Memo");
   CHECK(isExact);
-  CHECK(plat::CopyWindowTitleToControl(reinterpret_cast<Window>(cafe), reinterpret_cast<Window>(holder), 100));
-  CHECK_EQ(plat::GetControlTextExact(reinterpret_cast<Window>(holder), 100, 256, &isExact), "caf? - Memo");
+  CHECK(plat::CopyWindowTitleToControl(W(cafe), W(holder), 100));
+  CHECK_EQ(plat::GetControlTextExact(W(holder), 100, 256, &isExact), "caf? - Memo");
   CHECK(!isExact);
   DestroyWindow(exact);
   DestroyWindow(cafe);
