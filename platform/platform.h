@@ -309,7 +309,8 @@ struct TopLevelWindow {
   std::string title;  // Shift-JIS, at most 511 bytes
 };
 std::vector<TopLevelWindow> TopLevelWindows();
-void SetWindowBounds(Window window, int x, int y, int width, int height, bool top);
+// False when the system refused to move the window.
+bool SetWindowBounds(Window window, int x, int y, int width, int height, bool top);
 
 // ---------------------------------------------------------------------------
 // Clipboard

@@ -318,9 +318,9 @@ std::vector<TopLevelWindow> TopLevelWindows() {
   return out;
 }
 
-void SetWindowBounds(Window window, int x, int y, int width, int height, bool top) {
+bool SetWindowBounds(Window window, int x, int y, int width, int height, bool top) {
   win32::UnawareCoordinates unaware;
-  SetWindowPos(H(window), HWND_TOP, x, y, width, height, SWP_SHOWWINDOW | (top ? 0 : SWP_NOZORDER));
+  return SetWindowPos(H(window), HWND_TOP, x, y, width, height, SWP_SHOWWINDOW | (top ? 0 : SWP_NOZORDER)) != FALSE;
 }
 
 OpenFileChoice ChooseFileToOpen(Window owner, const char* filterName, const char* pattern,

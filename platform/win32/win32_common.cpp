@@ -4,8 +4,10 @@
 
 namespace plat::win32 {
 
-std::wstring ToWide(const char* sjis) {
+std::wstring ToWide(const char* sjis, bool* exact) {
+  if (exact) *exact = true;
   if (!sjis || !*sjis) return {};
+  if (exact && MultiByteToWideChar(kShiftJis, MB_ERR_INVALID_CHARS, sjis, -1, nullptr, 0) <= 0) *exact = false;
   int n = MultiByteToWideChar(kShiftJis, 0, sjis, -1, nullptr, 0);
   if (n <= 0) return {};
   std::wstring out(static_cast<std::size_t>(n), L'\0');

@@ -34,8 +34,9 @@ namespace plat::win32 {
 constexpr UINT kShiftJis = 932;
 
 // Shift-JIS to UTF-16. Bytes that are not valid Shift-JIS become the
-// system's replacement character; a null pointer is the empty text.
-std::wstring ToWide(const char* sjis);
+// system's replacement character, and `exact`, when given, is set to false;
+// a null pointer is the empty text.
+std::wstring ToWide(const char* sjis, bool* exact = nullptr);
 
 // UTF-16 (`length` code units, or up to the NUL when length is -1) to
 // Shift-JIS. A character that code page 932 cannot represent becomes '?'
