@@ -76,6 +76,9 @@ class Process {
   // Starts exe with the command line "\"exe\" arguments" (arguments may be empty), in
   // the exe's folder.
   static Process Start(const std::wstring& exe, const std::wstring& arguments);
+  // Starts a whole command line as standin::StartProgram does; with `hidden`, as
+  // the editor starts its runner.
+  static Process Run(const std::wstring& commandLine, bool hidden);
 
   bool started() const { return process_ != nullptr; }
   DWORD id() const { return id_; }
