@@ -495,6 +495,17 @@ void PressKey(WORD vk) {
   Sleep(200);
 }
 
+void PressKeyWith(WORD modifier, WORD key) {
+  SendKey(modifier, false);
+  Sleep(30);
+  SendKey(key, false);
+  Sleep(30);
+  SendKey(key, true);
+  Sleep(30);
+  SendKey(modifier, true);
+  Sleep(330);
+}
+
 void PressAltSpace() {
   SendKey(VK_MENU, false);
   Sleep(30);

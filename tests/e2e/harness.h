@@ -167,6 +167,8 @@ void ClickMiddleOf(HWND window);
 // Clicks the middle of a dialog control; fails the test when there is no such control.
 void ClickControl(HWND dialog, int id);
 void PressKey(WORD vk);
+// A key pressed with a modifier held (VK_CONTROL, VK_MENU, VK_SHIFT).
+void PressKeyWith(WORD modifier, WORD key);
 // Alt+Space: the window's system menu.
 void PressAltSpace();
 // Types the text character by character (Unicode key events).

@@ -276,15 +276,8 @@ TEST_F(Runner, ShiftEscOrTheTopLeftCornerStopsTheRunWithinASecond) {
   EXPECT_EQ(WindowText(status).find(L"座標取得"), std::wstring::npos);
   Sleep(1000);  // the pause has begun
   SaveScreenshot(status, L"runner-status");
-  INPUT keys[4] = {};
-  for (INPUT& k : keys) k.type = INPUT_KEYBOARD;
-  keys[0].ki.wVk = keys[3].ki.wVk = VK_SHIFT;
-  keys[1].ki.wVk = keys[2].ki.wVk = VK_ESCAPE;
-  keys[2].ki.dwFlags = keys[3].ki.dwFlags = KEYEVENTF_KEYUP;
   const DWORD pressed = GetTickCount();
-  SendInput(2, keys, sizeof(INPUT));
-  Sleep(50);
-  SendInput(2, keys + 2, sizeof(INPUT));
+  PressKeyWith(VK_SHIFT, VK_ESCAPE);
   ASSERT_TRUE(run_.WaitForExit(5000));
   EXPECT_LT(GetTickCount() - pressed, 1000u);
   EXPECT_EQ(run_.ExitCode(), 1u);
