@@ -31,6 +31,9 @@ constexpr unsigned kMbIconError = 0x10;
 constexpr unsigned kMbIconQuestion = 0x20;
 constexpr unsigned kMbIconWarning = 0x30;
 constexpr unsigned kMbIconInformation = 0x40;
+// For a program that has no window of its own in front.
+constexpr unsigned kMbSetForeground = 0x10000;
+constexpr unsigned kMbTopmost = 0x40000;
 constexpr int kIdOk = 1;
 constexpr int kIdCancel = 2;
 constexpr int kIdYes = 6;
@@ -44,6 +47,10 @@ constexpr int kCbnDropDown = 7;
 
 // WM_NOTIFY codes.
 constexpr int kNmClick = -2;
+constexpr int kNmDblClk = -3;  // of a list view
+// The list was clicked with the right button. A row under the pointer has
+// been selected first, as a left click selects it.
+constexpr int kNmRClick = -5;
 constexpr int kNmCustomDraw = -12;
 constexpr int kLvnItemChanged = -101;
 
@@ -83,6 +90,11 @@ constexpr int kSwRestore = 9;
 // Virtual keys.
 constexpr int kVkReturn = 0x0D;
 constexpr int kVkEscape = 0x1B;
+constexpr int kVkUp = 0x26;
+constexpr int kVkDown = 0x28;
+constexpr int kVkDelete = 0x2E;
+constexpr int kVkApps = 0x5D;  // the context-menu key
+constexpr int kVkF10 = 0x79;
 
 // Colours are 0x00BBGGRR, as COLORREF.
 using Color = std::uint32_t;
@@ -309,7 +321,8 @@ struct TopLevelWindow {
   std::string title;  // Shift-JIS, at most 511 bytes
 };
 std::vector<TopLevelWindow> TopLevelWindows();
-void SetWindowBounds(Window window, int x, int y, int width, int height, bool top);
+// False when the system refused to move the window.
+bool SetWindowBounds(Window window, int x, int y, int width, int height, bool top);
 
 // ---------------------------------------------------------------------------
 // Clipboard
@@ -330,6 +343,11 @@ struct ClipboardReading {
 ClipboardReading ReadClipboard(std::size_t maxBytes);
 // Puts the text on the clipboard as CF_UNICODETEXT (the system offers CF_TEXT too).
 bool WriteClipboardText(const char* text);
+// Puts the text on the clipboard in both text formats: CF_TEXT with exactly
+// these Shift-JIS bytes (the system would otherwise make it in the code page
+// of the keyboard's language) and CF_UNICODETEXT. False when the clipboard
+// stayed held by another program or memory ran out.
+bool WriteClipboardTextBoth(const char* text);
 
 // ---------------------------------------------------------------------------
 // The open-file dialog
@@ -502,10 +520,6 @@ std::string LocalTimeText();
 void ShowStatusText(const char* text);
 void CloseStatus();
 
-// Message-box flags for a program that has no window of its own in front.
-constexpr unsigned kMbSetForeground = 0x10000;
-constexpr unsigned kMbTopmost = 0x40000;
-
 // Opens a program, document, shortcut or address as Explorer does (the
 // default verb), with `workingFolder` as its current folder (empty: the
 // runner's). Environment variables in the path are expanded. False when
@@ -517,17 +531,8 @@ bool OpenAsExplorerDoes(const char* path, const char* workingFolder);
 // top). False when the system refused to move it.
 bool ArrangeTopLevelWindow(Window window, int x, int y, int width, int height);
 
-}  // namespace plat
-
 // ---------------------------------------------------------------------------
-// Edit commands of a list: its keys, its right-click menu and text for other
-// programs
-
-namespace plat {
-
-// NM_RCLICK: the list was clicked with the right button. A row under the
-// pointer has been selected first, as a left click selects it.
-constexpr int kNmRClick = -5;
+// Edit commands of a list: its keys and its right-click menu
 
 // A key pressed while a list that reports its keys (ReportListKeys) has the
 // focus, Alt combinations included, which a list view's own LVN_KEYDOWN
@@ -544,12 +549,6 @@ struct ListKeyNotification : Notification {
 };
 void ReportListKeys(Window dialog, int controlId);
 
-constexpr int kVkDelete = 0x2E;
-constexpr int kVkUp = 0x26;
-constexpr int kVkDown = 0x28;
-constexpr int kVkApps = 0x5D;  // the context-menu key
-constexpr int kVkF10 = 0x79;
-
 // One entry of a popup menu; id 0 is a separator. A tab in the text puts
 // what follows it (the entry's key) in the menu's right-hand column.
 struct MenuEntry {
@@ -562,12 +561,6 @@ struct MenuEntry {
 // or, with row >= 0, at that row of list `listId` (a menu opened by a key).
 int ShowListMenu(Window dialog, int listId, int row, const std::vector<MenuEntry>& entries);
 
-// Puts the text on the clipboard in both text formats: CF_TEXT with exactly
-// these Shift-JIS bytes (the system would otherwise make it in the code page
-// of the keyboard's language) and CF_UNICODETEXT. False when the clipboard
-// stayed held by another program or memory ran out.
-bool WriteClipboardTextBoth(const char* text);
-
 // ---------------------------------------------------------------------------
 // The pickers: the coordinate picker's marker window, and the window-title
 // picker's list of windows with its finder.
@@ -577,7 +570,6 @@ bool WriteClipboardTextBoth(const char* text);
 
 // A top-level window with the program that shows it.
 struct ProgramWindow : TopLevelWindow {
-  bool titleExact = true;   // false: Shift-JIS cannot write the title ('?' stands in)
   std::string programName;  // the program's file name, "notepad.exe"; empty when unknown
 };
 // Every top-level window, in the window system's top-to-bottom order.
@@ -591,9 +583,6 @@ std::string GetControlTextExact(Window dialog, int controlId, std::size_t buffer
 // Shift-JIS cannot write stays as it is, for GetControlTextExact to find.
 // False, and the edit unchanged, when the window is gone.
 bool CopyWindowTitleToControl(Window source, Window dialog, int controlId);
-
-// NM_DBLCLK of a list view.
-constexpr int kNmDblClk = -3;
 
 // A window finder: a static control of a dialog that the user drags, with the
 // left button held, onto another window. Each time the top-level window under

@@ -108,6 +108,9 @@ std::vector<std::string> ClipboardWrites();  // texts the program wrote, in orde
 void HoldClipboard(bool held);
 // Counts every change of the clipboard, as GetClipboardSequenceNumber does.
 std::uint32_t ClipboardSequence();
+// Whether the last text the program put on the clipboard came with CF_TEXT
+// of its own (plat::WriteClipboardTextBoth).
+bool ClipboardHasOwnAnsiText();
 
 // ---------------------------------------------------------------- open-file dialog
 struct OpenFileRecord {
@@ -264,8 +267,5 @@ struct MenuRecord {
 };
 void QueueMenuChoice(int id);
 std::vector<MenuRecord> Menus();
-// Whether the last text the program put on the clipboard came with CF_TEXT
-// of its own (plat::WriteClipboardTextBoth).
-bool ClipboardHasOwnAnsiText();
 
 }  // namespace headless

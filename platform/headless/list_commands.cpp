@@ -1,5 +1,5 @@
-// Edit commands of a list: the keys a list reports, its right-click menu and
-// text put on the clipboard in both formats, as the Win32 layer gives them.
+// Edit commands of a list: the keys a list reports and its right-click menu,
+// as the Win32 layer gives them.
 #include <deque>
 #include <set>
 #include <utility>
@@ -16,7 +16,6 @@ struct ListCommandState {
   std::set<std::pair<plat::Window, int>> reportingLists;
   std::deque<int> menuChoices;
   std::vector<MenuRecord> menus;
-  std::uint32_t ownAnsiSequence = 0;  // the clipboard's sequence after the last two-format write
 };
 
 ListCommandState& State() {
@@ -58,7 +57,6 @@ void RightClickListRow(plat::Window dialog, int controlId, int row) {
 
 void QueueMenuChoice(int id) { State().menuChoices.push_back(id); }
 std::vector<MenuRecord> Menus() { return State().menus; }
-bool ClipboardHasOwnAnsiText() { return State().ownAnsiSequence == ClipboardSequence(); }
 
 }  // namespace headless
 
@@ -85,12 +83,6 @@ int ShowListMenu(Window dialog, int listId, int row, const std::vector<MenuEntry
   }
   state.menus.push_back(record);
   return record.answer;
-}
-
-bool WriteClipboardTextBoth(const char* text) {
-  if (!WriteClipboardText(text)) return false;
-  headless::State().ownAnsiSequence = headless::ClipboardSequence();
-  return true;
 }
 
 }  // namespace plat

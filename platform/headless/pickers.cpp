@@ -56,7 +56,6 @@ std::vector<ProgramWindow> ProgramWindows() {
   for (const TopLevelWindow& t : TopLevelWindows()) {
     ProgramWindow w;
     static_cast<TopLevelWindow&>(w) = t;
-    w.titleExact = headless::State().inexactTitles.count(t.window) == 0;
     auto it = headless::State().programs.find(t.processId);
     if (it != headless::State().programs.end()) {
       w.programName = it->second;

@@ -14,7 +14,7 @@ namespace headless {
 // without one, that of the file the process was started from.
 void SetProcessProgram(std::uint32_t processId, const std::string& fileName);
 // A window whose title Shift-JIS cannot write: '?' in its title stands for
-// such characters, in ProgramWindows and in an edit the title is copied to.
+// such characters, in an edit the title is copied to.
 void SetTitleInexact(plat::Window window);
 // The process that started this one (ParentProcessId); 0 when unknown.
 void SetParentProcess(std::uint32_t processId);

@@ -15,6 +15,7 @@ struct SystemState {
   std::vector<std::string> clipboardWrites;
   bool clipboardHeld = false;
   std::uint32_t clipboardSequence = 1;
+  std::uint32_t ownAnsiSequence = 0;  // the clipboard's sequence after the last two-format write
   std::deque<plat::OpenFileChoice> openFileAnswers;
   std::vector<OpenFileRecord> openFileDialogs;
   std::set<int> keysDown;  // for the user action being handled
@@ -61,6 +62,7 @@ void ClearClipboard() {
 std::vector<std::string> ClipboardWrites() { return State().clipboardWrites; }
 void HoldClipboard(bool held) { State().clipboardHeld = held; }
 std::uint32_t ClipboardSequence() { return State().clipboardSequence; }
+bool ClipboardHasOwnAnsiText() { return State().ownAnsiSequence == State().clipboardSequence; }
 
 void QueueOpenFileAnswer(const plat::OpenFileChoice& answer) { State().openFileAnswers.push_back(answer); }
 std::vector<OpenFileRecord> OpenFileDialogs() { return State().openFileDialogs; }
@@ -96,6 +98,12 @@ bool WriteClipboardText(const char* text) {
   // Stored as CF_UNICODETEXT; the system converts it back for CF_TEXT.
   headless::SetClipboard(text);
   headless::State().clipboardWrites.push_back(text);
+  return true;
+}
+
+bool WriteClipboardTextBoth(const char* text) {
+  if (!WriteClipboardText(text)) return false;
+  headless::State().ownAnsiSequence = headless::State().clipboardSequence;
   return true;
 }
 

@@ -494,12 +494,13 @@ std::vector<TopLevelWindow> TopLevelWindows() {
   return windows;
 }
 
-void SetWindowBounds(Window window, int x, int y, int width, int height, bool top) {
+bool SetWindowBounds(Window window, int x, int y, int width, int height, bool top) {
   TopWindow* t = headless::detail::FindTop(window);
-  if (t == nullptr) return;
+  if (t == nullptr) return false;
   t->rect = {x, y, x + width, y + height};
   t->visible = true;  // SWP_SHOWWINDOW
   if (top) headless::detail::BringToTop(window);
+  return true;
 }
 
 // --- Drawing: recorded for the tests.

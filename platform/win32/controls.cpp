@@ -17,8 +17,6 @@ namespace {
 
 using win32::ToWide;
 
-HWND H(Window w) { return reinterpret_cast<HWND>(w); }
-
 // GetDlgItem asks the window server for the dialog's children on every call
 // (under Wine a round trip each), which made long lists slow to fill. The
 // control of the last few lookups is remembered and checked before reuse:
@@ -54,7 +52,7 @@ HDC Dc(const DrawItem& item) { return reinterpret_cast<HDC>(item.context); }
 
 }  // namespace
 
-Window ControlWindow(Window dialog, int controlId) { return reinterpret_cast<Window>(Item(dialog, controlId)); }
+Window ControlWindow(Window dialog, int controlId) { return W(Item(dialog, controlId)); }
 
 void SetControlText(Window dialog, int controlId, const char* text) {
   SetWindowTextW(Item(dialog, controlId), ToWide(text).c_str());

@@ -15,9 +15,6 @@ namespace {
 
 using win32::ToWide;
 
-HWND H(Window w) { return reinterpret_cast<HWND>(w); }
-Window W(HWND h) { return reinterpret_cast<Window>(h); }
-
 // The icons given to dialogs with SetDialogIcon, drawn while a dialog is minimised.
 std::map<HWND, HICON>& DialogIcons() {
   static std::map<HWND, HICON> icons;
@@ -321,9 +318,9 @@ std::vector<TopLevelWindow> TopLevelWindows() {
   return out;
 }
 
-void SetWindowBounds(Window window, int x, int y, int width, int height, bool top) {
+bool SetWindowBounds(Window window, int x, int y, int width, int height, bool top) {
   win32::UnawareCoordinates unaware;
-  SetWindowPos(H(window), HWND_TOP, x, y, width, height, SWP_SHOWWINDOW | (top ? 0 : SWP_NOZORDER));
+  return SetWindowPos(H(window), HWND_TOP, x, y, width, height, SWP_SHOWWINDOW | (top ? 0 : SWP_NOZORDER)) != FALSE;
 }
 
 OpenFileChoice ChooseFileToOpen(Window owner, const char* filterName, const char* pattern,

@@ -60,19 +60,8 @@ void UseUnawareCoordinatesForProcess() {
 }
 
 std::u16string ToUtf16(const char* sjis, bool* exact) {
-  if (exact != nullptr) *exact = true;
-  if (sjis == nullptr || *sjis == '\0') return {};
-  int n = MultiByteToWideChar(win32::kShiftJis, MB_ERR_INVALID_CHARS, sjis, -1, nullptr, 0);
-  DWORD flags = MB_ERR_INVALID_CHARS;
-  if (n <= 0) {
-    if (exact != nullptr) *exact = false;
-    flags = 0;
-    n = MultiByteToWideChar(win32::kShiftJis, 0, sjis, -1, nullptr, 0);
-    if (n <= 0) return {};
-  }
-  std::vector<wchar_t> wide(static_cast<std::size_t>(n));
-  MultiByteToWideChar(win32::kShiftJis, flags, sjis, -1, wide.data(), n);
-  return std::u16string(wide.begin(), wide.end() - 1);  // without the terminator
+  const std::wstring wide = win32::ToWide(sjis, exact);
+  return std::u16string(wide.begin(), wide.end());
 }
 
 std::size_t SendInputEvents(const std::vector<InputEvent>& events) {

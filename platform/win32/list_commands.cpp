@@ -10,8 +10,6 @@
 namespace plat {
 namespace {
 
-HWND H(Window w) { return reinterpret_cast<HWND>(w); }
-
 // A list that reports its keys: its own window procedure, and whether the
 // character of the key the dialog just took is still to come.
 struct ReportingList {
@@ -57,7 +55,7 @@ LRESULT CALLBACK ListKeysProc(HWND list, UINT message, WPARAM wParam, LPARAM lPa
       n.code = kListKeyDown;
       n.key = static_cast<int>(wParam);
       n.modifiers = HeldModifiers();
-      if (handler->OnNotify(reinterpret_cast<Window>(dialog), n) == 0) break;
+      if (handler->OnNotify(W(dialog), n) == 0) break;
       // The character TranslateMessage made of the key (Ctrl+C gives 0x03)
       // must not reach the list's incremental search either. The handler
       // may have changed the table: look the list up again.

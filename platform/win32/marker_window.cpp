@@ -90,7 +90,7 @@ POINT CentreInWindow() { return {Scale(g_marker.setup->markerX), Scale(g_marker.
 
 // The marker's centre in the coordinates of a program without DPI awareness.
 POINT MarkerPoint(HWND window) {
-  const Rect r = WindowRect(reinterpret_cast<Window>(window));
+  const Rect r = WindowRect(W(window));
   return {r.left + g_marker.setup->markerX, r.top + g_marker.setup->markerY};
 }
 

@@ -14,9 +14,6 @@
 namespace plat {
 namespace {
 
-HWND H(Window w) { return reinterpret_cast<HWND>(w); }
-Window W(HWND h) { return reinterpret_cast<Window>(h); }
-
 // The file name of a process's program; empty when the system does not tell.
 std::string ProgramNameOf(DWORD processId) {
   HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
@@ -142,11 +139,6 @@ std::vector<ProgramWindow> ProgramWindows() {
     ProgramWindow w;
     static_cast<TopLevelWindow&>(w) = t;
     if (w.visible && !w.title.empty()) {
-      // Read once more for what the conversion lost.
-      const int length = GetWindowTextLengthW(H(w.window));
-      std::vector<wchar_t> buf(static_cast<std::size_t>(std::max(length, 0)) + 1, L'\0');
-      const int got = GetWindowTextW(H(w.window), buf.data(), length + 1);
-      win32::ToSjis(buf.data(), got < 0 ? 0 : got, &w.titleExact);
       auto it = programs.find(w.processId);
       if (it == programs.end()) it = programs.emplace(w.processId, ProgramNameOf(w.processId)).first;
       w.programName = it->second;
@@ -176,23 +168,12 @@ std::uint32_t ParentProcessId() {
 }
 
 std::string GetControlTextExact(Window dialog, int controlId, std::size_t bufferSize, bool* exact) {
-  if (exact) *exact = true;
-  HWND control = GetDlgItem(H(dialog), controlId);
-  const int length = control ? GetWindowTextLengthW(control) : 0;
-  if (length <= 0 || bufferSize == 0) return {};
-  std::vector<wchar_t> buf(static_cast<std::size_t>(length) + 1, L'\0');
-  const int got = GetWindowTextW(control, buf.data(), length + 1);
-  std::string text = win32::ToSjis(buf.data(), got < 0 ? 0 : got, exact);
-  win32::CutToBytes(text, bufferSize - 1);
-  return text;
+  return win32::WindowText(GetDlgItem(H(dialog), controlId), bufferSize, exact);
 }
 
 bool CopyWindowTitleToControl(Window source, Window dialog, int controlId) {
   if (!IsWindow(H(source))) return false;
-  const int length = GetWindowTextLengthW(H(source));
-  std::vector<wchar_t> buf(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
-  if (length > 0) GetWindowTextW(H(source), buf.data(), length + 1);
-  SetDlgItemTextW(H(dialog), controlId, buf.data());
+  SetDlgItemTextW(H(dialog), controlId, win32::WideWindowText(H(source)).c_str());
   return true;
 }
 

@@ -116,10 +116,9 @@ bool OpenAsExplorerDoes(const char* path, const char* workingFolder) {
 }
 
 bool ArrangeTopLevelWindow(Window window, int x, int y, int width, int height) {
-  win32::UnawareCoordinates unaware;
-  HWND h = reinterpret_cast<HWND>(window);
+  HWND h = H(window);
   if (IsIconic(h) || IsZoomed(h)) ShowWindow(h, SW_RESTORE);
-  return SetWindowPos(h, HWND_TOP, x, y, width, height, SWP_SHOWWINDOW) != FALSE;
+  return SetWindowBounds(window, x, y, width, height, true);
 }
 
 }  // namespace plat

@@ -4,8 +4,10 @@
 
 namespace plat::win32 {
 
-std::wstring ToWide(const char* sjis) {
+std::wstring ToWide(const char* sjis, bool* exact) {
+  if (exact) *exact = true;
   if (!sjis || !*sjis) return {};
+  if (exact && MultiByteToWideChar(kShiftJis, MB_ERR_INVALID_CHARS, sjis, -1, nullptr, 0) <= 0) *exact = false;
   int n = MultiByteToWideChar(kShiftJis, 0, sjis, -1, nullptr, 0);
   if (n <= 0) return {};
   std::wstring out(static_cast<std::size_t>(n), L'\0');
@@ -46,13 +48,19 @@ void CutToBytes(std::string& text, std::size_t maxBytes) {
   text.resize(i);
 }
 
-std::string WindowText(HWND window, std::size_t bufferSize) {
-  if (!window || bufferSize == 0) return {};
-  int length = GetWindowTextLengthW(window);
+std::wstring WideWindowText(HWND window) {
+  const int length = window ? GetWindowTextLengthW(window) : 0;
   if (length <= 0) return {};
   std::vector<wchar_t> buf(static_cast<std::size_t>(length) + 1, L'\0');
-  int got = GetWindowTextW(window, buf.data(), length + 1);
-  std::string text = ToSjis(buf.data(), got < 0 ? 0 : got);
+  const int got = GetWindowTextW(window, buf.data(), length + 1);
+  return std::wstring(buf.data(), static_cast<std::size_t>(got < 0 ? 0 : got));
+}
+
+std::string WindowText(HWND window, std::size_t bufferSize, bool* exact) {
+  if (exact) *exact = true;
+  if (bufferSize == 0) return {};
+  const std::wstring wide = WideWindowText(window);
+  std::string text = ToSjis(wide.c_str(), static_cast<int>(wide.size()), exact);
   CutToBytes(text, bufferSize - 1);
   return text;
 }

@@ -2,6 +2,8 @@
 // the Shift-JIS <-> UTF-16 conversion at the boundary.
 #pragma once
 
+#include "platform/platform.h"
+
 #ifndef UNICODE
 #define UNICODE
 #endif
@@ -19,13 +21,22 @@
 #include <cstddef>
 #include <string>
 
+namespace plat {
+
+// A window of platform.h as the system's handle, and back.
+inline HWND H(Window w) { return reinterpret_cast<HWND>(w); }
+inline Window W(HWND h) { return reinterpret_cast<Window>(h); }
+
+}  // namespace plat
+
 namespace plat::win32 {
 
 constexpr UINT kShiftJis = 932;
 
 // Shift-JIS to UTF-16. Bytes that are not valid Shift-JIS become the
-// system's replacement character; a null pointer is the empty text.
-std::wstring ToWide(const char* sjis);
+// system's replacement character, and `exact`, when given, is set to false;
+// a null pointer is the empty text.
+std::wstring ToWide(const char* sjis, bool* exact = nullptr);
 
 // UTF-16 (`length` code units, or up to the NUL when length is -1) to
 // Shift-JIS. A character that code page 932 cannot represent becomes '?'
@@ -38,8 +49,12 @@ inline bool IsSjisLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) ||
 // Cuts the text to at most maxBytes bytes without splitting a two-byte character.
 void CutToBytes(std::string& text, std::size_t maxBytes);
 
-// The text of a window, converted; at most bufferSize - 1 bytes.
-std::string WindowText(HWND window, std::size_t bufferSize);
+// The text of a window as it is; empty for no window.
+std::wstring WideWindowText(HWND window);
+
+// The text of a window, converted; at most bufferSize - 1 bytes. `exact`,
+// when given, is set to false when Shift-JIS cannot write all of it.
+std::string WindowText(HWND window, std::size_t bufferSize, bool* exact = nullptr);
 
 HINSTANCE ModuleInstance();
 

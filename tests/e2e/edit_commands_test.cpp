@@ -24,27 +24,10 @@ class EditCommands : public EditorTest {
   // Clicks the middle of a cell of the operation list with the left button,
   // or with the right one when `right`.
   void ClickCell(HWND dialog, int row, int column, bool right = false) {
-    HWND list = GetDlgItem(dialog, 1000);
-    RECT cell = {};
-    ASSERT_TRUE(ListViewCellRect(list, row, column, cell)) << "row " << row;
-    POINT point = {(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
-    ClientToScreen(list, &point);
+    POINT point = {};
+    ASSERT_TRUE(CellCentreOnScreen(GetDlgItem(dialog, 1000), row, column, point)) << "row " << row;
     ClickScreenPoint(point, right);
     Sleep(300);  // the selection's notifications load the row
-  }
-
-  // A key pressed with a modifier held (VK_CONTROL, VK_MENU).
-  static void PressWith(WORD modifier, WORD key) {
-    INPUT inputs[4] = {};
-    for (INPUT& input : inputs) input.type = INPUT_KEYBOARD;
-    inputs[0].ki.wVk = inputs[3].ki.wVk = modifier;
-    inputs[1].ki.wVk = inputs[2].ki.wVk = key;
-    inputs[2].ki.dwFlags = inputs[3].ki.dwFlags = KEYEVENTF_KEYUP;
-    for (INPUT& input : inputs) {
-      SendInput(1, &input, sizeof(INPUT));
-      Sleep(30);
-    }
-    Sleep(300);
   }
 
   bool RowsBecome(HWND dialog, int rows) {
@@ -80,7 +63,7 @@ TEST_F(EditCommands, DeleteThenCtrlZBringsTheRowBackAndUndoToTheLoadedStateClose
   EXPECT_TRUE(FieldBecomes(dialog, 1007, L"2"));
 
   // Ctrl+Z: the row is back at its place, with its repeat range and mark.
-  PressWith(VK_CONTROL, 'Z');
+  PressKeyWith(VK_CONTROL, 'Z');
   ASSERT_TRUE(RowsBecome(dialog, 4));
   EXPECT_EQ(ListViewCell(list, 2, 1), L"三");
   EXPECT_TRUE(FieldBecomes(dialog, 1007, L"3"));
@@ -120,7 +103,7 @@ TEST_F(EditCommands, CutAndPasteIntoAnotherJobThroughTheJobList) {
 
   ASSERT_NO_FATAL_FAILURE(ClickCell(dialog, 1, 1));
   ASSERT_TRUE(FieldBecomes(dialog, 1004, L"暗証番号"));
-  PressWith(VK_CONTROL, 'X');
+  PressKeyWith(VK_CONTROL, 'X');
   ASSERT_TRUE(RowsBecome(dialog, 1));
   std::string clipboard;
   EXPECT_TRUE(WaitUntil([&] { return ReadClipboardText(clipboard) && clipboard == secret; }, 3000))
@@ -142,11 +125,11 @@ TEST_F(EditCommands, CutAndPasteIntoAnotherJobThroughTheJobList) {
   // Selecting a row puts "0,0" on the clipboard; Ctrl+V takes the editor's
   // own copy, before the edited row. Alt+Down moves it down.
   ASSERT_NO_FATAL_FAILURE(ClickCell(dialog, 0, 1));
-  PressWith(VK_CONTROL, 'V');
+  PressKeyWith(VK_CONTROL, 'V');
   ASSERT_TRUE(RowsBecome(dialog, 3));
   EXPECT_EQ(ListViewCell(list, 0, 1), L"暗証番号");
   EXPECT_EQ(ListViewCell(list, 0, 5), L"********");
-  PressWith(VK_MENU, VK_DOWN);
+  PressKeyWith(VK_MENU, VK_DOWN);
   EXPECT_TRUE(CellBecomes(dialog, 1, 1, L"暗証番号"));
   EXPECT_TRUE(FieldBecomes(dialog, 1001, L"2"));
 
@@ -177,7 +160,7 @@ TEST_F(EditCommands, APasteOfForeignTextWithNothingCopiedIsRefused) {
   SetClipboardData(CF_UNICODETEXT, memory);
   CloseClipboard();
 
-  PressWith(VK_CONTROL, 'V');
+  PressKeyWith(VK_CONTROL, 'V');
   HWND refusal = WaitForWindow(editor_, L"#32770", L"データ検査");
   ASSERT_NE(refusal, nullptr) << DescribeWindowsOf(editor_.id());
   EXPECT_EQ(MessageBoxText(refusal).rfind(L"貼り付ける行がありません。", 0), 0u)

@@ -177,6 +177,13 @@ Process Process::Start(const std::wstring& exe, const std::wstring& arguments) {
   return result;
 }
 
+Process Process::Run(const std::wstring& commandLine, bool hidden) {
+  Process result;
+  result.process_ = standin::StartProgram(commandLine, hidden, &result.id_);
+  if (result.process_ == nullptr) result.startError_ = GetLastError();
+  return result;
+}
+
 bool Process::Running() const {
   return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
 }
@@ -486,6 +493,17 @@ void PressKey(WORD vk) {
   Sleep(30);
   SendKey(vk, true);
   Sleep(200);
+}
+
+void PressKeyWith(WORD modifier, WORD key) {
+  SendKey(modifier, false);
+  Sleep(30);
+  SendKey(key, false);
+  Sleep(30);
+  SendKey(key, true);
+  Sleep(30);
+  SendKey(modifier, true);
+  Sleep(330);
 }
 
 void PressAltSpace() {

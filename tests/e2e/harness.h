@@ -76,6 +76,9 @@ class Process {
   // Starts exe with the command line "\"exe\" arguments" (arguments may be empty), in
   // the exe's folder.
   static Process Start(const std::wstring& exe, const std::wstring& arguments);
+  // Starts a whole command line as standin::StartProgram does; with `hidden`, as
+  // the editor starts its runner.
+  static Process Run(const std::wstring& commandLine, bool hidden);
 
   bool started() const { return process_ != nullptr; }
   DWORD id() const { return id_; }
@@ -164,6 +167,8 @@ void ClickMiddleOf(HWND window);
 // Clicks the middle of a dialog control; fails the test when there is no such control.
 void ClickControl(HWND dialog, int id);
 void PressKey(WORD vk);
+// A key pressed with a modifier held (VK_CONTROL, VK_MENU, VK_SHIFT).
+void PressKeyWith(WORD modifier, WORD key);
 // Alt+Space: the window's system menu.
 void PressAltSpace();
 // Types the text character by character (Unicode key events).

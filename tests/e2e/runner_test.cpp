@@ -18,49 +18,6 @@ constexpr wchar_t kCaption[] = L"タヴォレクス 動作試験";
 
 std::wstring FolderOf(const std::wstring& path) { return path.substr(0, path.find_last_of(L'\\')); }
 
-// A started program, ended when the object goes.
-class Started {
- public:
-  Started() = default;
-  Started(const Started&) = delete;
-  Started& operator=(const Started&) = delete;
-  ~Started() {
-    if (handle_ != nullptr) {
-      if (WaitForSingleObject(handle_, 0) == WAIT_TIMEOUT) TerminateProcess(handle_, 99);
-      CloseHandle(handle_);
-    }
-  }
-  // As the editor starts the runner: no window, shown hidden; or normally.
-  bool Start(const std::wstring& commandLine, bool hidden) {
-    if (handle_ != nullptr) CloseHandle(handle_);
-    handle_ = standin::StartProgram(commandLine, hidden, &id_);
-    return handle_ != nullptr;
-  }
-  DWORD id() const { return id_; }
-  bool WaitForExit(DWORD ms) const { return WaitForSingleObject(handle_, ms) == WAIT_OBJECT_0; }
-  DWORD ExitCode() const {
-    DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(handle_, &code);
-    return code;
-  }
-  // The process's visible top-level window with this title, waiting up to ms.
-  HWND Window(const std::wstring& title, DWORD ms) const {
-    HWND found = nullptr;
-    WaitUntil(
-        [&] {
-          for (HWND w : TopLevelWindowsOf(id_, true))
-            if (WindowText(w) == title) found = w;
-          return found != nullptr;
-        },
-        ms);
-    return found;
-  }
-
- private:
-  HANDLE handle_ = nullptr;
-  DWORD id_ = 0;
-};
-
 // An InputTarget.exe window and its log.
 class Target {
  public:
@@ -71,8 +28,9 @@ class Target {
     command << L"\"" << GetConfig().standins << L"\\InputTarget.exe\" \"--log=" << log << L"\" \"--title=" << title
             << L"\" --rect=" << r.left << L"," << r.top << L"," << r.right - r.left << L"," << r.bottom - r.top
             << L" " << extra;
-    if (!process_.Start(command.str(), false)) return false;
-    window_ = process_.Window(title, 15000);
+    process_ = Process::Run(command.str(), false);
+    if (!process_.started()) return false;
+    window_ = WaitForWindow(process_, L"TavolexInputTarget", title, 15000);
     return window_ != nullptr && WaitUntil([&] { return Log().find(" ready ") != std::string::npos; }, 5000);
   }
   HWND window() const { return window_; }
@@ -105,7 +63,7 @@ class Target {
   }
 
  private:
-  Started process_;
+  Process process_;
   std::wstring log_, title_;
   HWND window_ = nullptr;
 };
@@ -123,8 +81,6 @@ bool DisplayScaled() {
   return EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode) &&
          static_cast<int>(mode.dmPelsWidth) != GetSystemMetrics(SM_CXSCREEN);
 }
-
-std::string Scrambled(std::string bytes) { return SwapNibbles(std::move(bytes)); }
 
 // Nothing that the runner presses is left down.
 void ExpectNoKeyDown() {
@@ -162,14 +118,15 @@ class Runner : public EditorTest {
   // Writes the job's test-run file (scrambled) and repeat file and starts the
   // runner as the editor does.
   bool StartRun(const std::string& lines, const std::string& repeat = "\r\n\r\n\r\n") {
-    if (!WriteBytes(job_ + L"\\KeyInspec.def.psw", Scrambled(lines)) ||
+    if (!WriteBytes(job_ + L"\\KeyInspec.def.psw", SwapNibbles(lines)) ||
         !WriteBytes(job_ + L"\\KeyRepeat.def", repeat)) {
       return false;
     }
     DeleteFileW((job_ + L"\\Runvane.log").c_str());
     started_ = GetTickCount();
-    return run_.Start(
+    run_ = Process::Run(
         L"\"" + runner_ + L"\" \"" + job_ + L"\\KeyInspec.def\" \"" + job_ + L"\\KeyRepeat.def\"", true);
+    return run_.started();
   }
   // Waits for the end of the run; its exit code (STILL_ACTIVE when it did not end).
   DWORD Finish(DWORD ms = 60000) {
@@ -178,7 +135,7 @@ class Runner : public EditorTest {
   }
   // The runner's message box: its text, after it was answered with Enter.
   std::wstring AnswerMessage(const std::wstring& screenshot) {
-    HWND box = run_.Window(kCaption, 20000);
+    HWND box = WaitForWindow(run_, L"#32770", kCaption, 20000);
     if (box == nullptr) return L"<no message box>";
     Sleep(300);  // painted
     SaveScreenshot(box, screenshot);
@@ -197,7 +154,7 @@ class Runner : public EditorTest {
   std::wstring TargetLog(const wchar_t* name) { return folder_.Path(name); }
 
   std::wstring runner_, job_;
-  Started run_;
+  Process run_;
   DWORD started_ = 0;
 };
 
@@ -319,15 +276,8 @@ TEST_F(Runner, ShiftEscOrTheTopLeftCornerStopsTheRunWithinASecond) {
   EXPECT_EQ(WindowText(status).find(L"座標取得"), std::wstring::npos);
   Sleep(1000);  // the pause has begun
   SaveScreenshot(status, L"runner-status");
-  INPUT keys[4] = {};
-  for (INPUT& k : keys) k.type = INPUT_KEYBOARD;
-  keys[0].ki.wVk = keys[3].ki.wVk = VK_SHIFT;
-  keys[1].ki.wVk = keys[2].ki.wVk = VK_ESCAPE;
-  keys[2].ki.dwFlags = keys[3].ki.dwFlags = KEYEVENTF_KEYUP;
   const DWORD pressed = GetTickCount();
-  SendInput(2, keys, sizeof(INPUT));
-  Sleep(50);
-  SendInput(2, keys + 2, sizeof(INPUT));
+  PressKeyWith(VK_SHIFT, VK_ESCAPE);
   ASSERT_TRUE(run_.WaitForExit(5000));
   EXPECT_LT(GetTickCount() - pressed, 1000u);
   EXPECT_EQ(run_.ExitCode(), 1u);

@@ -45,7 +45,8 @@ int g_checks = 0;
 
 using plat::Window;
 
-HWND H(Window w) { return reinterpret_cast<HWND>(w); }
+using plat::H;
+using plat::W;
 
 std::string TempFolder() {
   wchar_t buf[MAX_PATH];
@@ -354,26 +355,36 @@ void TestClipboardReadings() {
 
 // ------------------------------------------------------------------ the pickers
 
-// Windows come with their program and whether Shift-JIS can write their
-// title.
+// Windows come with their program; a title copied into an edit tells whether
+// Shift-JIS can write it, '?' standing in for what it cannot.
 void TestPickers() {
   HWND exact = CreateWindowExW(0, L"STATIC", L"\x8ACB\x6C42\x66F8 - Memo", WS_POPUP | WS_VISIBLE, 0, 0, 50, 20,
                                nullptr, nullptr, nullptr, nullptr);
   HWND cafe = CreateWindowExW(0, L"STATIC", L"caf\x00E9 - Memo", WS_POPUP | WS_VISIBLE, 0, 0, 50, 20, nullptr,
                               nullptr, nullptr, nullptr);
+  HWND holder = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr, nullptr, nullptr);
+  CreateWindowExW(0, L"EDIT", L"", WS_CHILD, 0, 0, 50, 20, holder, reinterpret_cast<HMENU>(100), nullptr, nullptr);
 
   int seen = 0;
   for (const plat::ProgramWindow& w : plat::ProgramWindows()) {
-    if (w.window != reinterpret_cast<Window>(exact) && w.window != reinterpret_cast<Window>(cafe)) continue;
+    if (w.window != W(exact) && w.window != W(cafe)) continue;
     ++seen;
-    CHECK_EQ(w.titleExact, w.window == reinterpret_cast<Window>(exact));
     CHECK_EQ(w.processId, GetCurrentProcessId());
     CHECK(lstrcmpiA(w.programName.c_str(), "platform_win32_tests.exe") == 0);
   }
   CHECK_EQ(seen, 2);
   CHECK_EQ(plat::CurrentProcessId(), GetCurrentProcessId());
+
+  bool isExact = false;
+  CHECK(plat::CopyWindowTitleToControl(W(exact), W(holder), 100));
+  CHECK_EQ(plat::GetControlTextExact(W(holder), 100, 256, &isExact), "請求書 - Memo");
+  CHECK(isExact);
+  CHECK(plat::CopyWindowTitleToControl(W(cafe), W(holder), 100));
+  CHECK_EQ(plat::GetControlTextExact(W(holder), 100, 256, &isExact), "caf? - Memo");
+  CHECK(!isExact);
   DestroyWindow(exact);
   DestroyWindow(cafe);
+  DestroyWindow(holder);
 }
 
 // ------------------------------------------------------------------ processes

@@ -64,7 +64,7 @@ int TestRunnerSection() {
   HWND w = CreateWindowExW(0, L"STATIC", L"placed", WS_OVERLAPPEDWINDOW, 50, 50, 200, 150, nullptr, nullptr,
                            plat::win32::ModuleInstance(), nullptr);
   ShowWindow(w, SW_SHOWMAXIMIZED);
-  const plat::Window window = reinterpret_cast<plat::Window>(w);
+  const plat::Window window = plat::W(w);
   Expect(plat::ArrangeTopLevelWindow(window, -8, 20, 300, 200), "placed");
   const plat::Rect r = plat::WindowRect(window);
   Expect(!IsZoomed(w) && r.left == -8 && r.top == 20 && r.right == 292 && r.bottom == 220,
