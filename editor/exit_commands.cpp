@@ -29,11 +29,13 @@ struct JobFiles {
   }
 };
 
-// The draft job with lines gets a name before the editor ends: its repeat
-// rules and lines are written under the new name first, and only then are the
+// The draft job with lines gets a name before the editor ends: its lines and
+// repeat rules are written under the new name first, and only then are the
 // draft's files deleted. A cancelled name dialog leaves the job the draft.
-// False when a write under the new name failed: the user has been told, the
-// job is the draft again with its files, and the editor stays open.
+// False when a write under the new name failed: what it changed is put back
+// before the user is told (a message can outlive the process: a logoff, the
+// Task Manager), the job is the draft again with its files, and the editor
+// stays open.
 bool NameDraftJob(plat::Window dialog) {
   if (std::strcmp(jobstore::JobName, jobstore::DraftJobName) != 0 || jobstore::LineCount() == 0) return true;
   NewJobName ask;
@@ -43,28 +45,41 @@ bool NameDraftJob(plat::Window dialog) {
   const std::string folder = jobstore::JobFolderOf(ask.Name().c_str());
   const bool folderExisted = plat::IsDirectory(folder.c_str());
   std::strcpy(jobstore::JobName, ask.Name().c_str());  // a usable name: shorter than 256 bytes
-  bool saved = jobstore::PrepareJobPaths();
-  // An existing job's repeat rules go back as they were when its lines fail.
-  const jobstore::FileSnapshot repeatRules(jobstore::RepeatFilePath);
-  saved = saved && SaveRepeatRulesOrTell(dialog);
-  if (saved && !jobstore::SaveDefinitionLines()) {
-    TellLinesNotSaved(plat::kNoWindow);
-    saved = false;
+  const bool pathsReady = jobstore::PrepareJobPaths();
+  const std::string linesPath = jobstore::RecordFilePath, rulesPath = jobstore::RepeatFilePath;
+  // An existing job's lines, to put back when its rules cannot follow them.
+  const jobstore::FileSnapshot lines(jobstore::RecordFilePath);
+
+  // The lines first: a failed write leaves its file as it was, so nothing has
+  // changed yet when they fail. The rules were written for the draft a
+  // moment ago.
+  const bool linesSaved = pathsReady && jobstore::SaveDefinitionLines();
+  const companions::RepeatSave rulesSaved =
+      linesSaved ? SaveRepeatRules(dialog) : companions::RepeatSave::WriteFailed;
+  if (linesSaved && rulesSaved == companions::RepeatSave::Saved) {
+    draft.Delete();
+    MarkJobModified(dialog);  // the dialog ends with OK and the lines are stored scrambled
+    return true;
   }
-  if (!saved) {
-    if (!folderExisted) {  // leave no half-made job behind
-      JobFiles().Delete();
-      plat::RemoveFolder(folder.c_str());
-    } else if (!repeatRules.Restore()) {
-      TellFileNotWritten(dialog, "繰返し処理の設定を元に戻せませんでした。", jobstore::RepeatFilePath);
-    }
-    std::strcpy(jobstore::JobName, jobstore::DraftJobName);
-    jobstore::PrepareJobPaths();
-    return false;
+
+  bool putBack = true;
+  if (!folderExisted) {  // leave no half-made job behind
+    JobFiles().Delete();
+    plat::RemoveFolder(folder.c_str());
+  } else if (linesSaved) {
+    putBack = lines.Restore();
   }
-  draft.Delete();
-  MarkJobModified(dialog);  // the dialog ends with OK and the lines are stored scrambled
-  return true;
+  std::strcpy(jobstore::JobName, jobstore::DraftJobName);
+  jobstore::PrepareJobPaths();
+
+  if (!pathsReady) return false;
+  if (!linesSaved) {
+    TellLinesNotSaved(dialog, linesPath.c_str());
+  } else {
+    TellUnlessRulesSaved(dialog, rulesSaved, rulesPath.c_str());
+  }
+  if (!putBack) TellFileNotWritten(dialog, "操作定義を元に戻せませんでした。", linesPath.c_str());
+  return false;
 }
 
 }  // namespace

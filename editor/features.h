@@ -4,6 +4,7 @@
 // feature is wired by filling in its own file.
 #pragma once
 
+#include "companions/repeat.h"
 #include "platform/platform.h"
 
 namespace editor {
@@ -30,6 +31,11 @@ void RepeatFieldChanged(plat::Window dialog);
 // Validates and writes the repeat rules; on failure tells the user why and
 // answers false (the caller then abandons its save, switch or run).
 bool SaveRepeatRulesOrTell(plat::Window dialog);
+// The two halves of it, for a caller that puts things right before it tells:
+// the write without a word, and the message for its result (false unless
+// Saved; `path` is the file that was to be written).
+companions::RepeatSave SaveRepeatRules(plat::Window dialog);
+bool TellUnlessRulesSaved(plat::Window dialog, companions::RepeatSave saved, const char* path);
 
 // --- Screen acquisition: the coordinate picker, titles, paths, rectangles
 void AcquisitionAtStart(plat::Window dialog);  // timers 999 and 888

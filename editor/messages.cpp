@@ -27,8 +27,8 @@ void TellFileNotWritten(plat::Window owner, const char* what, const char* path) 
   plat::ShowMessageBox(owner, message.c_str(), kAppCaption, plat::kMbOk | plat::kMbIconWarning);
 }
 
-void TellLinesNotSaved(plat::Window owner) {
-  TellFileNotWritten(owner, "操作定義を保存できませんでした。", jobstore::RecordFilePath);
+void TellLinesNotSaved(plat::Window owner, const char* path) {
+  TellFileNotWritten(owner, "操作定義を保存できませんでした。", path);
 }
 
 void TellLinesNotScrambled(plat::Window owner) {

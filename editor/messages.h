@@ -1,6 +1,7 @@
 // The captions and the file-write message the program shows.
 #pragma once
 
+#include "jobstore/paths.h"
 #include "jobstore/scramble.h"
 #include "platform/platform.h"
 
@@ -14,7 +15,7 @@ constexpr char kCheckCaption[] = "データ検査";  // refused input
 void TellFileNotWritten(plat::Window owner, const char* what, const char* path);
 
 // The operation lines could not be saved to KeyRecord.def.
-void TellLinesNotSaved(plat::Window owner);
+void TellLinesNotSaved(plat::Window owner, const char* path = jobstore::RecordFilePath);
 // The lines were saved in plain form, but their scrambled form could not be
 // written.
 void TellLinesNotScrambled(plat::Window owner);

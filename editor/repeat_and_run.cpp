@@ -126,13 +126,13 @@ void RepeatFieldChanged(plat::Window dialog) {
   if (!UpdatingControls) NoteChangeOutsideHistory(dialog);
 }
 
-bool SaveRepeatRulesOrTell(plat::Window dialog) {
+companions::RepeatSave SaveRepeatRules(plat::Window dialog) {
   // Switching the rules of a job without lines off is the program's own write.
-  companions::RepeatSave saved;
-  {
-    ProgramWrites writes;
-    saved = companions::ValidateAndSaveRepeatRules(dialog);
-  }
+  ProgramWrites writes;
+  return companions::ValidateAndSaveRepeatRules(dialog);
+}
+
+bool TellUnlessRulesSaved(plat::Window dialog, companions::RepeatSave saved, const char* path) {
   switch (saved) {
     case companions::RepeatSave::Saved:
       return true;
@@ -140,10 +140,14 @@ bool SaveRepeatRulesOrTell(plat::Window dialog) {
       plat::ShowMessageBox(dialog, kInvalidRepeatRules, kCheckCaption, plat::kMbOk);
       return false;
     case companions::RepeatSave::WriteFailed:
-      TellFileNotWritten(dialog, kRepeatFileNotWritten, jobstore::RepeatFilePath);
+      TellFileNotWritten(dialog, kRepeatFileNotWritten, path);
       return false;
   }
   return false;
+}
+
+bool SaveRepeatRulesOrTell(plat::Window dialog) {
+  return TellUnlessRulesSaved(dialog, SaveRepeatRules(dialog), jobstore::RepeatFilePath);
 }
 
 }  // namespace editor

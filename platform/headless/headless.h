@@ -141,6 +141,9 @@ struct MessageBoxRecord {
 // gets IDOK for kMbOk and IDNO for kMbYesNo, and is recorded as unanswered.
 void QueueMessageBoxAnswer(int answer);
 std::vector<MessageBoxRecord> MessageBoxes();
+// Called with each box while it is shown, before its answer returns: what the
+// disk holds while the user reads it.
+void OnMessageBox(const std::function<void(const MessageBoxRecord&)>& watcher);
 int UnansweredMessageBoxes();
 
 // ---------------------------------------------------------------- dialogs

@@ -1,5 +1,6 @@
 // Clipboard, keyboard state, message boxes, the command line and Reset().
 #include <deque>
+#include <functional>
 #include <set>
 
 #include "platform/headless/internal.h"
@@ -22,6 +23,7 @@ struct SystemState {
   std::deque<int> queuedAnswers;
   std::vector<MessageBoxRecord> boxes;
   int unanswered = 0;
+  std::function<void(const MessageBoxRecord&)> onBox;
 };
 
 SystemState& State() {
@@ -74,6 +76,7 @@ InputKeys::~InputKeys() { State().keysDown.clear(); }
 
 void QueueMessageBoxAnswer(int answer) { State().queuedAnswers.push_back(answer); }
 std::vector<MessageBoxRecord> MessageBoxes() { return State().boxes; }
+void OnMessageBox(const std::function<void(const MessageBoxRecord&)>& watcher) { State().onBox = watcher; }
 int UnansweredMessageBoxes() { return State().unanswered; }
 
 }  // namespace headless
@@ -143,6 +146,7 @@ int ShowMessageBox(Window owner, const char* text, const char* caption, unsigned
     ++state.unanswered;
   }
   state.boxes.push_back(record);
+  if (state.onBox) state.onBox(record);
   return record.answer;
 }
 

@@ -6,11 +6,14 @@
 // places the window in those coordinates, and the answers are given in them.
 //
 // During a drag the square around the marker's centre is cut out of the
-// window, so that the pixels under the marker can be magnified. The moves of
-// a drag reach the window that holds the capture only while its thread has
-// the input (Wine's window server routes them no other way), so the window
-// takes the foreground for the drag and gives it back on release; the menu
-// needs the same.
+// window, so that the pixels under the marker can be magnified. The drag
+// never changes the foreground: a window that takes it loses it again under
+// a window manager (Wine's X11 driver then cancels the mode and takes the
+// capture). The capture comes from the button press alone, but Wine routes a
+// capture's moves only to the foreground's thread, and Escape goes to the
+// window with the focus; so the magnifier's timer also follows the pointer
+// and reads the button and Escape from their state. Only the menu takes the
+// foreground, so that it closes when the user clicks elsewhere.
 #include <algorithm>
 #include <string>
 
@@ -50,8 +53,8 @@ struct Marker {
   HMENU menu = nullptr;
   bool dragging = false;
   POINT grab = {};             // the pointer from the window's corner, screen pixels
+  POINT pointer = {};          // where the drag last followed the pointer to
   RECT start = {};             // the window before the drag
-  HWND previousForeground = nullptr;
   MarkerNote point;            // the point during and after a drag
   MarkerNote note;             // the last answer, or the hint
   HBITMAP magnified = nullptr; // the pixels around the centre, kMagnifiedPixels square
@@ -244,13 +247,17 @@ void GiveForegroundBack(HWND window, HWND previous) {
   KeepOnTop(window);
 }
 
+// The button that is the left one for the user (the buttons may be swapped;
+// GetAsyncKeyState reads the physical ones).
+int DragButton() { return GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON; }
+
 void BeginDrag(HWND window) {
   POINT pointer;
   GetCursorPos(&pointer);
   GetWindowRect(window, &g_marker.start);
   g_marker.grab = {pointer.x - g_marker.start.left, pointer.y - g_marker.start.top};
-  g_marker.previousForeground = GetForegroundWindow();
-  SetForegroundWindow(window);
+  g_marker.pointer = pointer;
+  GetAsyncKeyState(VK_ESCAPE);  // forgets a press from before the drag
   g_marker.dragging = true;
   SetCapture(window);
   const POINT c = CentreInWindow();
@@ -270,6 +277,7 @@ void BeginDrag(HWND window) {
 void FollowPointer(HWND window) {
   POINT pointer;
   if (!GetCursorPos(&pointer)) return;
+  g_marker.pointer = pointer;
   SetWindowPos(window, HWND_TOPMOST, pointer.x - g_marker.grab.x, pointer.y - g_marker.grab.y, 0, 0,
                SWP_NOSIZE | SWP_NOACTIVATE);
   const POINT p = MarkerPoint(window);
@@ -293,8 +301,28 @@ void EndDrag(HWND window, bool answer) {
     SetWindowPos(window, HWND_TOPMOST, g_marker.start.left, g_marker.start.top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     g_marker.point = {};
   }
-  GiveForegroundBack(window, g_marker.previousForeground);
-  g_marker.previousForeground = nullptr;
+  KeepOnTop(window);
+  InvalidateRect(window, nullptr, FALSE);
+}
+
+// The magnifier's tick during a drag: the drag as the pointer, the button
+// and Escape stand now, whichever window their messages went to.
+void TrackDrag(HWND window) {
+  if (!(GetAsyncKeyState(DragButton()) & 0x8000)) {
+    FollowPointer(window);
+    EndDrag(window, true);
+    return;
+  }
+  if (GetAsyncKeyState(VK_ESCAPE) & 0x8001) {
+    EndDrag(window, false);
+    return;
+  }
+  POINT pointer;
+  if (GetCursorPos(&pointer) && (pointer.x != g_marker.pointer.x || pointer.y != g_marker.pointer.y)) {
+    FollowPointer(window);
+    return;
+  }
+  CaptureMagnified(window);
   InvalidateRect(window, nullptr, FALSE);
 }
 
@@ -367,10 +395,7 @@ LRESULT CALLBACK MarkerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         }
         if (!g_marker.dragging && !g_marker.inMenu) Raise(window);
       }
-      if (wParam == kMagnifierTimer && g_marker.dragging) {
-        CaptureMagnified(window);
-        InvalidateRect(window, nullptr, FALSE);
-      }
+      if (wParam == kMagnifierTimer && g_marker.dragging) TrackDrag(window);
       return 0;
     case WM_RBUTTONUP: {
       if (g_marker.dragging) return 0;

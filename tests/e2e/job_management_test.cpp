@@ -163,6 +163,43 @@ TEST_F(Jobs, TheDraftIsNamedWithTheKeyboard) {
   EXPECT_FALSE(FileExists(folder_.root() + L"\\..\\KeyRecord.def.psw"));
 }
 
+TEST_F(Jobs, ANamingThatFailsLeavesTheOtherJobAsItWasWhileTheUserIsTold) {
+  const std::string rules = "1,1,1,2\r\n0,,,\r\n0,,,\r\n";
+  ASSERT_NO_FATAL_FAILURE(MakeFolder());
+  ASSERT_NO_FATAL_FAILURE(folder_.MakeJob(kDraft, {{L"KeyRecord.def", kLineA}}));
+  ASSERT_NO_FATAL_FAILURE(
+      folder_.MakeJob(L"A", {{L"KeyRecord.def.psw", SwapNibbles(kLineB)}, {L"KeyRepeat.def", rules}}));
+  // A folder where A's lines would first be written: they cannot be.
+  ASSERT_TRUE(CreateDirectoryW(folder_.Path(L"A\\KeyRecord.tmp").c_str(), nullptr));
+  HWND dialog = StartEditorAndWait(editor_, L"");
+  ASSERT_NE(dialog, nullptr);
+  ClickControl(dialog, 1);  // "保存して終了"
+  HWND name = WaitForWindow(editor_, L"#32770", L"");
+  ASSERT_NE(name, nullptr) << DescribeWindowsOf(editor_.id());
+  SetDlgItemTextW(name, 1019, L"A");
+  ClickControl(name, 1);
+  HWND question = WaitForWindow(editor_, L"#32770", kAppCaption);
+  ASSERT_NE(question, nullptr) << DescribeWindowsOf(editor_.id());
+  ClickControl(question, IDYES);
+
+  // The process ends while the failure is shown, as a logoff would end it.
+  HWND told = nullptr;
+  EXPECT_TRUE(WaitUntil([&] {
+    for (HWND w : TopLevelWindowsOf(editor_.id(), true)) {
+      if (MessageBoxText(w).find(L"操作定義を保存できませんでした。") != std::wstring::npos) told = w;
+    }
+    return told != nullptr;
+  }, 10000)) << DescribeWindowsOf(editor_.id());
+  editor_.Kill();
+  ASSERT_TRUE(editor_.WaitForExit(kExitTimeoutMs));
+  std::string bytes;
+  EXPECT_TRUE(ReadWholeFile(folder_.Path(L"A\\KeyRepeat.def"), bytes));
+  EXPECT_EQ(bytes, rules);
+  EXPECT_TRUE(ReadWholeFile(folder_.Path(L"A\\KeyRecord.def.psw"), bytes));
+  EXPECT_EQ(bytes, SwapNibbles(kLineB));
+  EXPECT_FALSE(FileExists(folder_.Path(L"A\\KeyRecord.def")));
+}
+
 TEST_F(Jobs, DeletingAJobRemovesItsFolderAndEndsTheEditor) {
   ASSERT_NO_FATAL_FAILURE(MakeFolder());
   ASSERT_NO_FATAL_FAILURE(folder_.MakeJob(L"Old", {{L"KeyRecord.def", kLineA}}));

@@ -326,6 +326,8 @@ TEST_F(NamingTheDraft, AnExistingJobIsOverwrittenOnlyAfterYes) {
 
 TEST_F(NamingTheDraft, AFailingSaveUnderTheNewNameKeepsTheDraftAndTheEditor) {
   headless::FailCreate(kTools + "新規\\KeyRecord.tmp");
+  bool folderWhileTold = true;
+  headless::OnMessageBox([&](const headless::MessageBoxRecord&) { folderWhileTold = headless::HasFolder(kTools + "新規"); });
   bool stillOpen = false;
   headless::OnDialog(res::kJobNameDialog, [](plat::Window n) {
     headless::Type(n, 1019, "新規");
@@ -341,29 +343,41 @@ TEST_F(NamingTheDraft, AFailingSaveUnderTheNewNameKeepsTheDraftAndTheEditor) {
   ASSERT_GE(headless::MessageBoxes().size(), 1u);
   EXPECT_NE(headless::MessageBoxes()[0].text.find("操作定義を保存できませんでした。"), std::string::npos);
   ExpectDraftIntact();
-  EXPECT_FALSE(headless::HasFolder(kTools + "新規"));  // no half-made job is left
+  EXPECT_FALSE(folderWhileTold);  // no half-made job is left, not even while the user reads why
+  EXPECT_FALSE(headless::HasFolder(kTools + "新規"));
 }
 
-TEST_F(NamingTheDraft, AFailingSaveOverAnExistingJobLeavesItsFilesAsTheyWere) {
+TEST_F(NamingTheDraft, AFailingSaveOverAnExistingJobPutsItsFilesBackBeforeTelling) {
   const std::string old = kTools + "Old\\";
   auto files = [&] {
     std::vector<std::string> seen;
     for (const std::string& name : headless::FolderNames(old)) seen.push_back(name + "=" + headless::FileBytes(old + name));
     return seen;
   };
-  for (bool withRules : {true, false}) {
-    SCOPED_TRACE(withRules);
-    SetUp();
-    headless::PutFile(old + "KeyRecord.def.psw", Swapped(kLineB));
-    if (withRules) headless::PutFile(old + "KeyRepeat.def", "1,1,2,3\r\n0,,,\r\n0,,,\r\n");
-    headless::FailCreate(old + "KeyRecord.tmp");
-    const std::vector<std::string> before = files();
-    headless::QueueMessageBoxAnswer(plat::kIdYes);  // the job exists: overwrite it
-    SaveWithNames({"Old"});
-    EXPECT_EQ(files(), before);
-    ASSERT_EQ(MessageTexts().size(), 2u);
-    EXPECT_NE(MessageTexts()[1].find("操作定義を保存できませんでした。"), std::string::npos);
-    ExpectDraftIntact();
+  // Its lines cannot be written, or they are and its rules then cannot.
+  for (const std::string failing : {"KeyRecord.tmp", "KeyRepeat.tmp"}) {
+    for (bool withRules : {true, false}) {
+      SCOPED_TRACE(failing + (withRules ? " with rules" : ""));
+      SetUp();
+      headless::PutFile(old + "KeyRecord.def.psw", Swapped(kLineB));
+      if (withRules) headless::PutFile(old + "KeyRepeat.def", "1,1,2,3\r\n0,,,\r\n0,,,\r\n");
+      headless::FailCreate(old + failing);
+      const std::vector<std::string> before = files();
+      std::vector<std::string> whileTold;
+      headless::OnMessageBox([&](const headless::MessageBoxRecord& box) {
+        if (box.type != plat::kMbYesNo) whileTold = files();
+      });
+      headless::QueueMessageBoxAnswer(plat::kIdYes);  // the job exists: overwrite it
+      SaveWithNames({"Old"});
+      EXPECT_EQ(whileTold, before);
+      EXPECT_EQ(files(), before);
+      ASSERT_EQ(MessageTexts().size(), 2u);
+      EXPECT_NE(MessageTexts()[1].find(failing == "KeyRecord.tmp" ? "操作定義を保存できませんでした。"
+                                                                  : "繰返し処理の設定を保存できませんでした。"),
+                std::string::npos);
+      EXPECT_NE(MessageTexts()[1].find(old), std::string::npos);
+      ExpectDraftIntact();
+    }
   }
 }
 
