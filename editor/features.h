@@ -42,6 +42,11 @@ bool AcquisitionTimer(plat::Window dialog, int timerId);  // 888, 999
 void JobListAtStart(plat::Window dialog);
 bool JobCommand(plat::Window dialog, int controlId, int code);
 
+// --- The job's desktop shortcut, from the system menu
+void ShortcutMenuAtStart(plat::Window dialog);  // a separator and the entry, greyed for the draft job
+void ShortcutJobChanged(plat::Window dialog);   // the entry greyed or not for the job now open
+bool ShortcutSysCommand(plat::Window dialog, unsigned command);
+
 // --- The dialog's colours
 bool ColorsCommand(plat::Window dialog, int controlId, int code);  // 1080 dropped down
 bool ColorsTimer(plat::Window dialog, int timerId);                // 1234

@@ -57,6 +57,7 @@ void LoadSwitchedJob(plat::Window dialog) {
   companions::MovePickerWindow(ScreenWidth / 2, ScreenHeight / 2);
   companions::ResetClipboard();
   ForgetHistory();
+  ShortcutJobChanged(dialog);
   ClearJobModified(dialog);  // also plays the status animation again
   TellUnscrambleProblem(dialog, unscrambled);
 }

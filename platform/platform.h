@@ -198,7 +198,10 @@ bool KeyDownForCurrentMessage(int virtualKey);
 // --- The dialog window itself
 std::string LoadResourceString(int stringId);  // empty when missing
 bool HasSystemMenu(Window dialog);
-void AppendSystemMenuItem(Window dialog, unsigned commandId, const char* text);  // a separator, then the item
+// A separator (unless `separatorBefore` is false), then the item.
+void AppendSystemMenuItem(Window dialog, unsigned commandId, const char* text, bool separatorBefore = true);
+// Greys a system-menu item, or makes it choosable again.
+void EnableSystemMenuItem(Window dialog, unsigned commandId, bool enable);
 void SetDialogIcon(Window dialog, int iconResourceId);  // big and small icon; also drawn while minimised
 Rect DesktopRect();
 Rect WindowRect(Window window);  // screen coordinates
@@ -348,6 +351,32 @@ bool WriteClipboardText(const char* text);
 // of the keyboard's language) and CF_UNICODETEXT. False when the clipboard
 // stayed held by another program or memory ran out.
 bool WriteClipboardTextBoth(const char* text);
+
+// ---------------------------------------------------------------------------
+// Shortcuts on the desktop
+
+// A shortcut (.lnk) that starts a program.
+struct ShortcutSpec {
+  std::string name;           // the file's name without ".lnk"
+  std::string target;         // the program's full path
+  std::string arguments;
+  std::string workingFolder;
+  std::string iconFile;       // its first icon is the shortcut's
+};
+struct ShortcutOutcome {
+  enum Result {
+    Created,      // made, or one of that name replaced
+    NoDesktop,    // the system names no desktop folder
+    NoShellLink,  // the shell's shortcut object could not be made
+    NotSaved,     // the file could not be written
+  };
+  Result result = NotSaved;
+  std::string path;         // the shortcut's full path ('?' for what Shift-JIS cannot spell); empty when unknown
+  std::uint32_t error = 0;  // the system's error code (HRESULT) of the failing step
+};
+// Creates the shortcut on the user's desktop (the shell's IShellLinkW, saved
+// with IPersistFile), replacing one of that name.
+ShortcutOutcome CreateDesktopShortcut(const ShortcutSpec& spec);
 
 // ---------------------------------------------------------------------------
 // The open-file dialog

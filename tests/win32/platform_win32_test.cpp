@@ -8,6 +8,9 @@
 #include "platform/win32/win32_common.h"
 
 #include <commctrl.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -438,6 +441,43 @@ void TestProcesses() {
   CHECK_EQ(ChildExitCode(self, "--mutex " + name + "x"), DWORD(1));
 }
 
+// A shortcut on the desktop reads back through the shell with its fields,
+// and a second one of the same name replaces it.
+void TestDesktopShortcut() {
+  const std::string self = plat::ModuleFileName();
+  const std::string name = "TavolexPlatformTest" + std::to_string(GetCurrentProcessId());
+  plat::ShortcutSpec spec{name, self, "\"見積\" /delay=3", "C:\\windows", self};
+  plat::CreateDesktopShortcut({name, self, "old", "C:\\", self});
+  const plat::ShortcutOutcome made = plat::CreateDesktopShortcut(spec);
+  CHECK(made.result == plat::ShortcutOutcome::Created);
+  CHECK(made.path.size() > name.size() + 4 &&
+        made.path.compare(made.path.size() - name.size() - 5, std::string::npos, "\\" + name + ".lnk") == 0);
+
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  IShellLinkW* link = nullptr;
+  IPersistFile* file = nullptr;
+  wchar_t target[MAX_PATH] = {}, arguments[MAX_PATH] = {}, folder[MAX_PATH] = {}, icon[MAX_PATH] = {};
+  int iconIndex = -1;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                 reinterpret_cast<void**>(&link))) &&
+      SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+      SUCCEEDED(file->Load(plat::win32::ToWide(made.path.c_str()).c_str(), STGM_READ))) {
+    link->GetPath(target, MAX_PATH, nullptr, 0);
+    link->GetArguments(arguments, MAX_PATH);
+    link->GetWorkingDirectory(folder, MAX_PATH);
+    link->GetIconLocation(icon, MAX_PATH, &iconIndex);
+  }
+  if (file) file->Release();
+  if (link) link->Release();
+  CoUninitialize();
+  CHECK_EQ(lstrcmpiW(target, plat::win32::ToWide(self.c_str()).c_str()), 0);
+  CHECK_EQ(plat::win32::ToSjis(arguments), spec.arguments);
+  CHECK_EQ(lstrcmpiW(folder, L"C:\\windows"), 0);
+  CHECK_EQ(lstrcmpiW(icon, plat::win32::ToWide(self.c_str()).c_str()), 0);
+  CHECK_EQ(iconIndex, 0);
+  CHECK(DeleteFileW(plat::win32::ToWide(made.path.c_str()).c_str()));
+}
+
 // The program's own path in a folder whose name code page 932 cannot spell:
 // a copy of this program runs there and checks what ModuleFileName gives
 // (--module-path, below). Exit code 0 is a pass.
@@ -591,6 +631,12 @@ void TestMainDialogControls(Window d, TestHandler& handler) {
   wchar_t text[64] = {};
   GetMenuStringW(menu, 16, text, 64, MF_BYCOMMAND);
   CHECK_EQ(plat::win32::ToSjis(text), std::string("ラディモについて(&A)..."));
+  plat::EnableSystemMenuItem(d, 16, false);
+  CHECK((GetMenuState(menu, 16, MF_BYCOMMAND) & MF_GRAYED) != 0);
+  plat::EnableSystemMenuItem(d, 16, true);
+  CHECK((GetMenuState(menu, 16, MF_BYCOMMAND) & MF_GRAYED) == 0);
+  plat::AppendSystemMenuItem(d, 32, "x", false);  // no separator before it
+  CHECK_EQ(GetMenuItemCount(menu), items + 3);
 
   plat::SetDialogIcon(d, res::kIcon);
   CHECK(SendMessageW(H(d), WM_GETICON, ICON_BIG, 0) != 0);
@@ -1316,6 +1362,7 @@ int wmain(int argc, wchar_t** argv) {
   TestClipboard();
   TestClipboardReadings();
   TestProcesses();
+  TestDesktopShortcut();
   TestPickers();
   TestModulePath();
   TestDialogs();
