@@ -20,10 +20,19 @@ void EditCommandsAtStart(plat::Window dialog);  // the list reports its keys; a 
 // NM_RCLICK and the keys of the operation list.
 bool EditCommandsNotify(plat::Window dialog, const plat::Notification& n, long* result);
 
+// --- Recording the user's input as rows (the list's menu and Ctrl+R)
+// Hides the editor and starts the runner's recording; timer 778 takes the
+// recorded rows when it has ended.
+void StartRecording(plat::Window dialog);
+bool RecordingTimer(plat::Window dialog, int timerId);  // 778
+
 // --- Repeat rules and the test run
 void RepeatRulesAtStart(plat::Window dialog);  // load the rules and apply the three check boxes
 bool RepeatAndRunCommand(plat::Window dialog, int controlId, int code);
 bool RepeatAndRunTimer(plat::Window dialog, int timerId);  // 777
+// Back from a run of the runner: the editor and the coordinate picker's
+// window; the picker's answers count again once the clipboard changes.
+void ShowEditorAfterRun(plat::Window dialog);
 // EN_CHANGE of a repeat rule's field: one the user typed changes the job
 // outside the history.
 void RepeatFieldChanged(plat::Window dialog);

@@ -165,6 +165,7 @@ void CTavolexDlg::OnTimer(plat::Window dialog, int timerId) {
   plat::StopTimer(dialog, timerId);
   if (OperationEditorTimer(dialog, timerId)) return;
   if (RepeatAndRunTimer(dialog, timerId)) return;
+  if (RecordingTimer(dialog, timerId)) return;
   if (AcquisitionTimer(dialog, timerId)) return;
   ColorsTimer(dialog, timerId);
 }

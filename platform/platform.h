@@ -442,6 +442,11 @@ unsigned WaitForStartedProcess(std::uint32_t processId);
 void TerminateStartedProcess(std::uint32_t processId, unsigned exitCode);
 // True when a process with this id runs (process snapshot).
 bool IsProcessRunning(std::uint32_t processId);
+// Whether a process this program started has ended, with its exit code. An
+// id that is not of such a process (0, or one already reported as ended)
+// counts as ended, with kUnknownExitCode.
+constexpr unsigned kUnknownExitCode = 0xFFFFFFFFu;
+bool StartedProcessEnded(std::uint32_t processId, unsigned* exitCode);
 
 // ---------------------------------------------------------------------------
 // File system

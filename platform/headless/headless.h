@@ -71,7 +71,8 @@ struct ProcessRecord {
   bool running = false;
   bool startedByProgram = false;  // by plat::StartProcess
   bool terminated = false;        // ended by TerminateStartedProcess
-  unsigned exitCode = 0;
+  unsigned exitCode = 0;          // set it before the process ends (EndProcess)
+  bool endReported = false;       // plat::StartedProcessEnded told the end
 };
 // Programs that StartProcess may start: the application name, or without one
 // the command line's program found as CreateProcess finds it (a quoted first

@@ -406,6 +406,14 @@ DWORD ChildExitCode(const std::string& self, const std::string& args) {
   return code;
 }
 
+bool WaitUntilEnded(std::uint32_t id, unsigned* exitCode) {
+  for (int i = 0; i < 200; ++i) {
+    if (plat::StartedProcessEnded(id, exitCode)) return true;
+    Sleep(50);
+  }
+  return false;
+}
+
 void TestProcesses() {
   const std::string self = plat::ModuleFileName();
   CHECK(self.size() > 4 && self.compare(self.size() - 4, 4, ".exe") == 0);
@@ -433,6 +441,18 @@ void TestProcesses() {
   plat::TerminateStartedProcess(0, 9);
   CHECK(plat::IsProcessRunning(GetCurrentProcessId()));
   CHECK(!plat::IsProcessRunning(0));
+
+  // The end of a started process, with its exit code, told once.
+  unsigned exitCode = 0;
+  id = plat::StartProcess({"\"" + self + "\" --exit 4", true, 0, true, SW_HIDE, {}});
+  CHECK(id != 0);
+  CHECK(WaitUntilEnded(id, &exitCode));
+  CHECK_EQ(exitCode, 4u);
+  CHECK(plat::StartedProcessEnded(id, &exitCode));
+  CHECK_EQ(exitCode, plat::kUnknownExitCode);
+  id = plat::StartProcess({"\"" + self + "\" --sleep", true, 0, true, SW_HIDE, {}});
+  CHECK(!plat::StartedProcessEnded(id, &exitCode));
+  plat::TerminateStartedProcess(id, 0);
 
   // Single instance: the second owner of the name is told so.
   const std::string name = "TavolexPlatformTest" + std::to_string(GetCurrentProcessId());
