@@ -9,7 +9,6 @@
 #include "companions/test_run.h"
 #include "companions/window_titles.h"
 #include "editor/features.h"
-#include "editor/main_dialog.h"
 #include "editor/messages.h"
 #include "editor/row_commands.h"
 #include "editor/state.h"
@@ -37,7 +36,6 @@ void InsertRecordedLines(plat::Window dialog, const std::vector<std::string>& li
   HistoryStepScope step(dialog);
   InsertLines(dialog, row, lines);
   CurrentRow = row;
-  EnableEditorFields(dialog, true);
   FinishRowCommand(dialog, ScrollTargetAfter(row), FocusAfter::List);
 }
 

@@ -173,6 +173,9 @@ TEST_F(Jobs, TheSystemMenuMakesADesktopShortcutThatRunsTheJob) {
   ASSERT_TRUE(BringToFront(dialog));
 
   PressAltSpace();
+  HWND menu = WaitForWindow(editor_, L"#32768", L"", 5000);
+  ASSERT_NE(menu, nullptr) << DescribeWindowsOf(editor_.id());
+  SaveScreenshot(menu, L"system-menu");
   PressKey('D');
   HWND box = WaitForWindow(editor_, L"#32770", kAppCaption);
   ASSERT_NE(box, nullptr) << DescribeWindowsOf(editor_.id());
