@@ -61,7 +61,14 @@ std::string RecordingReport(const companions::Recording& recording) {
 void TakeRecording(plat::Window dialog, unsigned exitCode) {
   std::string bytes;
   const bool read = exitCode == companions::kRecordingDone && ops::ReadFileBytes(jobstore::CaptureFilePath, &bytes);
+  const bool unreadable = exitCode == companions::kRecordingDone && !read && plat::PathExists(jobstore::CaptureFilePath);
   plat::DeleteFileAt(jobstore::CaptureFilePath);
+  if (unreadable) {
+    Tell(dialog, std::string("記録した操作のファイルを読み込めませんでした。\n\n") + jobstore::CaptureFilePath +
+                     "\n\n操作は追加していません。",
+         plat::kMbIconWarning);
+    return;
+  }
   if (exitCode == companions::kRunnerBusy) {
     Tell(dialog,
          "ほかの操作を実行中のため、記録を始められませんでした。\n\n実行が終わってから、もう一度記録してください。",
@@ -74,7 +81,7 @@ void TakeRecording(plat::Window dialog, unsigned exitCode) {
          plat::kMbIconWarning);
     return;
   }
-  const companions::Recording recording = companions::ReadRecording(read ? bytes : std::string());
+  const companions::Recording recording = companions::ReadRecording(bytes);
   if (!recording.lines.empty()) InsertRecordedLines(dialog, recording.lines);
   Tell(dialog, RecordingReport(recording), plat::kMbIconInformation);
 }

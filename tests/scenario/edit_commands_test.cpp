@@ -368,18 +368,21 @@ TEST_F(EditCommands, ARecordingComesBackAsOneStep) {
     EXPECT_TRUE(record(d, Op(7) + "\r\n", 4));
     EXPECT_TRUE(record(d, Op(7) + "\r\n", 3));
     EXPECT_TRUE(record(d, "//中クリック 1件\r\n", 0));
+    headless::FailOpen(capture);
+    EXPECT_TRUE(record(d, Op(7) + "\r\n", 0));
     EXPECT_EQ(Names(d), "op1 op2 op3 op4");
     EXPECT_EQ(StoredNames(), "op1 op2 op3 op4");
   });
-  ASSERT_EQ(commands.size(), 5u);
+  ASSERT_EQ(commands.size(), 6u);
   EXPECT_EQ(commands[0], "\"C:\\Tools\\Runvane.exe\" /record \"C:\\Tools\\job\\KeyCapture.def\"");
   const auto boxes = headless::MessageBoxes();
-  ASSERT_EQ(boxes.size(), 5u);
+  ASSERT_EQ(boxes.size(), 6u);
   EXPECT_EQ(boxes[0].text,
             "2 件の操作を記録して追加しました。\n\n元に戻すときは Ctrl+Z を押してください。\n\n記録しなかった操作：\n・ドラッグ 2件");
   EXPECT_EQ(boxes[2].text.find("ほかの操作を実行中のため、記録を始められませんでした。"), 0u);
   EXPECT_EQ(boxes[3].text.find("記録は最後まで行われませんでした（終了コード 3）。"), 0u);
   EXPECT_EQ(boxes[4].text, "記録された操作はありません。\n\n記録しなかった操作：\n・中クリック 1件");
+  EXPECT_EQ(boxes[5].text.find("記録した操作のファイルを読み込めませんでした。\n\n" + capture), 0u);
 }
 
 }  // namespace
