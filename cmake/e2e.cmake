@@ -40,7 +40,7 @@ target_compile_definitions(e2e_tests PRIVATE UNICODE _UNICODE)
 # Narrow literals are Shift-JIS, as in the program's own files.
 target_compile_options(e2e_tests PRIVATE -finput-charset=UTF-8 -fexec-charset=CP932)
 target_link_libraries(e2e_tests PRIVATE e2e_gtest e2e_standin_support tavolex_resources
-                      user32 gdi32 comctl32 shell32)
+                      user32 gdi32 comctl32 shell32 ole32 uuid)
 add_dependencies(e2e_tests Tavolex e2e_standin_runner e2e_standin_picker e2e_standin_titlescan)
 
 add_test(NAME e2e

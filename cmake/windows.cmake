@@ -4,7 +4,7 @@
 file(GLOB PLATFORM_WIN32_SOURCES CONFIGURE_DEPENDS platform/win32/*.cpp)
 add_library(platform_win32 STATIC ${PLATFORM_WIN32_SOURCES})
 target_include_directories(platform_win32 PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(platform_win32 PUBLIC tavolex_resources comctl32 shell32 gdi32 user32 kernel32)
+target_link_libraries(platform_win32 PUBLIC tavolex_resources comctl32 shell32 ole32 uuid gdi32 user32 kernel32)
 
 # --- Resources
 # makeres is a host program: it reads the dialog and string tables of

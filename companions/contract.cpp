@@ -65,6 +65,18 @@ TitlePickerEnd RunTitlePicker() {
   return plat::WaitForStartedProcess(id) == 0 ? TitlePickerEnd::Chosen : TitlePickerEnd::Cancelled;
 }
 
+plat::ShortcutSpec JobShortcut(const char* jobName) {
+  plat::ShortcutSpec spec;
+  spec.name = jobName;
+  spec.target = RunnerToolPath;
+  spec.arguments = std::string("\"") + jobName + "\" /delay=3";
+  spec.workingFolder = jobstore::ProgramFolder();
+  // "C:\Tools\" as "C:\Tools"; a drive's root keeps its backslash.
+  if (spec.workingFolder.size() > 3 && spec.workingFolder.back() == '\\') spec.workingFolder.pop_back();
+  spec.iconFile = RunnerToolPath;
+  return spec;
+}
+
 void TerminateCompanion(std::uint32_t processId) {
   if (processId != 0) plat::TerminateStartedProcess(processId, 0);
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "jobstore/paths.h"
+#include "platform/platform.h"
 
 namespace companions {
 
@@ -36,6 +37,11 @@ enum class TitlePickerEnd {
 };
 // Starts the window-title picker and waits until it has ended.
 TitlePickerEnd RunTitlePicker();
+
+// The desktop shortcut that runs a saved job without the editor: the runner
+// with the job's name and a delay of 3 seconds (to bring the right window
+// forward), started in the program folder, with the runner's icon.
+plat::ShortcutSpec JobShortcut(const char* jobName);
 
 // Ends a companion that the editor started and that still runs, with exit
 // code 0. An id of 0, or of a process the editor did not start, does nothing.

@@ -19,6 +19,7 @@ EditCommand CommandOfKey(int key, unsigned modifiers) {
       case 'X': return kCutCommand;
       case 'C': return kCopyCommand;
       case 'V': return kPasteCommand;
+      case 'R': return kRecordCommand;
       default: return kNoEditCommand;
     }
   }
@@ -43,6 +44,8 @@ std::vector<plat::MenuEntry> EditMenu(bool canUndo, bool canRedo, int editedRow,
       {kMoveDownCommand, "下へ移動\tAlt+↓", edited && editedRow + 1 < rowCount},
       {},
       {kDeleteCommand, "削除\tDelete", edited},
+      {},
+      {kRecordCommand, "操作を記録\tCtrl+R", true},
   };
 }
 
@@ -67,6 +70,7 @@ void RunEditCommand(plat::Window dialog, EditCommand command) {
     case kMoveUpCommand: MoveOperation(dialog, true); break;
     case kMoveDownCommand: MoveOperation(dialog, false); break;
     case kDeleteCommand: DeleteOperation(dialog, FocusAfter::List); break;
+    case kRecordCommand: StartRecording(dialog); break;
     case kMenuCommand:
     case kNoEditCommand: break;
   }

@@ -1,6 +1,6 @@
 // The operation list's edit commands, by keys while the list has the focus
 // and by its right-click menu: undo, redo, cut, copy, paste, moving the
-// edited row up or down, and delete.
+// edited row up or down, delete, and recording the user's input as rows.
 #pragma once
 
 #include <vector>
@@ -19,12 +19,13 @@ enum EditCommand {
   kMoveUpCommand,
   kMoveDownCommand,
   kDeleteCommand,
+  kRecordCommand,
   kMenuCommand,  // the menu itself, opened by a key
 };
 
 // The command of a key pressed in the list with these modifiers held:
-// Ctrl+Z, Ctrl+Y, Ctrl+X, Ctrl+C, Ctrl+V, Alt+Up, Alt+Down, Delete, and the
-// menu key or Shift+F10 for the menu.
+// Ctrl+Z, Ctrl+Y, Ctrl+X, Ctrl+C, Ctrl+V, Alt+Up, Alt+Down, Delete, Ctrl+R
+// (record), and the menu key or Shift+F10 for the menu.
 EditCommand CommandOfKey(int key, unsigned modifiers);
 
 // The right-click menu, in order, each entry with its key; the entries that

@@ -21,10 +21,19 @@ void EditCommandsAtStart(plat::Window dialog);  // the list reports its keys; a 
 // NM_RCLICK and the keys of the operation list.
 bool EditCommandsNotify(plat::Window dialog, const plat::Notification& n, long* result);
 
+// --- Recording the user's input as rows (the list's menu and Ctrl+R)
+// Hides the editor and starts the runner's recording; timer 778 takes the
+// recorded rows when it has ended.
+void StartRecording(plat::Window dialog);
+bool RecordingTimer(plat::Window dialog, int timerId);  // 778
+
 // --- Repeat rules and the test run
 void RepeatRulesAtStart(plat::Window dialog);  // load the rules and apply the three check boxes
 bool RepeatAndRunCommand(plat::Window dialog, int controlId, int code);
 bool RepeatAndRunTimer(plat::Window dialog, int timerId);  // 777
+// Back from a run of the runner: the editor and the coordinate picker's
+// window; the picker's answers count again once the clipboard changes.
+void ShowEditorAfterRun(plat::Window dialog);
 // EN_CHANGE of a repeat rule's field: one the user typed changes the job
 // outside the history.
 void RepeatFieldChanged(plat::Window dialog);
@@ -47,6 +56,11 @@ bool AcquisitionTimer(plat::Window dialog, int timerId);  // 888, 999
 // selects the current job; none when it is not among them.
 void JobListAtStart(plat::Window dialog);
 bool JobCommand(plat::Window dialog, int controlId, int code);
+
+// --- The job's desktop shortcut, from the system menu
+void ShortcutMenuAtStart(plat::Window dialog);  // a separator and the entry, greyed for the draft job
+void ShortcutJobChanged(plat::Window dialog);   // the entry greyed or not for the job now open
+bool ShortcutSysCommand(plat::Window dialog, unsigned command);
 
 // --- The dialog's colours
 bool ColorsCommand(plat::Window dialog, int controlId, int code);  // 1080 dropped down

@@ -12,6 +12,7 @@
 #include "editor/messages.h"
 #include "editor/state.h"
 #include "editor/undo.h"
+#include "jobstore/files.h"
 #include "jobstore/jobs.h"
 #include "jobstore/lines.h"
 #include "jobstore/paths.h"
@@ -57,6 +58,7 @@ void LoadSwitchedJob(plat::Window dialog) {
   companions::MovePickerWindow(ScreenWidth / 2, ScreenHeight / 2);
   companions::ResetClipboard();
   ForgetHistory();
+  ShortcutJobChanged(dialog);
   ClearJobModified(dialog);  // also plays the status animation again
   TellUnscrambleProblem(dialog, unscrambled);
 }
@@ -82,6 +84,7 @@ void SwitchJob(plat::Window dialog) {
     PutSelectionBack(dialog);
     return;
   }
+  jobstore::DeleteTestRunFiles();  // the job left behind keeps no run's files
   jobstore::EnterJob(chosen.c_str());
   LoadSwitchedJob(dialog);
 }

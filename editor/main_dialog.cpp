@@ -82,8 +82,9 @@ int CTavolexDlg::DoModal() { return plat::RunModalDialog(res::kMainDialog, *this
 bool CTavolexDlg::OnInitDialog(plat::Window dialog) {
   window_ = dialog;
   if (plat::HasSystemMenu(dialog)) {
+    ShortcutMenuAtStart(dialog);
     std::string about = plat::LoadResourceString(res::kAboutMenuString);
-    if (!about.empty()) plat::AppendSystemMenuItem(dialog, kAboutCommand, about.c_str());
+    if (!about.empty()) plat::AppendSystemMenuItem(dialog, kAboutCommand, about.c_str(), false);
   }
   plat::SetDialogIcon(dialog, res::kIcon);
   for (int& slot : RedrawQueue) slot = -1;
@@ -164,6 +165,7 @@ void CTavolexDlg::OnTimer(plat::Window dialog, int timerId) {
   plat::StopTimer(dialog, timerId);
   if (OperationEditorTimer(dialog, timerId)) return;
   if (RepeatAndRunTimer(dialog, timerId)) return;
+  if (RecordingTimer(dialog, timerId)) return;
   if (AcquisitionTimer(dialog, timerId)) return;
   ColorsTimer(dialog, timerId);
 }
@@ -174,6 +176,7 @@ plat::CtlColorAnswer CTavolexDlg::OnCtlColor(plat::Window dialog, plat::CtlColor
 }
 
 bool CTavolexDlg::OnSysCommand(plat::Window dialog, unsigned command) {
+  if (ShortcutSysCommand(dialog, command)) return true;
   if ((command & 0xFFF0u) != kAboutCommand) return false;
   CAboutDlg about;
   plat::RunModalDialog(res::kAboutDialog, about, dialog);

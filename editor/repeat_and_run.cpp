@@ -41,14 +41,6 @@ void TellRunnerNotStarted(plat::Window dialog) {
   plat::ShowMessageBox(dialog, message.c_str(), kAppCaption, plat::kMbOk | plat::kMbIconWarning);
 }
 
-// Back from a test run: the editor and the coordinate picker's window; the
-// picker's answers count again once the clipboard changes.
-void ShowEditorAgain(plat::Window dialog) {
-  companions::ReleaseAnswersAfterTestRun();
-  plat::ShowWindowCmd(dialog, plat::kSwShow);
-  companions::ShowWindowByTitle(companions::PickerTitleText);
-}
-
 // Button 1027: writes the ticked rows to the test-run file, hides the editor
 // and the picker's window and starts the runner on the file.
 void StartTestRun(plat::Window dialog) {
@@ -76,7 +68,7 @@ void StartTestRun(plat::Window dialog) {
   companions::RunnerProcessId =
       companions::StartRunner(jobstore::InspectFilePath, jobstore::RepeatFilePath);
   if (companions::RunnerProcessId == 0) {
-    ShowEditorAgain(dialog);
+    ShowEditorAfterRun(dialog);
     TellRunnerNotStarted(dialog);
     return;
   }
@@ -89,10 +81,16 @@ void WatchRunner(plat::Window dialog) {
     plat::StartTimer(dialog, kRunnerTimer, kRunnerPollMs);
     return;
   }
-  ShowEditorAgain(dialog);
+  ShowEditorAfterRun(dialog);
 }
 
 }  // namespace
+
+void ShowEditorAfterRun(plat::Window dialog) {
+  companions::ReleaseAnswersAfterTestRun();
+  plat::ShowWindowCmd(dialog, plat::kSwShow);
+  companions::ShowWindowByTitle(companions::PickerTitleText);
+}
 
 void RepeatRulesAtStart(plat::Window dialog) {
   companions::LoadRepeatRules(dialog);

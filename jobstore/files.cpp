@@ -51,6 +51,7 @@ void RemoveLeftoverTemporaries() {
 void DeleteTestRunFiles() {
   plat::DeleteFileAt(InspectFilePath);
   plat::DeleteFileAt(InspectScrambledPath);
+  plat::DeleteFileAt(CaptureFilePath);
 }
 
 SafeFileWriter::SafeFileWriter(const char* target)

@@ -30,8 +30,9 @@ std::vector<std::string> StrandedCopiesOf(const char* target);
 // left alone.
 void RemoveLeftoverTemporaries();
 
-// Deletes the test run's files, InspectFilePath and InspectScrambledPath (a
-// missing file is no error).
+// Deletes the files a companion's run leaves in the job folder: the test
+// run's (InspectFilePath, InspectScrambledPath) and a recording's
+// (CaptureFilePath). A missing file is no error.
 void DeleteTestRunFiles();
 
 // Writes a file so that it is replaced only when every write succeeded: the

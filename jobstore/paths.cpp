@@ -19,9 +19,10 @@ char RecordScrambledPath[kPathSize];
 char InspectFilePath[kPathSize];
 char InspectScrambledPath[kPathSize];
 char RepeatFilePath[kPathSize];
+char CaptureFilePath[kPathSize];
 
-char* const JobFilePaths[kJobFileCount] = {RecordFilePath, RecordScrambledPath, InspectFilePath,
-                                           InspectScrambledPath, RepeatFilePath};
+char* const JobFilePaths[kJobFileCount] = {RecordFilePath,       RecordScrambledPath, InspectFilePath,
+                                           InspectScrambledPath, RepeatFilePath,      CaptureFilePath};
 
 namespace {
 
@@ -177,6 +178,7 @@ bool PrepareJobPaths() {
   JoinInto(InspectFilePath, kPathSize, base.c_str(), "\\KeyInspec.def");
   JoinInto(InspectScrambledPath, kPathSize, InspectFilePath, ".psw");
   JoinInto(RepeatFilePath, kPathSize, base.c_str(), "\\KeyRepeat.def");
+  JoinInto(CaptureFilePath, kPathSize, base.c_str(), "\\KeyCapture.def");
   RemoveLeftoverTemporaries();
   return true;
 }

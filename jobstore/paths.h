@@ -18,10 +18,13 @@ extern char RecordScrambledPath[kPathSize];
 extern char InspectFilePath[kPathSize];
 extern char InspectScrambledPath[kPathSize];
 extern char RepeatFilePath[kPathSize];
+// What a recording of the user's input brings back (KeyCapture.def), there
+// only until the editor has taken its lines.
+extern char CaptureFilePath[kPathSize];
 
-// The job's five files, in this order: RecordFilePath, RecordScrambledPath,
-// InspectFilePath, InspectScrambledPath, RepeatFilePath.
-constexpr int kJobFileCount = 5;
+// The job's six files, in this order: RecordFilePath, RecordScrambledPath,
+// InspectFilePath, InspectScrambledPath, RepeatFilePath, CaptureFilePath.
+constexpr int kJobFileCount = 6;
 extern char* const JobFilePaths[kJobFileCount];
 
 // Last position where byte c stands as a whole character; -1 for none.
@@ -54,21 +57,21 @@ ModulePathStatus EnsureModulePath(std::string* shown = nullptr);
 // backslash), copied; ".\" when the program's path is unknown.
 std::string ProgramFolder();
 
-// The longest job name whose five paths fit beside the program; 0 when none
+// The longest job name whose paths fit beside the program; 0 when none
 // fits (or the program's path is not known).
 std::size_t LongestJobName();
 
 // Rebuilds the job folder from JobName, creates it when missing, fills the
-// five paths and removes what an interrupted save left in the folder
+// paths and removes what an interrupted save left in the folder
 // (RemoveLeftoverTemporaries). False when a path would not fit its buffer: the
-// five paths are then empty and nothing was created.
+// paths are then empty and nothing was created.
 bool PrepareJobPaths();
 
 // The deepest program folder (in bytes, with its closing backslash) beside
 // which the paths of job `name` still fit.
 std::size_t DeepestProgramFolderFor(const char* name);
 
-// Whether the five paths of job `name` fit beside the program (false while
+// Whether the paths of job `name` fit beside the program (false while
 // the program's path is not known). The rest of the rule for a job's name is
 // in job_names.h.
 bool JobPathsFit(const char* name);

@@ -1,6 +1,5 @@
 #include "operations/line_text.h"
 
-#include <utility>
 #include <vector>
 
 #include "operations/records.h"
@@ -36,18 +35,22 @@ std::string LinesAsText(const std::vector<std::string>& lines) {
   return text;
 }
 
-std::vector<std::string> OperationLinesOf(const std::string& text) {
+std::vector<std::string> LinesOf(const std::string& text) {
   std::vector<std::string> lines;
   std::size_t begin = 0;
   while (begin < text.size()) {
     std::size_t end = text.find_first_of("\r\n", begin);
     if (end == std::string::npos) end = text.size();
-    if (end > begin) {
-      std::string line = text.substr(begin, end - begin);
-      if (!IsOperationLine(line)) return {};
-      lines.push_back(std::move(line));
-    }
+    if (end > begin) lines.push_back(text.substr(begin, end - begin));
     begin = end + 1;
+  }
+  return lines;
+}
+
+std::vector<std::string> OperationLinesOf(const std::string& text) {
+  std::vector<std::string> lines = LinesOf(text);
+  for (const std::string& line : lines) {
+    if (!IsOperationLine(line)) return {};
   }
   return lines;
 }

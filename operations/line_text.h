@@ -26,8 +26,10 @@ bool IsOperationLine(const std::string& line);
 
 // The text of stored lines: each without its line end, followed by CR LF.
 std::string LinesAsText(const std::vector<std::string>& lines);
-// The operation lines of a text: its lines (ended by CR LF, LF or CR; empty
-// lines left out) when every one is an operation line; nothing otherwise.
+// The lines of a text, ended by CR LF, LF or CR; empty lines left out.
+std::vector<std::string> LinesOf(const std::string& text);
+// The operation lines of a text: its lines (LinesOf) when every one is an
+// operation line; nothing otherwise.
 std::vector<std::string> OperationLinesOf(const std::string& text);
 
 }  // namespace ops

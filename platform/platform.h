@@ -198,7 +198,10 @@ bool KeyDownForCurrentMessage(int virtualKey);
 // --- The dialog window itself
 std::string LoadResourceString(int stringId);  // empty when missing
 bool HasSystemMenu(Window dialog);
-void AppendSystemMenuItem(Window dialog, unsigned commandId, const char* text);  // a separator, then the item
+// A separator (unless `separatorBefore` is false), then the item.
+void AppendSystemMenuItem(Window dialog, unsigned commandId, const char* text, bool separatorBefore = true);
+// Greys a system-menu item, or makes it choosable again.
+void EnableSystemMenuItem(Window dialog, unsigned commandId, bool enable);
 void SetDialogIcon(Window dialog, int iconResourceId);  // big and small icon; also drawn while minimised
 Rect DesktopRect();
 Rect WindowRect(Window window);  // screen coordinates
@@ -350,6 +353,32 @@ bool WriteClipboardText(const char* text);
 bool WriteClipboardTextBoth(const char* text);
 
 // ---------------------------------------------------------------------------
+// Shortcuts on the desktop
+
+// A shortcut (.lnk) that starts a program.
+struct ShortcutSpec {
+  std::string name;           // the file's name without ".lnk"
+  std::string target;         // the program's full path
+  std::string arguments;
+  std::string workingFolder;
+  std::string iconFile;       // its first icon is the shortcut's
+};
+struct ShortcutOutcome {
+  enum Result {
+    Created,      // made, or one of that name replaced
+    NoDesktop,    // the system names no desktop folder
+    NoShellLink,  // the shell's shortcut object could not be made
+    NotSaved,     // the file could not be written
+  };
+  Result result = NotSaved;
+  std::string path;         // the shortcut's full path ('?' for what Shift-JIS cannot spell); empty when unknown
+  std::uint32_t error = 0;  // the system's error code (HRESULT) of the failing step
+};
+// Creates the shortcut on the user's desktop (the shell's IShellLinkW, saved
+// with IPersistFile), replacing one of that name.
+ShortcutOutcome CreateDesktopShortcut(const ShortcutSpec& spec);
+
+// ---------------------------------------------------------------------------
 // The open-file dialog
 
 // Flags of the open-file dialog (OFN_*).
@@ -413,6 +442,11 @@ unsigned WaitForStartedProcess(std::uint32_t processId);
 void TerminateStartedProcess(std::uint32_t processId, unsigned exitCode);
 // True when a process with this id runs (process snapshot).
 bool IsProcessRunning(std::uint32_t processId);
+// Whether a process this program started has ended, with its exit code. An
+// id that is not of such a process (0, or one already reported as ended)
+// counts as ended, with kUnknownExitCode.
+constexpr unsigned kUnknownExitCode = 0xFFFFFFFFu;
+bool StartedProcessEnded(std::uint32_t processId, unsigned* exitCode);
 
 // ---------------------------------------------------------------------------
 // File system

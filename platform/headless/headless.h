@@ -71,7 +71,8 @@ struct ProcessRecord {
   bool running = false;
   bool startedByProgram = false;  // by plat::StartProcess
   bool terminated = false;        // ended by TerminateStartedProcess
-  unsigned exitCode = 0;
+  unsigned exitCode = 0;          // set it before the process ends (EndProcess)
+  bool endReported = false;       // plat::StartedProcessEnded told the end
 };
 // Programs that StartProcess may start: the application name, or without one
 // the command line's program found as CreateProcess finds it (a quoted first
@@ -111,6 +112,13 @@ std::uint32_t ClipboardSequence();
 // Whether the last text the program put on the clipboard came with CF_TEXT
 // of its own (plat::WriteClipboardTextBoth).
 bool ClipboardHasOwnAnsiText();
+
+// ---------------------------------------------------------------- desktop shortcuts
+// The user's desktop folder, "C:\Users\user\Desktop" after Reset() (which
+// makes no folder); "" when the system names none. A shortcut is a file there.
+void SetDesktopFolder(const std::string& folder);
+// The shortcuts plat::CreateDesktopShortcut made, by path, as last saved.
+std::map<std::string, plat::ShortcutSpec> Shortcuts();
 
 // ---------------------------------------------------------------- open-file dialog
 struct OpenFileRecord {
@@ -171,7 +179,7 @@ void ChooseComboItem(plat::Window dialog, int controlId, int index);    // CBN_S
 void DropDownCombo(plat::Window dialog, int controlId);                 // CBN_DROPDOWN
 void ClickListRow(plat::Window dialog, int controlId, int row);         // select: LVN_ITEMCHANGED, then NM_CLICK
 void ToggleListCheck(plat::Window dialog, int controlId, int row);      // LVN_ITEMCHANGED
-void SystemCommand(plat::Window dialog, unsigned command);              // WM_SYSCOMMAND
+void SystemCommand(plat::Window dialog, unsigned command);              // WM_SYSCOMMAND; nothing for a greyed item
 // Advances the clock; due timers fire in order of their due time (WM_TIMER).
 void AdvanceTime(unsigned milliseconds);
 std::uint64_t Now();
@@ -198,6 +206,7 @@ AnimationState Animation(plat::Window dialog, int controlId);
 bool TimerRunning(plat::Window dialog, int timerId);
 unsigned TimerPeriod(plat::Window dialog, int timerId);
 std::vector<std::string> SystemMenuItems(plat::Window dialog);  // texts; "" for a separator
+bool SystemMenuItemGreyed(plat::Window dialog, unsigned command);
 int DialogIcon(plat::Window dialog);
 int FocusedControl(plat::Window dialog);
 // Desktop size and the outer size of dialogs created from now on.

@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -96,6 +97,7 @@ struct Dialog {
   int focus = -1;  // index into controls; -1 for none
   int icon = 0;
   std::vector<std::string> systemMenu;
+  std::set<unsigned> systemMenuGreyed;  // command ids
   plat::Rect clientOffset;  // left/top: client origin inside the window rect
 };
 

@@ -164,6 +164,16 @@ void TerminateStartedProcess(std::uint32_t processId, unsigned exitCode) {
   headless::End(*record);
 }
 
+bool StartedProcessEnded(std::uint32_t processId, unsigned* exitCode) {
+  *exitCode = kUnknownExitCode;
+  headless::ProcessRecord* record = headless::Latest(processId, true);
+  if (processId == 0 || record == nullptr || record->endReported) return true;
+  if (record->running) return false;
+  *exitCode = record->exitCode;
+  record->endReported = true;  // the handle is closed
+  return true;
+}
+
 bool IsProcessRunning(std::uint32_t processId) {
   return headless::AnyRunning(processId);
 }

@@ -24,6 +24,8 @@ struct SystemState {
   std::vector<MessageBoxRecord> boxes;
   int unanswered = 0;
   std::function<void(const MessageBoxRecord&)> onBox;
+  std::string desktopFolder = "C:\\Users\\user\\Desktop";
+  std::map<std::string, plat::ShortcutSpec> shortcuts;
 };
 
 SystemState& State() {
@@ -36,6 +38,9 @@ SystemState& State() {
 namespace detail {
 void ResetSystem() { State() = SystemState(); }
 }  // namespace detail
+
+void SetDesktopFolder(const std::string& folder) { State().desktopFolder = folder; }
+std::map<std::string, plat::ShortcutSpec> Shortcuts() { return State().shortcuts; }
 
 void Reset() {
   detail::ResetWindows();
@@ -126,6 +131,29 @@ OpenFileChoice ChooseFileToOpen(Window owner, const char* filterName, const char
 }
 
 std::vector<std::string> CommandLineArguments() { return {}; }
+
+ShortcutOutcome CreateDesktopShortcut(const ShortcutSpec& spec) {
+  headless::SystemState& state = headless::State();
+  ShortcutOutcome outcome;
+  if (state.desktopFolder.empty()) {
+    outcome.result = ShortcutOutcome::NoDesktop;
+    return outcome;
+  }
+  outcome.path = state.desktopFolder + "\\" + spec.name + ".lnk";
+  // The file stands for the shell's binary form; the record keeps its fields.
+  const std::string bytes = "[shortcut]\r\n" + spec.target + "\r\n" + spec.arguments + "\r\n";
+  const int file = OpenFile(outcome.path.c_str(), OpenMode::WriteTruncate);
+  const bool written = file >= 0 && WriteFile(file, bytes.data(), bytes.size()) == static_cast<long>(bytes.size());
+  if (file >= 0) CloseFile(file);
+  if (!written) {
+    outcome.result = ShortcutOutcome::NotSaved;
+    outcome.error = 0x80070005;  // E_ACCESSDENIED
+    return outcome;
+  }
+  state.shortcuts[outcome.path] = spec;
+  outcome.result = ShortcutOutcome::Created;
+  return outcome;
+}
 
 bool KeyDownForCurrentMessage(int virtualKey) {
   return headless::State().keysDown.count(virtualKey) > 0;

@@ -166,7 +166,8 @@ void ToggleListCheck(plat::Window dialog, int controlId, int row) {
 void SystemCommand(plat::Window dialog, unsigned command) {
   Dialog* d = Reachable(dialog);
   detail::InputKeys none({});
-  if (d == nullptr || d->handler->OnSysCommand(dialog, command)) return;
+  // A greyed item cannot be chosen.
+  if (d == nullptr || d->systemMenuGreyed.count(command) > 0 || d->handler->OnSysCommand(dialog, command)) return;
   // The default handling: SC_CLOSE closes as the close box does.
   if ((command & 0xFFF0) == kScClose) DialogCommand(*d, plat::kIdCancel);
 }

@@ -223,6 +223,11 @@ unsigned TimerPeriod(plat::Window dialog, int timerId) {
   return it != d->timers.end() ? it->second.period : 0;
 }
 
+bool SystemMenuItemGreyed(plat::Window dialog, unsigned command) {
+  Dialog* d = FindDialog(dialog);
+  return d != nullptr && d->systemMenuGreyed.count(command) > 0;
+}
+
 std::vector<std::string> SystemMenuItems(plat::Window dialog) {
   Dialog* d = FindAnyDialog(dialog);
   return d != nullptr ? d->systemMenu : std::vector<std::string>();
@@ -405,12 +410,22 @@ bool HasSystemMenu(Window dialog) {
   return d != nullptr && (d->tpl->style & res::kWsSysMenu) != 0;
 }
 
-void AppendSystemMenuItem(Window dialog, unsigned commandId, const char* text) {
+void AppendSystemMenuItem(Window dialog, unsigned commandId, const char* text, bool separatorBefore) {
   (void)commandId;
   if (!HasSystemMenu(dialog)) return;
   Dialog* d = FindDialog(dialog);
-  d->systemMenu.push_back("");
+  if (separatorBefore) d->systemMenu.push_back("");
   d->systemMenu.push_back(text != nullptr ? text : "");
+}
+
+void EnableSystemMenuItem(Window dialog, unsigned commandId, bool enable) {
+  if (!HasSystemMenu(dialog)) return;
+  Dialog* d = FindDialog(dialog);
+  if (enable) {
+    d->systemMenuGreyed.erase(commandId);
+  } else {
+    d->systemMenuGreyed.insert(commandId);
+  }
 }
 
 void SetDialogIcon(Window dialog, int iconResourceId) {

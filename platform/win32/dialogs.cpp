@@ -244,11 +244,16 @@ bool HasSystemMenu(Window dialog) {
   return (GetWindowLongPtrW(H(dialog), GWL_STYLE) & WS_SYSMENU) != 0 && GetSystemMenu(H(dialog), FALSE) != nullptr;
 }
 
-void AppendSystemMenuItem(Window dialog, unsigned commandId, const char* text) {
+void AppendSystemMenuItem(Window dialog, unsigned commandId, const char* text, bool separatorBefore) {
   HMENU menu = GetSystemMenu(H(dialog), FALSE);
   if (!menu) return;
-  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  if (separatorBefore) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
   AppendMenuW(menu, MF_STRING, commandId, ToWide(text).c_str());
+}
+
+void EnableSystemMenuItem(Window dialog, unsigned commandId, bool enable) {
+  HMENU menu = GetSystemMenu(H(dialog), FALSE);
+  if (menu) EnableMenuItem(menu, commandId, MF_BYCOMMAND | (enable ? MF_ENABLED : MF_GRAYED));
 }
 
 void SetDialogIcon(Window dialog, int iconResourceId) {

@@ -248,6 +248,17 @@ void TerminateStartedProcess(std::uint32_t processId, unsigned exitCode) {
   ForgetProcess(processId);
 }
 
+bool StartedProcessEnded(std::uint32_t processId, unsigned* exitCode) {
+  *exitCode = kUnknownExitCode;
+  HANDLE h = StartedProcess(processId);
+  if (!h) return true;
+  if (WaitForSingleObject(h, 0) == WAIT_TIMEOUT) return false;
+  DWORD code = 0;
+  if (GetExitCodeProcess(h, &code)) *exitCode = code;
+  ForgetProcess(processId);
+  return true;
+}
+
 bool IsProcessRunning(std::uint32_t processId) {
   if (processId == 0) return false;
   // A process of ours is asked directly: while its handle is held, an ended

@@ -176,5 +176,53 @@ TEST_F(EditCommands, APasteOfForeignTextWithNothingCopiedIsRefused) {
   EXPECT_EQ(bytes, record);
 }
 
+// Ctrl+R in the list: the editor hides while the runner records, the rows it
+// brings back are inserted before the edited row, and Ctrl+Z takes them all
+// back in one step.
+TEST_F(EditCommands, CtrlRRecordsRowsThatCtrlZTakesBackInOneStep) {
+  ASSERT_NO_FATAL_FAILURE(MakeFolder(true));
+  ASSERT_NO_FATAL_FAILURE(folder_.MakeJob(L"Rec", {{L"KeyRecord.def", Op("一") + Op("二")}}));
+  ASSERT_TRUE(WriteBytes(folder_.Path(L"record-capture.def"), Op("記録一") + Op("記録二") + "//ドラッグ 1件\r\n"));
+  HWND dialog = Open(L"Rec");
+  ASSERT_NE(dialog, nullptr);
+  HWND list = GetDlgItem(dialog, 1000);
+  ASSERT_NO_FATAL_FAILURE(ClickCell(dialog, 1, 1));
+  ASSERT_TRUE(FieldBecomes(dialog, 1004, L"二"));
+
+  PressKeyWith(VK_CONTROL, 'R');
+  std::string log;
+  ASSERT_TRUE(WaitUntil([&] { return ReadWholeFile(folder_.Path(L"runner-log.txt"), log) && !log.empty(); }, 15000))
+      << "the recorder was not started";
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }, 3000)) << "the editor is shown while recording";
+  ASSERT_TRUE(WriteBytes(folder_.Path(L"runner-release"), ""));
+
+  HWND box = WaitForWindow(editor_, L"#32770", L"タヴォレクス");
+  ASSERT_NE(box, nullptr) << DescribeWindowsOf(editor_.id());
+  EXPECT_EQ(MessageBoxText(box).rfind(L"2 件の操作を記録して追加しました。", 0), 0u) << standin::ToUtf8(MessageBoxText(box));
+  EXPECT_NE(MessageBoxText(box).find(L"・ドラッグ 1件"), std::wstring::npos);
+  SaveScreenshot(box, L"recording-done");
+  ClickControl(box, IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 3000));
+
+  EXPECT_TRUE(IsWindowVisible(dialog));
+  ASSERT_TRUE(RowsBecome(dialog, 4));
+  EXPECT_EQ(ListViewCell(list, 1, 1), L"記録一");
+  EXPECT_EQ(ListViewCell(list, 2, 1), L"記録二");
+  EXPECT_EQ(ListViewCell(list, 3, 1), L"二");
+  EXPECT_TRUE(FieldBecomes(dialog, 1004, L"記録一"));
+  const RunnerLog run = ParseRunnerLog(log);
+  EXPECT_EQ(run.command, standin::ToUtf8(L"\"" + folder_.Path(L"Runvane.exe") + L"\" /record \"" +
+                                         folder_.Path(L"Rec\\KeyCapture.def") + L"\""));
+  EXPECT_FALSE(FileExists(folder_.Path(L"Rec\\KeyCapture.def")));
+
+  ASSERT_TRUE(BringToFront(dialog));
+  SetFocus(list);
+  ASSERT_NO_FATAL_FAILURE(ClickCell(dialog, 1, 1));
+  PressKeyWith(VK_CONTROL, 'Z');
+  ASSERT_TRUE(RowsBecome(dialog, 2));
+  EXPECT_EQ(ListViewCell(list, 1, 1), L"二");
+  ASSERT_NO_FATAL_FAILURE(CloseWithCloseBoxAndExpectExitZero(editor_, dialog));
+}
+
 }  // namespace
 }  // namespace e2e

@@ -3,6 +3,10 @@
 // of the main dialog on the screen.
 #include "tests/e2e/harness.h"
 
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
 #include <functional>
 
 namespace e2e {
@@ -116,6 +120,77 @@ TEST_F(Jobs, SwitchingWithTheJobListSavesAndOpensTheOtherJob) {
   EXPECT_TRUE(ReadWholeFile(folder_.Path(L"A\\KeyRecord.def"), bytes));
   EXPECT_EQ(bytes, kLineA);
   EXPECT_FALSE(FileExists(folder_.Path(L"A\\KeyRecord.def.psw")));
+  ASSERT_NO_FATAL_FAILURE(CloseWithCloseBoxAndExpectExitZero(editor_, dialog));
+}
+
+// What a shortcut file holds, read back through the shell.
+struct ShortcutFields {
+  bool read = false;
+  std::wstring target, arguments, folder;
+};
+ShortcutFields ReadShortcut(const std::wstring& path) {
+  ShortcutFields fields;
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  IShellLinkW* link = nullptr;
+  IPersistFile* file = nullptr;
+  wchar_t target[MAX_PATH] = {}, arguments[MAX_PATH] = {}, folder[MAX_PATH] = {};
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                 reinterpret_cast<void**>(&link))) &&
+      SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+      SUCCEEDED(file->Load(path.c_str(), STGM_READ))) {
+    fields.read = SUCCEEDED(link->GetPath(target, MAX_PATH, nullptr, 0)) &&
+                  SUCCEEDED(link->GetArguments(arguments, MAX_PATH)) &&
+                  SUCCEEDED(link->GetWorkingDirectory(folder, MAX_PATH));
+  }
+  if (file) file->Release();
+  if (link) link->Release();
+  CoUninitialize();
+  fields.target = target;
+  fields.arguments = arguments;
+  fields.folder = folder;
+  return fields;
+}
+
+std::wstring DesktopFolder() {
+  PWSTR path = nullptr;
+  std::wstring folder;
+  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Desktop, 0, nullptr, &path))) folder = path;
+  CoTaskMemFree(path);
+  return folder;
+}
+
+// The system menu's entry, chosen with Alt+Space and D, puts a shortcut that
+// runs the job on the desktop.
+TEST_F(Jobs, TheSystemMenuMakesADesktopShortcutThatRunsTheJob) {
+  ASSERT_NO_FATAL_FAILURE(MakeFolder(true));
+  ASSERT_NO_FATAL_FAILURE(folder_.MakeJob(L"近道の作業", {{L"KeyRecord.def", kLineA}}));
+  const std::wstring desktop = DesktopFolder();
+  ASSERT_FALSE(desktop.empty());
+  const std::wstring lnk = desktop + L"\\近道の作業.lnk";
+  DeleteFileW(lnk.c_str());
+  HWND dialog = StartEditorAndWait(editor_, L"近道の作業");
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_TRUE(BringToFront(dialog));
+
+  PressAltSpace();
+  HWND menu = WaitForWindow(editor_, L"#32768", L"", 5000);
+  ASSERT_NE(menu, nullptr) << DescribeWindowsOf(editor_.id());
+  SaveScreenshot(menu, L"system-menu");
+  PressKey('D');
+  HWND box = WaitForWindow(editor_, L"#32770", kAppCaption);
+  ASSERT_NE(box, nullptr) << DescribeWindowsOf(editor_.id());
+  EXPECT_EQ(MessageBoxText(box).rfind(L"デスクトップにショートカットを作成しました。", 0), 0u)
+      << standin::ToUtf8(MessageBoxText(box));
+  SaveScreenshot(box, L"desktop-shortcut");
+  ClickControl(box, IDOK);
+
+  const ShortcutFields made = ReadShortcut(lnk);
+  DeleteFileW(lnk.c_str());
+  ASSERT_TRUE(made.read) << standin::ToUtf8(lnk);
+  EXPECT_EQ(lstrcmpiW(made.target.c_str(), folder_.Path(L"Runvane.exe").c_str()), 0)
+      << standin::ToUtf8(made.target);
+  EXPECT_EQ(made.arguments, L"\"近道の作業\" /delay=3");
+  EXPECT_EQ(lstrcmpiW(made.folder.c_str(), folder_.root().c_str()), 0) << standin::ToUtf8(made.folder);
   ASSERT_NO_FATAL_FAILURE(CloseWithCloseBoxAndExpectExitZero(editor_, dialog));
 }
 

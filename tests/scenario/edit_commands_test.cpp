@@ -315,4 +315,74 @@ TEST_F(EditCommands, PastingForeignTextWithNothingCopiedIsRefused) {
   EXPECT_EQ(Messages(), (std::vector<std::string>{refused, refused}));
 }
 
+// A recording by the runner (Ctrl+R or the menu): its rows are appended when
+// no row is edited, or inserted before the edited row with the repeat rules
+// renumbered, as one step; a refusal (exit code 4) and other endings change
+// nothing; the file never stays.
+TEST_F(EditCommands, ARecordingComesBackAsOneStep) {
+  headless::PutFile(kTools + "Runvane.exe", "MZ");
+  headless::PutFile(kTools + "job\\KeyRecord.def", Record(4));
+  headless::PutFile(kTools + "job\\KeyRepeat.def", "2,3,2\r\n\r\n\r\n");
+  const std::string capture = kTools + "job\\KeyCapture.def";
+  std::string recorded;
+  unsigned exitCode = 0;
+  std::vector<std::string> commands;
+  headless::OnProcessStart([&](headless::ProcessRecord& p) {
+    if (p.program != kTools + "Runvane.exe") return;
+    commands.push_back(p.start.commandLine);
+    headless::PutFile(capture, recorded);
+    p.exitCode = exitCode;
+    p.running = false;
+  });
+  // Records; true when the editor was hidden until the recorder ended.
+  auto record = [&](plat::Window d, const std::string& bytes, unsigned code) {
+    recorded = bytes;
+    exitCode = code;
+    headless::PressKey(d, 'R', kCtrl);
+    const bool hidden = !plat::IsWindowVisible(d);
+    headless::AdvanceTime(1000);
+    return hidden && plat::IsWindowVisible(d) && !headless::HasFile(capture);
+  };
+  Run("job", [&](plat::Window d) {
+    recorded = Op(5) + "\r\n" + Op(6) + "\r\n//ドラッグ 2件\r\n";
+    headless::QueueMenuChoice(editor::kRecordCommand);
+    headless::RightClickListRow(d, kList, 4);  // below the rows: none edited
+    headless::AdvanceTime(1000);
+    EXPECT_EQ(Names(d), "op1 op2 op3 op4 op5 op6");
+    EXPECT_EQ(editor::CurrentRow, 4);
+    EXPECT_EQ(plat::GetControlText(d, 1004), "op5");
+    EXPECT_TRUE(editor::JobModified);
+    headless::PressKey(d, 'Z', kCtrl);
+    EXPECT_EQ(Names(d), "op1 op2 op3 op4");
+    EXPECT_FALSE(editor::JobModified);
+
+    headless::ClickListRow(d, kList, 1);
+    EXPECT_TRUE(record(d, Op(7) + "\r\n" + Op(8) + "\r\n" + Op(9) + "\r\n", 0));
+    EXPECT_EQ(Names(d), "op1 op7 op8 op9 op2 op3 op4");
+    EXPECT_EQ(Rule(d, 1), "5-6x2");
+    EXPECT_EQ(editor::CurrentRow, 1);
+    headless::PressKey(d, 'Z', kCtrl);
+    EXPECT_EQ(Names(d), "op1 op2 op3 op4");
+    EXPECT_EQ(Rule(d, 1), "2-3x2");
+
+    EXPECT_TRUE(record(d, Op(7) + "\r\n", 4));
+    EXPECT_TRUE(record(d, Op(7) + "\r\n", 3));
+    EXPECT_TRUE(record(d, "//中クリック 1件\r\n", 0));
+    headless::FailOpen(capture);
+    EXPECT_TRUE(record(d, Op(7) + "\r\n", 0));
+    EXPECT_EQ(Names(d), "op1 op2 op3 op4");
+    EXPECT_EQ(StoredNames(), "op1 op2 op3 op4");
+  });
+  ASSERT_EQ(commands.size(), 6u);
+  EXPECT_EQ(commands[0], "\"C:\\Tools\\Runvane.exe\" /record \"C:\\Tools\\job\\KeyCapture.def\"");
+  const auto boxes = headless::MessageBoxes();
+  ASSERT_EQ(boxes.size(), 6u);
+  EXPECT_EQ(boxes[0].text,
+            "2 件の操作を記録して追加しました。\n\n元に戻すときは Ctrl+Z を押してください。\n\n記録しなかった操作：\n・ドラッグ 2件");
+  EXPECT_EQ(boxes[2].text.find("ほかの操作を実行中のため、記録を始められませんでした。"), 0u);
+  EXPECT_EQ(boxes[3].text.find("記録は最後まで行われませんでした（終了コード 3）。"), 0u);
+  EXPECT_EQ(boxes[4].text, "記録された操作はありません。\n\n記録しなかった操作：\n・中クリック 1件");
+  EXPECT_EQ(boxes[5].text.find("記録した操作のファイルを読み込めませんでした。\n\n" + capture), 0u);
+}
+
 }  // namespace

@@ -116,16 +116,26 @@ TEST_F(Jobs, SwitchingSavesThePlainFileAndOpensTheOtherJob) {
   EXPECT_FALSE(headless::HasFile(kTools + "A\\KeyRecord.def.psw"));
 }
 
+// The files a run or a recording left go with the job left behind, and with
+// the current job at exit.
 TEST_F(Jobs, SwitchingWithoutChangesAlsoLeavesThePlainFile) {
   headless::PutFile(kTools + "A\\KeyRecord.def", kLineA);
   headless::PutFile(kTools + "B\\KeyRecord.def.psw", Swapped(kLineB));
+  for (const char* stray : {"KeyInspec.def.psw", "KeyCapture.def"}) {
+    headless::PutFile(kTools + "A\\" + stray, "x");
+    headless::PutFile(kTools + "B\\" + stray, "x");
+  }
   Run("B", [](plat::Window d) {
     headless::QueueMessageBoxAnswer(plat::kIdYes);
     headless::ChooseComboItem(d, 1082, IndexOf(d, "A"));
     EXPECT_STREQ(jobstore::JobName, "A");
+    EXPECT_FALSE(headless::HasFile(kTools + "B\\KeyInspec.def.psw"));
+    EXPECT_FALSE(headless::HasFile(kTools + "B\\KeyCapture.def"));
   });
   EXPECT_EQ(headless::FileBytes(kTools + "B\\KeyRecord.def"), kLineB);
   EXPECT_FALSE(headless::HasFile(kTools + "B\\KeyRecord.def.psw"));
+  EXPECT_FALSE(headless::HasFile(kTools + "A\\KeyInspec.def.psw"));
+  EXPECT_FALSE(headless::HasFile(kTools + "A\\KeyCapture.def"));
 }
 
 TEST_F(Jobs, AScrambledFileThatCannotBeRemovedIsReportedAfterTheSwitch) {

@@ -141,7 +141,8 @@ TEST_F(MainDialog, EditorFieldsStartDisabledAndArrangedForNoInput) {
 
 TEST_F(MainDialog, SystemMenuIconAndAnimation) {
   Open("job", [](plat::Window d) {
-    EXPECT_EQ(headless::SystemMenuItems(d), (std::vector<std::string>{"", "ラディモについて(&A)..."}));
+    EXPECT_EQ(headless::SystemMenuItems(d), (std::vector<std::string>{"", "デスクトップにショートカットを作成(&D)",
+                                                                      "ラディモについて(&A)..."}));
     EXPECT_EQ(headless::DialogIcon(d), 103);
     auto animation = headless::Animation(d, 106);
     EXPECT_TRUE(animation.open);
@@ -157,6 +158,59 @@ TEST_F(MainDialog, TheAboutBoxOpensFromTheSystemMenu) {
   headless::OnDialog(res::kAboutDialog, [](plat::Window d) { headless::Click(d, 1); });
   Open("job", [](plat::Window d) { headless::SystemCommand(d, 16); });
   EXPECT_EQ(headless::DialogsShown(), (std::vector<int>{res::kMainDialog, res::kAboutDialog}));
+}
+
+// The system menu's shortcut: greyed for the draft job; for a named job the
+// runner with the job's name, replacing a shortcut of that name; a word on
+// unsaved changes; the reason when the file cannot be written.
+TEST_F(MainDialog, TheDesktopShortcutRunsTheSavedJob) {
+  constexpr unsigned kShortcut = 32;
+  const std::string desktop = "C:\\Users\\user\\Desktop\\";
+  auto prepare = [&] {
+    headless::PutFile("C:\\Tools\\Runvane.exe", "MZ");
+    headless::PutFile("C:\\Tools\\見積\\KeyRecord.def", "a,,,マウスでクリックする,,,,,,4\r\n");
+    headless::PutFile(desktop + "見積.lnk", "old");
+  };
+  prepare();
+  Open("", [&](plat::Window d) {
+    EXPECT_TRUE(headless::SystemMenuItemGreyed(d, kShortcut));
+    headless::SystemCommand(d, kShortcut);
+  });
+  EXPECT_TRUE(headless::Shortcuts().empty());
+
+  SetUp();
+  prepare();
+  Open("見積", [&](plat::Window d) {
+    EXPECT_FALSE(headless::SystemMenuItemGreyed(d, kShortcut));
+    headless::SystemCommand(d, kShortcut);
+    headless::ClickListRow(d, 1000, 0);
+    headless::Type(d, 1004, "b");
+    headless::SystemCommand(d, kShortcut);
+    headless::QueueMessageBoxAnswer(plat::kIdYes);  // drop the change at the close box
+  });
+  const auto shortcuts = headless::Shortcuts();
+  ASSERT_EQ(shortcuts.count(desktop + "見積.lnk"), 1u);
+  const plat::ShortcutSpec& made = shortcuts.at(desktop + "見積.lnk");
+  EXPECT_EQ(made.target, "C:\\Tools\\Runvane.exe");
+  EXPECT_EQ(made.arguments, "\"見積\" /delay=3");
+  EXPECT_EQ(made.workingFolder, "C:\\Tools");
+  EXPECT_EQ(made.iconFile, "C:\\Tools\\Runvane.exe");
+  EXPECT_NE(headless::FileBytes(desktop + "見積.lnk"), "old");
+  auto boxes = headless::MessageBoxes();
+  ASSERT_EQ(boxes.size(), 3u);  // made, made with unsaved changes, the close box's question
+  EXPECT_EQ(boxes[0].text.find("デスクトップにショートカットを作成しました。"), 0u);
+  EXPECT_EQ(boxes[0].text.find("保存済みの操作定義を実行します"), std::string::npos);
+  EXPECT_NE(boxes[1].text.find("保存済みの操作定義を実行します"), std::string::npos);
+
+  SetUp();
+  prepare();
+  headless::FailCreate(desktop + "見積.lnk");
+  Open("見積", [&](plat::Window d) { headless::SystemCommand(d, kShortcut); });
+  boxes = headless::MessageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text.find("デスクトップにショートカットを作成できませんでした。\n\n" + desktop + "見積.lnk\n\n"
+                               "ショートカットのファイルを保存できませんでした（エラー 0x80070005）。"),
+            0u);
 }
 
 TEST_F(MainDialog, PlacedAboveTheBottomLeftOfTheDesktopAndTopmost) {

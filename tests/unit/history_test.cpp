@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "companions/picker_answers.h"
+#include "companions/recording.h"
 #include "editor/edit_commands.h"
 #include "editor/history.h"
 #include "operations/line_text.h"
@@ -146,6 +147,20 @@ TEST(LineText, OnlyWholeOperationLinesArePastedAndCopiesAreNoPickerAnswers) {
   }
 }
 
+// A recording's file: its operation lines are taken as a paste takes them,
+// its notes name what was skipped, and any other line is refused alone.
+TEST(LineText, ARecordingKeepsItsOperationLinesAndNotesAndRefusesTheRest) {
+  const std::string a = "メモ帳,120,80,マウスでクリックする,,,,,,2";
+  const std::string b = "メモ帳,,,文字を入力する,こんにちは,,,,,4";
+  const companions::Recording recording = companions::ReadRecording(
+      a + "\r\n" + "壊れた行,1,2\r\n" + b + "\n//ドラッグ 2件\r\n//\r\n" + std::string(994, 'n') +
+      ",,,マウスでクリックする,,,,,,4\r\n//中クリック 1件\r\n");
+  EXPECT_EQ(recording.lines, (std::vector<std::string>{a, b}));
+  EXPECT_EQ(recording.skipped, (std::vector<std::string>{"ドラッグ 2件", "中クリック 1件"}));
+  EXPECT_EQ(recording.refusedLines, 2);
+  EXPECT_TRUE(companions::ReadRecording("").lines.empty());
+}
+
 TEST(EditCommands, KeysAndMenuEntries) {
   using namespace editor;
   // The keys that act are pressed in the scenario tests; these stay the
@@ -164,12 +179,13 @@ TEST(EditCommands, KeysAndMenuEntries) {
     return out;
   };
   EXPECT_EQ(shown(EditMenu(true, false, 0, 3)),
-            "元に戻す やり直し(x) - 切り取り コピー 貼り付け - 上へ移動(x) 下へ移動 - 削除 ");
+            "元に戻す やり直し(x) - 切り取り コピー 貼り付け - 上へ移動(x) 下へ移動 - 削除 - 操作を記録 ");
   EXPECT_EQ(shown(EditMenu(false, true, 2, 3)),
-            "元に戻す(x) やり直し - 切り取り コピー 貼り付け - 上へ移動 下へ移動(x) - 削除 ");
+            "元に戻す(x) やり直し - 切り取り コピー 貼り付け - 上へ移動 下へ移動(x) - 削除 - 操作を記録 ");
   EXPECT_EQ(shown(EditMenu(false, false, -1, 0)),
-            "元に戻す(x) やり直し(x) - 切り取り(x) コピー(x) 貼り付け - 上へ移動(x) 下へ移動(x) - 削除(x) ");
+            "元に戻す(x) やり直し(x) - 切り取り(x) コピー(x) 貼り付け - 上へ移動(x) 下へ移動(x) - 削除(x) - 操作を記録 ");
   EXPECT_EQ(EditMenu(true, true, 0, 1)[0].text, "元に戻す\tCtrl+Z");
+  EXPECT_EQ(EditMenu(true, true, 0, 1).back().text, "操作を記録\tCtrl+R");
 }
 
 }  // namespace

@@ -8,6 +8,9 @@
 #include "platform/win32/win32_common.h"
 
 #include <commctrl.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -403,6 +406,14 @@ DWORD ChildExitCode(const std::string& self, const std::string& args) {
   return code;
 }
 
+bool WaitUntilEnded(std::uint32_t id, unsigned* exitCode) {
+  for (int i = 0; i < 200; ++i) {
+    if (plat::StartedProcessEnded(id, exitCode)) return true;
+    Sleep(50);
+  }
+  return false;
+}
+
 void TestProcesses() {
   const std::string self = plat::ModuleFileName();
   CHECK(self.size() > 4 && self.compare(self.size() - 4, 4, ".exe") == 0);
@@ -431,11 +442,60 @@ void TestProcesses() {
   CHECK(plat::IsProcessRunning(GetCurrentProcessId()));
   CHECK(!plat::IsProcessRunning(0));
 
+  // The end of a started process, with its exit code, told once.
+  unsigned exitCode = 0;
+  id = plat::StartProcess({"\"" + self + "\" --exit 4", true, 0, true, SW_HIDE, {}});
+  CHECK(id != 0);
+  CHECK(WaitUntilEnded(id, &exitCode));
+  CHECK_EQ(exitCode, 4u);
+  CHECK(plat::StartedProcessEnded(id, &exitCode));
+  CHECK_EQ(exitCode, plat::kUnknownExitCode);
+  id = plat::StartProcess({"\"" + self + "\" --sleep", true, 0, true, SW_HIDE, {}});
+  CHECK(!plat::StartedProcessEnded(id, &exitCode));
+  plat::TerminateStartedProcess(id, 0);
+
   // Single instance: the second owner of the name is told so.
   const std::string name = "TavolexPlatformTest" + std::to_string(GetCurrentProcessId());
   CHECK(plat::AcquireSingleInstance(name.c_str()));
   CHECK_EQ(ChildExitCode(self, "--mutex " + name), DWORD(0));
   CHECK_EQ(ChildExitCode(self, "--mutex " + name + "x"), DWORD(1));
+}
+
+// A shortcut on the desktop reads back through the shell with its fields,
+// and a second one of the same name replaces it.
+void TestDesktopShortcut() {
+  const std::string self = plat::ModuleFileName();
+  const std::string name = "TavolexPlatformTest" + std::to_string(GetCurrentProcessId());
+  plat::ShortcutSpec spec{name, self, "\"見積\" /delay=3", "C:\\windows", self};
+  plat::CreateDesktopShortcut({name, self, "old", "C:\\", self});
+  const plat::ShortcutOutcome made = plat::CreateDesktopShortcut(spec);
+  CHECK(made.result == plat::ShortcutOutcome::Created);
+  CHECK(made.path.size() > name.size() + 4 &&
+        made.path.compare(made.path.size() - name.size() - 5, std::string::npos, "\\" + name + ".lnk") == 0);
+
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  IShellLinkW* link = nullptr;
+  IPersistFile* file = nullptr;
+  wchar_t target[MAX_PATH] = {}, arguments[MAX_PATH] = {}, folder[MAX_PATH] = {}, icon[MAX_PATH] = {};
+  int iconIndex = -1;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                 reinterpret_cast<void**>(&link))) &&
+      SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+      SUCCEEDED(file->Load(plat::win32::ToWide(made.path.c_str()).c_str(), STGM_READ))) {
+    link->GetPath(target, MAX_PATH, nullptr, 0);
+    link->GetArguments(arguments, MAX_PATH);
+    link->GetWorkingDirectory(folder, MAX_PATH);
+    link->GetIconLocation(icon, MAX_PATH, &iconIndex);
+  }
+  if (file) file->Release();
+  if (link) link->Release();
+  CoUninitialize();
+  CHECK_EQ(lstrcmpiW(target, plat::win32::ToWide(self.c_str()).c_str()), 0);
+  CHECK_EQ(plat::win32::ToSjis(arguments), spec.arguments);
+  CHECK_EQ(lstrcmpiW(folder, L"C:\\windows"), 0);
+  CHECK_EQ(lstrcmpiW(icon, plat::win32::ToWide(self.c_str()).c_str()), 0);
+  CHECK_EQ(iconIndex, 0);
+  CHECK(DeleteFileW(plat::win32::ToWide(made.path.c_str()).c_str()));
 }
 
 // The program's own path in a folder whose name code page 932 cannot spell:
@@ -591,6 +651,12 @@ void TestMainDialogControls(Window d, TestHandler& handler) {
   wchar_t text[64] = {};
   GetMenuStringW(menu, 16, text, 64, MF_BYCOMMAND);
   CHECK_EQ(plat::win32::ToSjis(text), std::string("ラディモについて(&A)..."));
+  plat::EnableSystemMenuItem(d, 16, false);
+  CHECK((GetMenuState(menu, 16, MF_BYCOMMAND) & MF_GRAYED) != 0);
+  plat::EnableSystemMenuItem(d, 16, true);
+  CHECK((GetMenuState(menu, 16, MF_BYCOMMAND) & MF_GRAYED) == 0);
+  plat::AppendSystemMenuItem(d, 32, "x", false);  // no separator before it
+  CHECK_EQ(GetMenuItemCount(menu), items + 3);
 
   plat::SetDialogIcon(d, res::kIcon);
   CHECK(SendMessageW(H(d), WM_GETICON, ICON_BIG, 0) != 0);
@@ -1316,6 +1382,7 @@ int wmain(int argc, wchar_t** argv) {
   TestClipboard();
   TestClipboardReadings();
   TestProcesses();
+  TestDesktopShortcut();
   TestPickers();
   TestModulePath();
   TestDialogs();

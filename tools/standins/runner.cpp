@@ -13,9 +13,15 @@
 // (each block of bytes is followed by a line feed), and stays alive until the file
 // runner-release appears beside it (it deletes that file and ends), or for at most
 // 120 seconds. Nothing is synthesised: the editor only watches the process.
+//
+// Command line "runner" /record "<file>": a recording. It logs the same blocks
+// (INSPECT and REPEAT -1), waits for runner-release in the same way, then copies
+// record-capture.def from beside itself to <file> (when the test put one there)
+// and ends with the exit code written in record-exit.txt beside it (0 without).
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "tools/standins/standin.h"
@@ -50,12 +56,15 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
   std::string inspect, repeat;
   bool haveInspect = false, haveRepeat = false;
-  // argv[0] is the runner itself, argv[1] the test-run file, argv[2] the repeat file.
-  if (argv && argc > 1) {
+  std::wstring captureFile;
+  if (argv && argc > 2 && std::wstring(argv[1]) == L"/record") {
+    captureFile = argv[2];
+  } else if (argv && argc > 1) {
+    // argv[0] is the runner itself, argv[1] the test-run file, argv[2] the repeat file.
     haveInspect = standin::ReadWholeFile(std::wstring(argv[1]) + L".psw", inspect);
     for (char& c : inspect) c = static_cast<char>(SwapNibbles(static_cast<unsigned char>(c)));
+    if (argc > 2) haveRepeat = standin::ReadWholeFile(argv[2], repeat);
   }
-  if (argv && argc > 2) haveRepeat = standin::ReadWholeFile(argv[2], repeat);
   if (argv) LocalFree(argv);
 
   std::string entry = "RUN " + std::to_string(GetCurrentProcessId()) + "\n";
@@ -74,6 +83,19 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     }
     Sleep(100);
   }
+  int exitCode = 0;
+  if (!captureFile.empty()) {
+    std::string capture, code;
+    if (standin::ReadWholeFile(folder + L"record-capture.def", capture)) {
+      HANDLE file = CreateFileW(captureFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+      DWORD written = 0;
+      if (file != INVALID_HANDLE_VALUE) {
+        WriteFile(file, capture.data(), static_cast<DWORD>(capture.size()), &written, nullptr);
+        CloseHandle(file);
+      }
+    }
+    if (standin::ReadWholeFile(folder + L"record-exit.txt", code)) exitCode = std::atoi(code.c_str());
+  }
   standin::AppendToFile(log, released ? "END released\n" : "END timeout\n");
-  return 0;
+  return exitCode;
 }
