@@ -25,6 +25,7 @@ constexpr unsigned kWindowWaitMs = 10000;    // ArrangeWindow waits this long fo
 constexpr unsigned kWindowPollMs = 100;
 constexpr unsigned kGuardWaitMs = 10000;     // a covered point or a moved focus is waited for this long
 constexpr std::size_t kStatusTitleBytes = 40;  // of a window's title in the status window
+constexpr unsigned kRepointSettleMs = 30;   // the target sees the pointer again before the press
 constexpr unsigned kMessageFlags = plat::kMbOk | plat::kMbTopmost | plat::kMbSetForeground;
 
 std::string FolderOf(const std::string& path) {
@@ -275,7 +276,10 @@ class Run {
           plat::InputEvent move;  // the pointer may have been moved meanwhile
           move.x = step.x;
           move.y = step.y;
-          if (!input_.Send({move})) return Failed("Windows が入力を受け付けませんでした。");
+          if (!input_.Send({move})) {
+            return Failed("Windows が入力を受け付けませんでした（管理者として実行中のプログラムへの入力など）。");
+          }
+          if (!Wait(kRepointSettleMs)) return Stopped();
         }
         return {};
       }

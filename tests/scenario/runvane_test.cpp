@@ -322,8 +322,11 @@ TEST_F(Runner, KeysWaitForTheFocusToComeBackThenStop) {
   EXPECT_EQ(InputText(), "move 150,150 Ld Lu cd 0061 cu 0061 cd 0062 cu 0062");
 
   // Another program's window takes the focus between the click and the
-  // keys, and keeps it; or takes it for 2 s only.
-  for (const bool keeps : {true, false}) {
+  // keys, and keeps it; or takes it for 2 s only; or keeps it until the user
+  // presses Shift+Esc 3 s later.
+  enum { kKeeps, kReturns, kStopKeys };
+  for (const int thiefCase : {kKeeps, kReturns, kStopKeys}) {
+    const bool keeps = thiefCase != kReturns;
     headless::Reset();
     headless::AddTopLevelWindow(headless::AddForeignProcess(), "請求書 - 表計算", true, false);
     const plat::Window thief = headless::AddTopLevelWindow(headless::AddForeignProcess(), "チャット", true, false);
@@ -336,6 +339,8 @@ TEST_F(Runner, KeysWaitForTheFocusToComeBackThenStop) {
         taken = headless::Now();
       } else if (!keeps && taken != 0 && headless::Now() >= taken + 2000) {
         headless::SetForegroundWindow(placed);
+      } else if (thiefCase == kStopKeys && taken != 0 && headless::Now() >= taken + 3000) {
+        headless::PressStopKeys();
       }
     });
     const int code = Run(std::string(kPlace) + "押す,150,150,マウスでクリックする,,,,,,1\r\n" +
@@ -345,8 +350,13 @@ TEST_F(Runner, KeysWaitForTheFocusToComeBackThenStop) {
       EXPECT_EQ(headless::InputSent().size(), 13u);
       continue;
     }
-    EXPECT_EQ(code, runvane::kFailed);
     EXPECT_EQ(InputText(), "move 150,150 Ld Lu") << "keys went to the window that took the focus";
+    if (thiefCase == kStopKeys) {
+      EXPECT_EQ(code, runvane::kStopped);
+      EXPECT_LT(headless::Now() - taken, 3200u);
+      continue;
+    }
+    EXPECT_EQ(code, runvane::kFailed);
     const std::string message = Message();
     EXPECT_NE(message.find("3行目「番号」（文字を入力する）:\nキーの入力先が別のウィンドウ「チャット」に移りました。"
                            "「請求書 - 表計算」に戻るのを 10 秒"),
