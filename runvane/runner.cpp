@@ -7,11 +7,11 @@
 #include "operations/records.h"
 #include "operations/scrambled.h"
 #include "platform/platform.h"
-#include "text/sjis.h"
 #include "runvane/guards.h"
 #include "runvane/job.h"
 #include "runvane/motions.h"
 #include "runvane/plan.h"
+#include "text/sjis.h"
 
 namespace runvane {
 
@@ -250,7 +250,9 @@ class Run {
   // Shows what a guard waits for; the step's own status text comes back after.
   void ShowWaiting(const std::string& text, std::string* resume) {
     if (resume->empty()) *resume = status_.empty() ? shown_ : status_;
-    status_ = text + "　Shift+Esc で停止";
+    const std::string waiting = text + "　Shift+Esc で停止";
+    if (waiting == shown_ && status_.empty()) return;
+    status_ = waiting;
     ShowStatus();
   }
   void Resume(const std::string& resume) {
@@ -260,7 +262,7 @@ class Run {
   }
 
   // Before pressing at the step's point: a window the job placed there must
-  // be under it. Waits for the point to be clear, then presses again at it.
+  // be under it. Waits for the point to be clear, then points at it again.
   Outcome GuardClick(const Step& step) {
     const Placement* placed = placements_.At(step.x, step.y);
     const std::uint64_t start = plat::Milliseconds();
