@@ -7,9 +7,11 @@
 #include "operations/records.h"
 #include "operations/scrambled.h"
 #include "platform/platform.h"
+#include "runvane/guards.h"
 #include "runvane/job.h"
 #include "runvane/motions.h"
 #include "runvane/plan.h"
+#include "text/sjis.h"
 
 namespace runvane {
 
@@ -21,6 +23,9 @@ constexpr unsigned kSettleMs = 100;          // after a row without stop seconds
 constexpr unsigned kStopPollMs = 15;         // how often waits look for the stop sign
 constexpr unsigned kWindowWaitMs = 10000;    // ArrangeWindow waits this long for its window
 constexpr unsigned kWindowPollMs = 100;
+constexpr unsigned kGuardWaitMs = 10000;     // a covered point or a moved focus is waited for this long
+constexpr std::size_t kStatusTitleBytes = 40;  // of a window's title in the status window
+constexpr unsigned kRepointSettleMs = 30;   // the target sees the pointer again before the press
 constexpr unsigned kMessageFlags = plat::kMbOk | plat::kMbTopmost | plat::kMbSetForeground;
 
 std::string FolderOf(const std::string& path) {
@@ -161,6 +166,7 @@ class Run {
   void ShowStatus() {
     if (status_.empty()) return;
     plat::ShowStatusText(status_.c_str());
+    shown_ = status_;
     status_.clear();
   }
 
@@ -198,11 +204,20 @@ class Run {
         break;
       }
       default:
+        target_ = WindowFacts();
+        if (ChecksFocusFirst(step)) {
+          Outcome focused = GuardFocus();
+          if (focused.kind != Outcome::Done) return focused;
+        }
         for (const Motion& m : MotionsFor(step)) {
           if (m.kind == Motion::Wait) {
             if (!Wait(m.ms)) return Stopped();
           } else {
             if (StopSign() != Sign::None) return Stopped();
+            if (step.hasPoint && PressesButton(m.events)) {
+              Outcome clear = GuardClick(step);
+              if (clear.kind != Outcome::Done) return clear;
+            }
             if (!input_.Send(m.events)) {
               return Failed("Windows が入力を受け付けませんでした（管理者として実行中のプログラムへの入力など）。");
             }
@@ -212,7 +227,116 @@ class Run {
     }
     // A pause needs no settling after it.
     const long long after = step.hasStop ? step.stopMs : step.kind == ops::Pause ? 0 : kSettleMs;
-    return Wait(after) ? Outcome{} : Stopped();
+    if (LeavesFocusToSystem(step.kind)) {
+      if (!Wait(after)) return Stopped();
+      focus_ = {FactsOf(plat::ForegroundWindow())};
+      return {};
+    }
+    // The step's input has settled: the keys of a later step may go where
+    // the focus is now, or to the window this step's input went to.
+    const long long settle = std::min<long long>(after, kSettleMs);
+    if (!Wait(settle)) return Stopped();
+    focus_ = {FactsOf(plat::ForegroundWindow()), target_};
+    return Wait(after - settle) ? Outcome{} : Stopped();
+  }
+
+  static std::string Named(const WindowFacts& window) {
+    return window.title.empty() ? "（タイトルなし）" : "「" + window.title + "」";
+  }
+  static std::string PointText(const Step& step) {
+    return "(" + std::to_string(step.x) + ", " + std::to_string(step.y) + ")";
+  }
+
+  // Shows what a guard waits for; the step's own status text comes back after.
+  void ShowWaiting(const std::string& text, std::string* resume) {
+    if (resume->empty()) *resume = status_.empty() ? shown_ : status_;
+    const std::string waiting = text + "　Shift+Esc で停止";
+    if (waiting == shown_ && status_.empty()) return;
+    status_ = waiting;
+    ShowStatus();
+  }
+  void Resume(const std::string& resume) {
+    if (resume.empty()) return;
+    status_ = resume;
+    ShowStatus();
+  }
+
+  // Before pressing at the step's point: a window the job placed there must
+  // be under it. Waits for the point to be clear, then points at it again.
+  Outcome GuardClick(const Step& step) {
+    const Placement* placed = placements_.At(step.x, step.y);
+    const std::uint64_t start = plat::Milliseconds();
+    std::string resume;
+    for (;;) {
+      const WindowFacts at = FactsOf(plat::TopLevelWindowAt(step.x, step.y));
+      const bool exists = placed != nullptr && plat::WindowExists(placed->window.window);
+      const ClickCheck check = CheckClick(placed, exists, at, self_);
+      if (check == ClickCheck::Unchecked || check == ClickCheck::Clear) {
+        target_ = at;
+        if (!resume.empty()) {
+          Resume(resume);
+          plat::InputEvent move;  // the pointer may have been moved meanwhile
+          move.x = step.x;
+          move.y = step.y;
+          if (!input_.Send({move})) {
+            return Failed("Windows が入力を受け付けませんでした（管理者として実行中のプログラムへの入力など）。");
+          }
+          if (!Wait(kRepointSettleMs)) return Stopped();
+        }
+        return {};
+      }
+      const WindowFacts placedNow = exists ? FactsOf(placed->window.window) : placed->window;
+      if (check == ClickCheck::Closed) {
+        return Failed("配置したウィンドウ" + Named(placedNow) + "が閉じられているため、その位置 " + PointText(step) +
+                      " はクリックしません。");
+      }
+      if (plat::Milliseconds() - start >= kGuardWaitMs) {
+        const std::string wait = std::to_string(kGuardWaitMs / 1000) + " 秒待っても";
+        if (at.window == plat::kNoWindow) {
+          return Failed("クリックする位置 " + PointText(step) + " に、配置したウィンドウ" + Named(placedNow) +
+                        "がありません（" + wait + "戻りませんでした）。");
+        }
+        return Failed("クリックする位置 " + PointText(step) + " を別のウィンドウ" + Named(at) +
+                      "がふさいでいて、配置したウィンドウ" + Named(placedNow) + "をクリックできません（" + wait +
+                      "空きませんでした）。");
+      }
+      WindowFacts shortTitle = at;
+      shortTitle.title = text::CutToCharacters(at.title, kStatusTitleBytes);
+      ShowWaiting(at.window == plat::kNoWindow
+                      ? "クリックする位置に配置したウィンドウが戻るのを待っています"
+                      : Named(shortTitle) + "がクリックする位置をふさいでいます。空くのを待っています",
+                  &resume);
+      if (!Wait(kWindowPollMs)) return Stopped();
+    }
+  }
+
+  // Before keys sent without a click first: the focus must be where the
+  // last step left it. Waits for it to come back.
+  Outcome GuardFocus() {
+    const std::uint64_t start = plat::Milliseconds();
+    std::string resume;
+    for (;;) {
+      const WindowFacts foreground = FactsOf(plat::ForegroundWindow());
+      if (!FocusMoved(focus_, foreground, self_)) {
+        target_ = foreground;
+        Resume(resume);
+        return {};
+      }
+      WindowFacts expected;
+      for (const WindowFacts& w : focus_) {
+        if (w.window != plat::kNoWindow && expected.window == plat::kNoWindow) expected = w;
+      }
+      if (plat::Milliseconds() - start >= kGuardWaitMs) {
+        const std::string taken = foreground.window == plat::kNoWindow
+                                      ? "キーの入力先のウィンドウがなくなりました。"
+                                      : "キーの入力先が別のウィンドウ" + Named(foreground) + "に移りました。";
+        return Failed(taken + Named(expected) + "に戻るのを " + std::to_string(kGuardWaitMs / 1000) +
+                      " 秒待ちましたが、戻りませんでした。キーは送っていません。");
+      }
+      expected.title = text::CutToCharacters(expected.title, kStatusTitleBytes);
+      ShowWaiting("キーの入力先が" + Named(expected) + "に戻るのを待っています", &resume);
+      if (!Wait(kWindowPollMs)) return Stopped();
+    }
   }
 
   // The window is looked for as the editor's placement buttons do.
@@ -229,6 +353,8 @@ class Run {
     if (!plat::ArrangeTopLevelWindow(window, step.left, step.top, step.width, step.height)) {
       return Failed("タイトルに「" + step.text + "」を含むウィンドウを動かせませんでした。");
     }
+    placements_.Add({FactsOf(window), {step.left, step.top, step.left + step.width, step.top + step.height}},
+                    plat::WindowExists);
     return {};
   }
 
@@ -258,6 +384,11 @@ class Run {
   HeldInput input_;
   Sign sign_ = Sign::None;
   std::string status_;   // the status text not shown yet
+  std::string shown_;    // the status text shown last
+  const std::uint32_t self_ = plat::CurrentProcessId();
+  Placements placements_;  // the windows the job placed
+  FocusExpectation focus_;  // where the keys of the next step may go
+  WindowFacts target_;      // the window the step's input went to
   std::string failure_;  // the message of a run that failed
 };
 

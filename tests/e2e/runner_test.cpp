@@ -34,6 +34,7 @@ class Target {
     return window_ != nullptr && WaitUntil([&] { return Log().find(" ready ") != std::string::npos; }, 5000);
   }
   HWND window() const { return window_; }
+  void Close() { process_.Kill(); }
   std::string Log() const {
     std::string bytes;
     ReadWholeFile(log_, bytes);
@@ -152,6 +153,12 @@ class Runner : public EditorTest {
   }
   std::string RunLogUtf8() { return standin::ToUtf8(FromShiftJis(RunLog())); }
   std::wstring TargetLog(const wchar_t* name) { return folder_.Path(name); }
+  // The runner's status window, when it shows.
+  HWND StatusWindow() {
+    for (HWND w : TopLevelWindowsOf(run_.id(), true))
+      if (ClassOf(w) == L"TavolexTestRunStatus") return w;
+    return nullptr;
+  }
 
   std::wstring runner_, job_;
   Process run_;
@@ -318,6 +325,80 @@ TEST_F(Runner, ARefusedFileSendsNothingAndAMissingWindowStopsTheRun) {
       << standin::ToUtf8(message);
   EXPECT_EQ(Finish(10000), 3u);
   EXPECT_TRUE(target.Events({"down"}).empty()) << "a later row ran";
+}
+
+// Another program's window over the point of a window the job placed: the
+// click waits for it to go, and stops the run when it stays. Without a
+// placed window the runner clicks whatever is there.
+TEST_F(Runner, AWindowInTheWayOfAPlacedWindowHoldsTheClickBack) {
+  Target target;
+  ASSERT_TRUE(target.Start(TargetLog(L"target.log"), L"入力先", {200, 150, 700, 550}));
+  const RECT over = {250, 200, 550, 450};  // over (300,250), also on a scaled display
+  {
+    Target notice;
+    ASSERT_TRUE(notice.Start(TargetLog(L"unplaced.log"), L"お知らせ", over));
+    ASSERT_TRUE(StartRun(Row("押す,300,250,マウスでクリックする,,,,,,0")));
+    EXPECT_EQ(Finish(), 0u) << RunLogUtf8();
+    WaitUntil([&] { return !notice.Events({"down"}).empty(); }, 3000);
+    EXPECT_EQ(Joined(notice.Events({"down"})), "down L 300 250\n") << "a job without placed windows clicks anywhere";
+  }
+  const std::string lines = Row("置く,,,アプリケーションの表示設定,入力先,200,150,480,380,4") +
+                            Row("押す,300,250,マウスでクリックする,,,,,,0");
+  for (const bool stays : {true, false}) {
+    SetWindowPos(target.window(), nullptr, 200, 150, 500, 400, SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(StartRun(lines));
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+          const std::vector<std::string> places = target.Events({"place"});
+          return !places.empty() && places.back() == "place 200 150 480 380 normal";
+        },
+        15000));
+    const DWORD placed = GetTickCount();
+    Target notice;  // within the 4 s that row 1 waits
+    ASSERT_TRUE(notice.Start(TargetLog(stays ? L"staying.log" : L"closing.log"), L"更新のお知らせ", over));
+    if (stays) {
+      const std::wstring message = AnswerMessage(L"runner-in-the-way");
+      EXPECT_NE(message.find(L"2行目「押す」（マウスでクリックする）:\nクリックする位置 (300, 250) を別のウィンドウ"
+                             L"「更新のお知らせ」がふさいでいて、配置したウィンドウ「入力先」をクリックできません"),
+                std::wstring::npos)
+          << standin::ToUtf8(message);
+      EXPECT_EQ(Finish(10000), 3u);
+      EXPECT_NE(RunLog().find("2行目\tマウスでクリックする\t中止: "), std::string::npos) << RunLogUtf8();
+    } else {
+      const DWORD spent = GetTickCount() - placed;
+      if (spent < 6000) Sleep(6000 - spent);  // 2 s into the wait
+      ASSERT_TRUE(run_.Running()) << RunLogUtf8();
+      SaveScreenshot(StatusWindow(), L"runner-waiting");
+      notice.Close();
+      EXPECT_EQ(Finish(), 0u) << RunLogUtf8();
+    }
+    EXPECT_TRUE(notice.Events({"down", "up"}).empty()) << notice.Log();
+  }
+  WaitUntil([&] { return target.Events({"down", "up"}).size() >= 2; }, 3000);
+  EXPECT_EQ(Joined(target.Events({"down", "up"})), "down L 300 250\nup L 300 250\n")
+      << "the click went through the window in the way, or not after it had gone";
+  ExpectNoKeyDown();
+}
+
+// A window of another program takes the focus between a click and the row
+// that types: nothing is typed, into it or anywhere.
+TEST_F(Runner, KeysAreHeldBackWhenAnotherProgramTookTheFocus) {
+  Target target;
+  ASSERT_TRUE(target.Start(TargetLog(L"target.log"), L"入力先", {200, 150, 700, 550}));
+  ASSERT_TRUE(StartRun(Row("置く,,,アプリケーションの表示設定,入力先,200,150,500,400,1") +
+                       Row("押す,300,250,マウスでクリックする,,,,,,3") + Row("番号,,,文字を入力する,秘密123,,,,,")));
+  ASSERT_TRUE(WaitUntil([&] { return !target.Events({"up L 300 250"}).empty(); }, 20000)) << RunLogUtf8();
+  Target chat;
+  ASSERT_TRUE(chat.Start(TargetLog(L"chat.log"), L"チャット", {750, 150, 1050, 450}));
+  ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == chat.window(); }, 3000));
+  const std::wstring message = AnswerMessage(L"runner-focus-taken");
+  EXPECT_NE(message.find(L"3行目「番号」（文字を入力する）:\nキーの入力先が別のウィンドウ「チャット」に移りました。"),
+            std::wstring::npos)
+      << standin::ToUtf8(message);
+  EXPECT_EQ(Finish(10000), 3u);
+  EXPECT_TRUE(chat.Events({"char", "keydown"}).empty()) << chat.Log();
+  EXPECT_TRUE(target.Events({"char"}).empty()) << target.Log();
+  ExpectNoKeyDown();
 }
 
 // The editor's "選択した操作を実行" with the real runner: the ticked rows reach

@@ -1,6 +1,8 @@
 // The runner on the headless platform, from its command line to its exit
 // code: the whole input of a job, the stop sign during a wait and during
-// typing, a refused job, and a run that cannot go on.
+// typing, a refused job, a run that cannot go on, and the window guards
+// (a window in the way of a click, the focus taken before keys, a placed
+// window closed).
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -230,6 +232,164 @@ TEST_F(Runner, AWindowThatNeverComesOrRefusedInputEndsTheRunWithNothingLeftDown)
   EXPECT_EQ(InputText(), "kd 5Bx ku 5Bx");
   EXPECT_NE(Message().find("Windows が入力を受け付けませんでした"), std::string::npos);
   EXPECT_FALSE(headless::StatusShown());
+}
+
+// Row 1 places the window "請求書 - 表計算" at (0,0)-(800,600).
+constexpr char kPlace[] = "置く,,,アプリケーションの表示設定,請求書,0,0,800,600,0\r\n";
+
+bool Pressed() {
+  for (const headless::SentInput& s : headless::InputSent()) {
+    if (s.event.kind == plat::InputEvent::LeftDown || s.event.kind == plat::InputEvent::RightDown) return true;
+  }
+  return false;
+}
+
+TEST_F(Runner, AClickOnAPlacedWindowWaitsForAWindowInTheWayThenStops) {
+  const std::uint32_t sheet = headless::AddForeignProcess(), chat = headless::AddForeignProcess();
+  const plat::Window placed = headless::AddTopLevelWindow(sheet, "請求書 - 表計算", true, false);
+  // Once the window is placed: another program's window over (150,150) for
+  // 3 s, a dialog of the placed window's program over (450,450), and the
+  // coordinate picker's topmost marker over (700,500).
+  plat::Window notice = 0;
+  std::uint64_t placedAt = 0;
+  headless::OnBriefWait([&] {
+    if (placedAt == 0 && plat::WindowRect(placed).left == 0) {
+      placedAt = headless::Now();
+      notice = headless::AddTopLevelWindow(chat, "更新のお知らせ", true, false);  // 100,100 - 500,400
+      plat::SetWindowBounds(headless::AddTopLevelWindow(sheet, "確認", true, true), 400, 400, 100, 100, true);
+      plat::PlaceWindow(headless::AddTopLevelWindow(headless::AddForeignProcess(), "座標取得", true, false), 690, 490,
+                        true);
+    } else if (notice != 0 && headless::Now() >= placedAt + 3000) {
+      headless::RemoveTopLevelWindow(notice);
+      notice = 0;
+    }
+  });
+  const std::string clicks = "押す,150,150,マウスでクリックする,,,,,,0\r\n"
+                             "確認,450,450,マウスでクリックする,,,,,,0\r\n"
+                             "印,700,500,マウスで右クリックする,,,,,,0\r\n"
+                             "外,900,100,マウスでクリックする,,,,,,0\r\n";
+  EXPECT_EQ(Run(kPlace + clicks), runvane::kAllRan) << Message();
+  EXPECT_EQ(InputText(), "move 150,150 move 150,150 Ld Lu move 450,450 Ld Lu move 700,500 Rd Ru move 900,100 Ld Lu")
+      << "the click went out before the way was clear, or was not pointed again";
+  const std::uint64_t clicked = headless::InputSent()[2].time;
+  EXPECT_TRUE(clicked >= placedAt + 3000 && clicked < placedAt + 3200) << clicked - placedAt;
+  const auto status = headless::StatusTexts();
+  EXPECT_NE(std::find(status.begin(), status.end(),
+                      "「更新のお知らせ」がクリックする位置をふさいでいます。空くのを待っています　Shift+Esc で停止"),
+            status.end());
+  EXPECT_EQ(status.back().find("動作試験中 5行目"), 0u);
+
+  // The window stays: after 10 s the run stops before the press; a click
+  // outside the placed window or before any placement is never checked.
+  headless::Reset();
+  const plat::Window again = headless::AddTopLevelWindow(headless::AddForeignProcess(), "請求書 - 表計算", true, false);
+  headless::OnBriefWait([&] {
+    if (plat::TopLevelWindows().size() == 1 && plat::WindowRect(again).left == 0) {
+      headless::AddTopLevelWindow(headless::AddForeignProcess(), "更新のお知らせ", true, false);
+    }
+  });
+  EXPECT_EQ(Run("前,150,150,マウスでクリックする,,,,,,0\r\n" + std::string(kPlace) +
+                "外,850,100,マウスでクリックする,,,,,,0\r\n" + clicks),
+            runvane::kFailed);
+  EXPECT_EQ(InputText(), "move 150,150 Ld Lu move 850,100 Ld Lu move 150,150");
+  EXPECT_GE(headless::Now() - headless::InputSent().back().time, 10000u);
+  const std::string message = Message();
+  EXPECT_NE(message.find("4行目「押す」（マウスでクリックする）:\nクリックする位置 (150, 150) を別のウィンドウ"
+                         "「更新のお知らせ」がふさいでいて、配置したウィンドウ「請求書 - 表計算」をクリックできません"),
+            std::string::npos)
+      << message;
+  EXPECT_NE(LogLines().back().find("終了コード 3"), std::string::npos);
+  EXPECT_NE(LogLines()[LogLines().size() - 2].find("4行目\tマウスでクリックする\t中止: クリックする位置"),
+            std::string::npos);
+}
+
+TEST_F(Runner, KeysWaitForTheFocusToComeBackThenStop) {
+  const std::uint32_t sheet = headless::AddForeignProcess(), chat = headless::AddForeignProcess();
+  headless::AddTopLevelWindow(sheet, "請求書 - 表計算", true, false);
+  const plat::Window dialog = headless::AddTopLevelWindow(sheet, "確認", true, true);
+  const plat::Window other = headless::AddTopLevelWindow(chat, "チャット", true, false);
+  plat::SetWindowBounds(other, 1000, 0, 300, 300, false);
+  // After the click the placed program's own dialog takes the focus; during
+  // the pause another program's window does, which is then where keys go.
+  headless::OnBriefWait([&] {
+    if (Pressed() && headless::Now() < start_ + 3000) headless::SetForegroundWindow(dialog);
+    if (headless::Now() >= start_ + 3000) headless::SetForegroundWindow(other);
+  });
+  const std::string job = std::string(kPlace) + "押す,150,150,マウスでクリックする,,,,,,1\r\n" +
+                          "入力,,,文字を入力する,a,,,,,0\r\n待つ,,,指定秒間は停止する,2,,,,,\r\n" +
+                          "入力,,,文字を入力する,b,,,,,0\r\n";
+  EXPECT_EQ(Run(job), runvane::kAllRan) << Message();
+  EXPECT_EQ(InputText(), "move 150,150 Ld Lu cd 0061 cu 0061 cd 0062 cu 0062");
+
+  // Another program's window takes the focus between the click and the
+  // keys, and keeps it; or takes it for 2 s only; or keeps it until the user
+  // presses Shift+Esc 3 s later.
+  enum { kKeeps, kReturns, kStopKeys };
+  for (const int thiefCase : {kKeeps, kReturns, kStopKeys}) {
+    const bool keeps = thiefCase != kReturns;
+    headless::Reset();
+    headless::AddTopLevelWindow(headless::AddForeignProcess(), "請求書 - 表計算", true, false);
+    const plat::Window thief = headless::AddTopLevelWindow(headless::AddForeignProcess(), "チャット", true, false);
+    plat::Window placed = 0;
+    std::uint64_t taken = 0;
+    headless::OnBriefWait([&] {
+      if (taken == 0 && Pressed() && headless::Now() >= headless::InputSent().back().time + 500) {
+        placed = plat::ForegroundWindow();
+        headless::SetForegroundWindow(thief);
+        taken = headless::Now();
+      } else if (!keeps && taken != 0 && headless::Now() >= taken + 2000) {
+        headless::SetForegroundWindow(placed);
+      } else if (thiefCase == kStopKeys && taken != 0 && headless::Now() >= taken + 3000) {
+        headless::PressStopKeys();
+      }
+    });
+    const int code = Run(std::string(kPlace) + "押す,150,150,マウスでクリックする,,,,,,1\r\n" +
+                         "番号,,,文字を入力する,12345,,,,,0\r\n");
+    if (!keeps) {
+      EXPECT_EQ(code, runvane::kAllRan) << Message();
+      EXPECT_EQ(headless::InputSent().size(), 13u);
+      continue;
+    }
+    EXPECT_EQ(InputText(), "move 150,150 Ld Lu") << "keys went to the window that took the focus";
+    if (thiefCase == kStopKeys) {
+      EXPECT_EQ(code, runvane::kStopped);
+      EXPECT_LT(headless::Now() - taken, 3200u);
+      continue;
+    }
+    EXPECT_EQ(code, runvane::kFailed);
+    const std::string message = Message();
+    EXPECT_NE(message.find("3行目「番号」（文字を入力する）:\nキーの入力先が別のウィンドウ「チャット」に移りました。"
+                           "「請求書 - 表計算」に戻るのを 10 秒"),
+              std::string::npos)
+        << message;
+  }
+}
+
+TEST_F(Runner, AClickWhereAPlacedWindowWasClosedStopsTheRunUnlessAnotherWasPlacedSince) {
+  const plat::Window sheet = headless::AddTopLevelWindow(headless::AddForeignProcess(), "請求書 - 表計算", true, false);
+  headless::OnBriefWait([&] {
+    if (plat::WindowRect(sheet).left == 0) headless::RemoveTopLevelWindow(sheet);
+  });
+  EXPECT_EQ(Run(std::string(kPlace) + "押す,150,150,マウスでクリックする,,,,,,0\r\n"), runvane::kFailed);
+  EXPECT_EQ(InputText(), "move 150,150");
+  EXPECT_LT(headless::Now() - start_, 1000u) << "a closed window is not waited for";
+  EXPECT_NE(Message().find("2行目「押す」（マウスでクリックする）:\n配置したウィンドウ「請求書 - 表計算」が閉じられているため、"
+                           "その位置 (150, 150) はクリックしません。"),
+            std::string::npos);
+
+  // The window closed, and another was placed elsewhere since.
+  headless::Reset();
+  const plat::Window first = headless::AddTopLevelWindow(headless::AddForeignProcess(), "請求書 - 表計算", true, false);
+  headless::AddTopLevelWindow(headless::AddForeignProcess(), "メモ", true, false);
+  headless::OnBriefWait([&] {
+    if (plat::WindowRect(first).left == 0) headless::RemoveTopLevelWindow(first);
+  });
+  EXPECT_EQ(Run("置く,,,アプリケーションの表示設定,請求書,0,0,800,600,1\r\n"
+                "次,,,アプリケーションの表示設定,メモ,900,0,300,300,0\r\n"
+                "押す,150,150,マウスでクリックする,,,,,,0\r\n"),
+            runvane::kAllRan)
+      << Message();
+  EXPECT_EQ(InputText(), "move 150,150 Ld Lu");
 }
 
 }  // namespace

@@ -1,11 +1,14 @@
 // The runner's decisions without input: the check of a whole job before any
-// input, and the order in which a run takes the rows with its repeats.
+// input, the order in which a run takes the rows with its repeats, and the
+// window guards' decisions.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "companions/repeat.h"
+#include "operations/records.h"
+#include "runvane/guards.h"
 #include "runvane/job.h"
 #include "runvane/plan.h"
 
@@ -175,6 +178,60 @@ TEST(JobCheck, AFaultyRepeatLineIsRefusedWithItsNumber) {
     EXPECT_EQ(refusal.line, c.line) << c.repeat;
     EXPECT_NE(refusal.reason.find(c.reason), std::string::npos) << c.repeat << ": " << refusal.reason;
   }
+}
+
+TEST(WindowGuards, ClicksAndKeysGoOnlyWhereTheJobLeftThem) {
+  using runvane::ClickCheck;
+  using runvane::WindowFacts;
+  constexpr std::uint32_t kRunner = 7;
+  const WindowFacts placed{10, 100, "請求書", false}, dialog{11, 100, "確認", false}, other{20, 200, "通知", false};
+  const WindowFacts marker{30, 300, "座標取得", true}, markerNotTop{31, 300, "座標取得", false};
+  const WindowFacts status{40, kRunner, "", true}, none;
+
+  // Only the newest placement holding the point counts; its right and bottom
+  // edges lie outside it.
+  runvane::Placements placements;
+  auto alive = [](plat::Window w) { return w != 12; };
+  placements.Add({placed, {0, 0, 100, 100}}, alive);
+  placements.Add({{12, 100, "閉じた", false}, {50, 50, 150, 150}}, alive);
+  EXPECT_EQ(placements.At(60, 60)->window.window, 12u);
+  placements.Add({other, {200, 0, 300, 100}}, alive);  // the closed window no longer counts
+  EXPECT_EQ(placements.At(60, 60)->window.window, 10u);
+  EXPECT_EQ(placements.At(100, 50), nullptr);
+  EXPECT_EQ(placements.At(99, 99)->window.window, 10u);
+  placements.Add({placed, {400, 400, 500, 500}}, alive);  // placed again elsewhere
+  EXPECT_EQ(placements.At(50, 50), nullptr);
+
+  const runvane::Placement p{placed, {0, 0, 100, 100}};
+  EXPECT_EQ(runvane::CheckClick(nullptr, false, other, kRunner), ClickCheck::Unchecked);
+  for (const WindowFacts& clear : {placed, dialog, marker, status}) {
+    EXPECT_EQ(runvane::CheckClick(&p, true, clear, kRunner), ClickCheck::Clear) << clear.window;
+  }
+  for (const WindowFacts& covering : {other, markerNotTop, none}) {
+    EXPECT_EQ(runvane::CheckClick(&p, true, covering, kRunner), ClickCheck::Covered) << covering.window;
+  }
+  EXPECT_EQ(runvane::CheckClick(&p, false, placed, kRunner), ClickCheck::Closed);
+
+  // The focus: any expected window's program will do; no expectation, none.
+  EXPECT_FALSE(runvane::FocusMoved({none, placed}, dialog, kRunner));
+  EXPECT_FALSE(runvane::FocusMoved({other, placed}, placed, kRunner));
+  EXPECT_FALSE(runvane::FocusMoved({placed}, status, kRunner));
+  EXPECT_TRUE(runvane::FocusMoved({placed}, other, kRunner));
+  EXPECT_TRUE(runvane::FocusMoved({placed}, none, kRunner));
+  EXPECT_FALSE(runvane::FocusMoved({none}, other, kRunner));
+  EXPECT_FALSE(runvane::FocusMoved({}, other, kRunner));
+
+  // Which steps have their focus checked, and which leave it to the system.
+  runvane::Step typing;
+  typing.kind = ops::TypeText;
+  EXPECT_TRUE(runvane::ChecksFocusFirst(typing));
+  typing.hasPoint = true;
+  EXPECT_FALSE(runvane::ChecksFocusFirst(typing));
+  runvane::Step pause;
+  pause.kind = ops::Pause;
+  EXPECT_FALSE(runvane::ChecksFocusFirst(pause));
+  EXPECT_TRUE(runvane::LeavesFocusToSystem(ops::Pause) && runvane::LeavesFocusToSystem(ops::ArrangeWindow) &&
+              runvane::LeavesFocusToSystem(ops::RunApplication) && !runvane::LeavesFocusToSystem(ops::MouseClick));
 }
 
 }  // namespace
