@@ -45,7 +45,7 @@ void SetWriteTime(const std::string& path, std::uint64_t time);
 void SetModulePath(const std::string& path, bool exact = true);
 
 // Fault injection. Each applies to the path given (case-insensitive), until Reset().
-void FailCreate(const std::string& path);  // OpenFile(WriteTruncate) and CreateFolder fail
+void FailCreate(const std::string& path);  // OpenFile(WriteTruncate, Append) and CreateFolder fail
 void FailOpen(const std::string& path);    // OpenFile(Read) fails
 // Writes to a file opened at this path accept `bytes` bytes in all, then fail
 // (the count starts anew at each OpenFile). A write that does not fit writes

@@ -73,7 +73,7 @@ class Runner : public FreshState {
     headless::PutFile(std::string(kJob) + "KeyInspec.def.psw", Scrambled(testRun));
     headless::PutFile(std::string(kJob) + "KeyRepeat.def", repeat);
     start_ = headless::Now();
-    return runvane::RunTestRun({std::string(kJob) + "KeyInspec.def", std::string(kJob) + "KeyRepeat.def"});
+    return runvane::RunCommandLine({std::string(kJob) + "KeyInspec.def", std::string(kJob) + "KeyRepeat.def"});
   }
   static std::vector<std::string> LogLines() {
     std::vector<std::string> lines;
@@ -197,8 +197,10 @@ TEST_F(Runner, AJobThatCannotRunIsRefusedBeforeAnyInput) {
   EXPECT_TRUE(headless::StatusTexts().empty());
   const std::string message = Message();
   EXPECT_NE(message.find("3行目「保存」:\nショートカット「Ctrl+Q」は使えません。"), std::string::npos) << message;
-  EXPECT_NE(LogLines().back().find("3行目\t-\t実行しません: ショートカット「Ctrl+Q」は使えません。"),
-            std::string::npos);
+  const auto log = LogLines();
+  ASSERT_EQ(log.size(), 3u);
+  EXPECT_NE(log[1].find("3行目\t-\t実行しません: ショートカット「Ctrl+Q」は使えません。"), std::string::npos);
+  EXPECT_NE(log[2].find("終了コード 2"), std::string::npos);
 
   // Overlapping repeat rules, and a test-run file that is not there.
   headless::Reset();
@@ -206,7 +208,7 @@ TEST_F(Runner, AJobThatCannotRunIsRefusedBeforeAnyInput) {
   EXPECT_NE(Message().find("繰返し処理の設定（2行目）:\n1行目と範囲が重複しています。"), std::string::npos);
   headless::Reset();
   headless::MakeFolder(kJob);
-  EXPECT_EQ(runvane::RunTestRun({std::string(kJob) + "KeyInspec.def", std::string(kJob) + "KeyRepeat.def"}),
+  EXPECT_EQ(runvane::RunCommandLine({std::string(kJob) + "KeyInspec.def", std::string(kJob) + "KeyRepeat.def"}),
             runvane::kRefused);
   EXPECT_NE(Message().find("C:\\Tools\\job\\KeyInspec.def.psw"), std::string::npos);
   EXPECT_TRUE(headless::InputSent().empty());
