@@ -63,7 +63,12 @@ RunLog::~RunLog() {
 void RunLog::Header(const std::string& what) { Line("-", "-", "開始: " + what); }
 
 void RunLog::Line(const std::string& row, const std::string& action, const std::string& result) {
-  Append(plat::LocalTimeText() + "\t" + row + "\t" + action + "\t" + result + "\r\n");
+  // A reason of several lines stays on the run's one line.
+  std::string text = result;
+  for (char& c : text) {
+    if (c == '\n' || c == '\r') c = ' ';
+  }
+  Append(plat::LocalTimeText() + "\t" + row + "\t" + action + "\t" + text + "\r\n");
 }
 
 void RunLog::Append(const std::string& line) {

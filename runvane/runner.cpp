@@ -19,6 +19,8 @@ namespace runvane {
 
 namespace {
 
+constexpr char kTestCaption[] = "タヴォレクス 動作試験";
+constexpr char kJobCaption[] = "タヴォレクス 処理作業の実行";
 constexpr unsigned kSettleMs = 100;          // after a row without stop seconds
 constexpr unsigned kStopPollMs = 15;         // how often waits look for the stop sign
 constexpr unsigned kWindowWaitMs = 10000;    // ArrangeWindow waits this long for its window
@@ -342,7 +344,7 @@ int RunJob(RunLog& log, const Voice& voice, const std::string& text, const std::
 }
 
 int RunTest(const Invocation& call) {
-  const Voice voice{"タヴォレクス 動作試験", "動作試験", "動作試験中", call.quiet};
+  const Voice voice{kTestCaption, "動作試験", "動作試験中", call.quiet};
   const std::string folder = FolderOf(call.inspectPath);
   RunLog log(folder.empty() ? std::string() : folder + kLogName);
   log.Header("動作試験 " + Quoted(call.inspectPath) + " " + Quoted(call.repeatPath));
@@ -356,7 +358,7 @@ int RunTest(const Invocation& call) {
 
 int RunSaved(const Invocation& call) {
   const std::string name = call.job.empty() ? std::string() : "処理作業「" + call.job + "」";
-  const Voice voice{"タヴォレクス 処理作業の実行", name.empty() ? "処理作業" : name, "実行中", call.quiet};
+  const Voice voice{kJobCaption, name.empty() ? "処理作業" : name, "実行中", call.quiet};
   jobstore::EnsureModulePath();
   const std::string folder = call.jobIsFolder ? call.job : jobstore::ProgramFolder() + call.job;
   const bool found = !call.job.empty() && plat::IsDirectory(folder.c_str());
@@ -386,7 +388,7 @@ int RunCommandLine(const std::vector<std::string>& arguments) {
   // A second run would click into the first one's windows: it sends nothing
   // and writes nothing, not even to the log the first run appends to.
   if (!plat::AcquireSingleInstance(kRunLockName)) {
-    Tell({"タヴォレクス", "", "", call.quiet},
+    Tell({call.kind == Invocation::TestRun ? kTestCaption : kJobCaption, "", "", call.quiet},
          "別の処理作業か動作試験を実行中のため、実行しませんでした。\n\n"
          "実行中のものが終わってから、もう一度始めてください。",
          plat::kMbIconWarning);

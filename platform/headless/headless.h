@@ -89,6 +89,8 @@ void SetNextProcessId(std::uint32_t id);
 // A second instance: the named mutex already exists.
 void HoldMutex(const std::string& name);
 bool MutexHeld(const std::string& name);
+// The program ends: the mutexes it acquired are gone.
+void ReleaseOwnedMutexes();
 // WaitForStartedProcess calls this hook for a started process that still
 // runs (the hook may end it, with the record's exitCode as its exit code);
 // the wait returns at once either way, with that exit code. Every wait is
