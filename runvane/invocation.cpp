@@ -72,7 +72,10 @@ Invocation ReadInvocation(const std::vector<std::string>& arguments) {
   for (const std::string& a : arguments) {
     if (Lower(a) == "/quiet") out.quiet = true;
   }
-  if (arguments.size() == 2 && !IsOption(arguments[0]) && !IsOption(arguments[1])) {
+  // The editor always names the test-run file by its path; two bare words are
+  // a job name with a blank that was not quoted.
+  if (arguments.size() == 2 && !IsOption(arguments[0]) && !IsOption(arguments[1]) &&
+      jobstore::FindLastChar(arguments[0].c_str(), '\\') >= 0) {
     out.kind = Invocation::TestRun;
     out.inspectPath = arguments[0];
     out.repeatPath = arguments[1];

@@ -26,7 +26,7 @@ struct Invocation {
 };
 
 // Reads the arguments (without the program's own name). Two arguments that
-// are not options are the test run's; otherwise one job and the options
+// are not options, the first a path, are the test run's; otherwise one job and the options
 // /delay=N (0 to 3600 seconds) and /quiet, in any order, letters in either
 // case. Everything else is refused.
 Invocation ReadInvocation(const std::vector<std::string>& arguments);

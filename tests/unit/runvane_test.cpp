@@ -200,6 +200,7 @@ TEST(Invocation, ATestRunASavedJobWithItsOptionsOrARefusal) {
       {{}, "実行する処理作業を指定してください。"},
       {{"/quiet"}, "実行する処理作業を指定してください。"},
       {{"a", "b", "/quiet"}, "一つだけ"},
+      {{"請求書", "入力"}, "\"\" で囲んで"},
       {{"job", "/delay=3601"}, "「/delay=3601」: 待ち時間は 0 から 3600 までの秒数"},
       {{"job", "/delay=-1"}, "0 から 3600"},
       {{"job", "/delay="}, "0 から 3600"},
