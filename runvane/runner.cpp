@@ -121,8 +121,8 @@ class Run {
         for (int row = segment.from; row <= segment.to && code == kAllRan; ++row) {
           const Step& step = job.rows[static_cast<std::size_t>(row - 1)];
           if (!step.ticked) continue;
-          status_ = voice_.statusWord + " " + RowText(row) + " (" + std::to_string(++done) + "/" + std::to_string(total) +
-                    ")　Shift+Esc で停止";
+          status_ = voice_.statusWord + " " + RowText(row) + " (" + std::to_string(++done) + "/" +
+                    std::to_string(total) + ")　Shift+Esc で停止";
           // The first row's input goes out before the window is made.
           if (done > 1) ShowStatus();
           code = Finish(step, RunStep(step));

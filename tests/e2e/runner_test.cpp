@@ -385,6 +385,8 @@ TEST_F(Runner, ADelayCountsDownAndOneRunGoesOnAtATime) {
       L"\"" + runner_ + L"\" \"" + job_ + L"\\KeyInspec.def\" \"" + job_ + L"\\KeyRepeat.def\"", true);
   HWND box = WaitForWindow(second, L"#32770", kCaption, 20000);
   ASSERT_NE(box, nullptr);
+  Sleep(300);  // painted
+  SaveScreenshot(box, L"runner-busy");
   EXPECT_NE(MessageBoxText(box).find(L"実行中のため、実行しませんでした。"), std::wstring::npos);
   BringToFront(box);
   PressKey(VK_RETURN);
