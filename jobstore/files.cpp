@@ -113,28 +113,4 @@ bool FileSnapshot::Restore() const {
   return file.Open() && file.Write(bytes_.data(), bytes_.size()) && file.Commit();
 }
 
-bool LineReader::Fill() {
-  if (eof_) return false;
-  long got = plat::ReadFile(handle_, buffer_, sizeof buffer_);
-  if (got <= 0) {
-    eof_ = true;
-    return false;
-  }
-  pos_ = 0;
-  end_ = static_cast<std::size_t>(got);
-  return true;
-}
-
-bool LineReader::ReadLine(char* out, std::size_t size) {
-  std::size_t n = 0;
-  while (n + 1 < size) {
-    if (pos_ == end_ && !Fill()) break;
-    char c = buffer_[pos_++];
-    out[n++] = c;
-    if (c == '\n') break;
-  }
-  out[n] = '\0';
-  return n > 0;
-}
-
 }  // namespace jobstore

@@ -1,4 +1,4 @@
-// File helpers of the job store: whole-or-nothing writing and line reading.
+// File helpers of the job store: whole-or-nothing writing.
 #pragma once
 
 #include <cstddef>
@@ -74,23 +74,6 @@ class FileSnapshot {
  private:
   std::string path_, bytes_;
   bool existed_ = false, read_ = false;
-};
-
-// Reads a file line by line as fgets does: each read takes at most size - 1
-// bytes, up to and including the next LF.
-class LineReader {
- public:
-  explicit LineReader(int handle) : handle_(handle) {}
-  // False at the end of the file (or on a read error) when nothing was read.
-  bool ReadLine(char* out, std::size_t size);
-
- private:
-  bool Fill();
-
-  int handle_;
-  char buffer_[4096];
-  std::size_t pos_ = 0, end_ = 0;
-  bool eof_ = false;
 };
 
 }  // namespace jobstore

@@ -1,5 +1,6 @@
 #include "jobstore/lines.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -7,6 +8,7 @@
 #include "jobstore/files.h"
 #include "jobstore/paths.h"
 #include "operations/line_text.h"
+#include "operations/scrambled.h"
 #include "platform/platform.h"
 
 namespace jobstore {
@@ -34,18 +36,26 @@ bool HasIndex(int index) { return index >= 0 && static_cast<std::size_t>(index) 
 
 int LineCount() { return static_cast<int>(lines.size()); }
 
-void LoadDefinitionLines() {
-  int handle = plat::OpenFile(RecordFilePath, plat::OpenMode::Read);
-  if (handle < 0) return;
-  LineReader reader(handle);
-  char buffer[1024];
-  while (reader.ReadLine(buffer, sizeof buffer)) {
-    if (buffer[0] == '\0') continue;
-    if (ops::IsCommentLine(buffer)) continue;
-    if (buffer[0] == '\r' && buffer[1] == '\n') continue;
-    AppendLine(buffer);
+std::vector<std::string> DefinitionLinesOf(const std::string& bytes) {
+  constexpr std::size_t kLongestRead = 1023;  // a 1024-byte buffer and its terminator
+  std::vector<std::string> out;
+  for (std::size_t start = 0; start < bytes.size();) {
+    std::size_t end = bytes.find('\n', start);
+    end = std::min(end == std::string::npos ? bytes.size() : end + 1, start + kLongestRead);
+    std::string line = bytes.substr(start, end - start);
+    start = end;
+    // A NUL ends the text as the list keeps it.
+    line.resize(std::strlen(line.c_str()));
+    if (line.empty() || ops::IsCommentLine(line.c_str()) || line == "\r\n") continue;
+    out.push_back(std::move(line));
   }
-  plat::CloseFile(handle);
+  return out;
+}
+
+void LoadDefinitionLines() {
+  std::string bytes;
+  if (!ops::ReadFileBytes(RecordFilePath, &bytes)) return;
+  for (const std::string& line : DefinitionLinesOf(bytes)) AppendLine(line.c_str());
 }
 
 bool SaveDefinitionLines() {

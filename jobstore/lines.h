@@ -2,14 +2,22 @@
 // in order, exactly as they stand in "KeyRecord.def".
 #pragma once
 
+#include <string>
+#include <vector>
+
 namespace jobstore {
 
 extern const char MissingLinePlaceholder[];  // "There is no target data"
 
 int LineCount();
 
-// Appends the lines of RecordFilePath; a file that cannot be opened adds
-// nothing. Comment ("//") and empty lines are skipped.
+// The lines a record file's bytes hold as the list loads them: read as fgets
+// reads them (at most 1023 bytes each, up to and including the next LF),
+// comment ("//") and empty lines skipped.
+std::vector<std::string> DefinitionLinesOf(const std::string& bytes);
+
+// Appends the lines of RecordFilePath (DefinitionLinesOf); a file that cannot
+// be read adds nothing.
 void LoadDefinitionLines();
 // Writes every line to RecordFilePath, each ended by CR LF (appended in place
 // to lines that do not end in LF). The old file is replaced only when every

@@ -45,6 +45,13 @@ bool ScrambleFile(const char* path) {
   return ConvertFile(path, output.c_str()) != Conversion::Failed;
 }
 
+RecordForm RecordFormToLoad(const char* plainPath, const char* scrambledPath) {
+  if (plat::PathExists(scrambledPath) && plat::FileWriteTime(plainPath) <= plat::FileWriteTime(scrambledPath)) {
+    return RecordForm::Scrambled;
+  }
+  return plat::PathExists(plainPath) ? RecordForm::Plain : RecordForm::None;
+}
+
 Unscramble UnscrambleRecordFile() {
   if (RecordScrambledPath[0] == '\0' || !plat::PathExists(RecordScrambledPath)) return Unscramble::NoScrambledFile;
   char plain[kPathSize];
@@ -52,7 +59,7 @@ Unscramble UnscrambleRecordFile() {
   long dot = FindLastChar(plain, '.');
   if (dot < 0) return Unscramble::Failed;
   plain[dot] = '\0';
-  if (plat::FileWriteTime(plain) > plat::FileWriteTime(RecordScrambledPath)) return Unscramble::PlainIsNewer;
+  if (RecordFormToLoad(plain, RecordScrambledPath) != RecordForm::Scrambled) return Unscramble::PlainIsNewer;
   switch (ConvertFile(RecordScrambledPath, plain)) {
     case Conversion::Done:
       return Unscramble::Done;

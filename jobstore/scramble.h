@@ -9,6 +9,12 @@ namespace jobstore {
 // scrambled file appears only complete. True on success.
 bool ScrambleFile(const char* path);
 
+// Which of the two forms of the operation lines a job's lines are read from:
+// the one written last. A plain file newer than the scrambled one (saved after
+// a scrambling that failed) wins; with equal times the scrambled form does.
+enum class RecordForm { None, Plain, Scrambled };
+RecordForm RecordFormToLoad(const char* plainPath, const char* scrambledPath);
+
 // What UnscrambleRecordFile found and did.
 enum class Unscramble {
   NoScrambledFile,
@@ -21,9 +27,7 @@ enum class Unscramble {
 
 // Converts RecordScrambledPath back into RecordFilePath (replacing a plain
 // file that may exist) and deletes the scrambled file, again only after a
-// complete copy. Of two forms the one written last is loaded: a plain file
-// newer than the scrambled one (saved after a scrambling that failed) is
-// kept; with equal times the scrambled form wins.
+// complete copy, when RecordFormToLoad chooses the scrambled form.
 Unscramble UnscrambleRecordFile();
 
 }  // namespace jobstore

@@ -477,6 +477,7 @@ bool ListFolder(const char* pattern, std::vector<FolderEntry>& entries);
 enum class OpenMode {
   Read,           // binary, read-only, shared
   WriteTruncate,  // binary, write-only, create or truncate, shared
+  Append,         // binary, write-only, create or keep; every write goes to the end
 };
 int OpenFile(const char* path, OpenMode mode);
 long ReadFile(int handle, void* buffer, std::size_t size);         // bytes read; 0 at the end; -1 on error

@@ -3,4 +3,4 @@
 #include "platform/platform.h"
 #include "runvane/runner.h"
 
-int main() { return runvane::RunTestRun(plat::CommandLineArguments()); }
+int main() { return runvane::RunCommandLine(plat::CommandLineArguments()); }

@@ -3,22 +3,26 @@
 #include <algorithm>
 
 #include "companions/window_titles.h"
+#include "jobstore/lines.h"
 #include "jobstore/paths.h"
+#include "jobstore/scramble.h"
 #include "operations/records.h"
 #include "operations/scrambled.h"
 #include "platform/platform.h"
 #include "runvane/guards.h"
+#include "runvane/invocation.h"
 #include "runvane/job.h"
 #include "runvane/motions.h"
 #include "runvane/plan.h"
+#include "runvane/run_log.h"
 #include "text/sjis.h"
 
 namespace runvane {
 
 namespace {
 
-constexpr char kCaption[] = "タヴォレクス 動作試験";
-constexpr char kLogName[] = "Runvane.log";
+constexpr char kTestCaption[] = "タヴォレクス 動作試験";
+constexpr char kJobCaption[] = "タヴォレクス 処理作業の実行";
 constexpr unsigned kSettleMs = 100;          // after a row without stop seconds
 constexpr unsigned kStopPollMs = 15;         // how often waits look for the stop sign
 constexpr unsigned kWindowWaitMs = 10000;    // ArrangeWindow waits this long for its window
@@ -33,28 +37,17 @@ std::string FolderOf(const std::string& path) {
   return slash < 0 ? std::string() : path.substr(0, static_cast<std::size_t>(slash) + 1);
 }
 
-// Runvane.log in the job folder, rewritten by each run: one line per step.
-class Log {
- public:
-  explicit Log(const std::string& folder) {
-    if (!folder.empty()) handle_ = plat::OpenFile((folder + kLogName).c_str(), plat::OpenMode::WriteTruncate);
-  }
-  ~Log() {
-    if (handle_ >= 0) plat::CloseFile(handle_);
-  }
-  Log(const Log&) = delete;
-  Log& operator=(const Log&) = delete;
-
-  // time, row, action, result
-  void Line(const std::string& row, const std::string& action, const std::string& result) {
-    if (handle_ < 0) return;
-    const std::string line = plat::LocalTimeText() + "\t" + row + "\t" + action + "\t" + result + "\r\n";
-    plat::WriteFile(handle_, line.data(), line.size());
-  }
-
- private:
-  int handle_ = -1;
+// How a run speaks to the user: the test run, or a saved job.
+struct Voice {
+  std::string caption;     // of its message boxes
+  std::string subject;     // "動作試験", "処理作業「…」"
+  std::string statusWord;  // the status window's first word
+  bool quiet = false;      // no message box at all
 };
+
+void Tell(const Voice& voice, const std::string& text, unsigned icon) {
+  if (!voice.quiet) plat::ShowMessageBox(plat::kNoWindow, text.c_str(), voice.caption.c_str(), kMessageFlags | icon);
+}
 
 // The folder of a program's path, its working folder (C:\Apps for
 // C:\Apps\a.exe, the root C:\ for C:\a.exe); empty for a bare name.
@@ -117,15 +110,15 @@ struct Outcome {
 
 class Run {
  public:
-  explicit Run(Log& log) : log_(log) {}
+  Run(RunLog& log, const Voice& voice) : log_(log), voice_(voice) {}
 
-  // Runs the plan; the exit code.
-  int Go(const Job& job) {
+  // Waits delaySeconds with a countdown, then runs the plan; the exit code.
+  int Go(const Job& job, int delaySeconds) {
     const std::vector<Segment> plan = PlanRun(static_cast<int>(job.rows.size()), job.repeats);
     const long long total = TickedStepCount(plan, job.rows);
     long long done = 0;
     plat::WatchStopKeys();
-    int code = kAllRan;
+    int code = CountDown(delaySeconds);
     for (const Segment& segment : plan) {
       // A range without a ticked row does nothing, however often it repeats.
       if (TickedStepCount({segment}, job.rows) == 0) continue;
@@ -133,8 +126,8 @@ class Run {
         for (int row = segment.from; row <= segment.to && code == kAllRan; ++row) {
           const Step& step = job.rows[static_cast<std::size_t>(row - 1)];
           if (!step.ticked) continue;
-          status_ = "動作試験中 " + RowText(row) + " (" + std::to_string(++done) + "/" + std::to_string(total) +
-                    ")　Shift+Esc で停止";
+          status_ = voice_.statusWord + " " + RowText(row) + " (" + std::to_string(++done) + "/" +
+                    std::to_string(total) + ")　Shift+Esc で停止";
           // The first row's input goes out before the window is made.
           if (done > 1) ShowStatus();
           code = Finish(step, RunStep(step));
@@ -145,13 +138,28 @@ class Run {
     input_.ReleaseAll();
     plat::EndStopKeys();
     plat::CloseStatus();
-    if (code == kFailed) {
-      plat::ShowMessageBox(plat::kNoWindow, failure_.c_str(), kCaption, kMessageFlags | plat::kMbIconError);
-    }
+    if (code == kFailed) Tell(voice_, failure_, plat::kMbIconError);
     return code;
   }
 
  private:
+  // The wait before the first input, shown second by second; kStopped when
+  // the user stopped it.
+  int CountDown(int seconds) {
+    for (int left = seconds; left > 0; --left) {
+      status_ = voice_.statusWord + " あと " + std::to_string(left) + " 秒で開始　Shift+Esc で中止";
+      if (!Wait(1000)) {
+        log_.Line("-", "-", StopText() + " 開始前の待ち時間");
+        return kStopped;
+      }
+    }
+    return kAllRan;
+  }
+
+  std::string StopText() const {
+    return sign_ == Sign::Corner ? "停止（ポインターが画面の左上隅）" : "停止（Shift+Esc）";
+  }
+
   Sign StopSign() {
     if (sign_ != Sign::None) return sign_;
     int x = -1, y = -1;
@@ -366,8 +374,7 @@ class Run {
         log_.Line(RowText(step.row), action, "完了");
         return kAllRan;
       case Outcome::Stopped:
-        log_.Line(RowText(step.row), action,
-                  sign_ == Sign::Corner ? "停止（ポインターが画面の左上隅）" : "停止（Shift+Esc）");
+        log_.Line(RowText(step.row), action, StopText());
         return kStopped;
       case Outcome::Failed:
         break;
@@ -375,12 +382,13 @@ class Run {
     log_.Line(RowText(step.row), action, "中止: " + outcome.reason);
     std::string where = RowText(step.row);
     if (!step.name.empty()) where += "「" + step.name + "」";
-    failure_ = "動作試験を途中で中止しました。\n\n" + where + "（" + action + "）:\n" + outcome.reason +
+    failure_ = voice_.subject + "を途中で中止しました。\n\n" + where + "（" + action + "）:\n" + outcome.reason +
                "\n\nこの行から後の操作は実行していません。";
     return kFailed;
   }
 
-  Log& log_;
+  RunLog& log_;
+  const Voice& voice_;
   HeldInput input_;
   Sign sign_ = Sign::None;
   std::string status_;   // the status text not shown yet
@@ -392,7 +400,7 @@ class Run {
   std::string failure_;  // the message of a run that failed
 };
 
-int Refuse(Log& log, const Refusal& refusal) {
+int Refuse(RunLog& log, const Voice& voice, const Refusal& refusal) {
   std::string where;
   switch (refusal.where) {
     case Refusal::File:
@@ -406,37 +414,55 @@ int Refuse(Log& log, const Refusal& refusal) {
       break;
   }
   log.Line(refusal.where == Refusal::Row ? RowText(refusal.line) : "-", "-", "実行しません: " + refusal.reason);
-  const std::string message = "動作試験を始められませんでした。\n\n" + (where.empty() ? "" : where + ":\n") +
-                              refusal.reason + "\n\n操作は何も実行していません。";
-  plat::ShowMessageBox(plat::kNoWindow, message.c_str(), kCaption, kMessageFlags | plat::kMbIconWarning);
+  Tell(voice,
+       voice.subject + "を始められませんでした。\n\n" + (where.empty() ? "" : where + ":\n") + refusal.reason +
+           "\n\n操作は何も実行していません。",
+       plat::kMbIconWarning);
   return kRefused;
 }
 
-}  // namespace
-
-int RunTestRun(const std::vector<std::string>& arguments) {
-  plat::UseUnawareCoordinatesForProcess();
-  if (arguments.size() < 2 || arguments[0].empty()) {
-    plat::ShowMessageBox(plat::kNoWindow,
-                         "動作試験は、タヴォレクスの「選択した操作を実行」ボタンから始めてください。",
-                         kCaption, kMessageFlags | plat::kMbIconInformation);
-    return kRefused;
-  }
-  const std::string& inspectPath = arguments[0];
-  const std::string& repeatPath = arguments[1];
-  Log log(FolderOf(inspectPath));
-  log.Line("-", "-", "開始: " + inspectPath + ".psw");
-
+int Refuse(RunLog& log, const Voice& voice, const std::string& reason) {
   Refusal refusal;
-  std::string plain, repeat;
-  if (!ops::ReadScrambledFile((inspectPath + ".psw").c_str(), &plain)) {
-    refusal.reason = "動作試験のファイルを読み込めませんでした。\n" + inspectPath + ".psw";
-    return Refuse(log, refusal);
+  refusal.reason = reason;
+  return Refuse(log, voice, refusal);
+}
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+// The saved job's lines as a test-run text: every line the editor's list
+// holds, each a ticked row. False with the reason when they cannot be read.
+bool ReadSavedLines(const std::string& folder, std::string* text, std::string* reason) {
+  const std::string plain = folder + "\\KeyRecord.def", scrambled = plain + ".psw";
+  std::string bytes;
+  switch (jobstore::RecordFormToLoad(plain.c_str(), scrambled.c_str())) {
+    case jobstore::RecordForm::None:
+      *reason = "処理作業の操作のファイルがありません。\n" + plain;
+      return false;
+    case jobstore::RecordForm::Plain:
+      if (ops::ReadFileBytes(plain.c_str(), &bytes)) break;
+      *reason = "処理作業の操作のファイルを読み込めませんでした。\n" + plain;
+      return false;
+    case jobstore::RecordForm::Scrambled:
+      if (ops::ReadScrambledFile(scrambled.c_str(), &bytes)) break;
+      *reason = "処理作業の操作のファイルを読み込めませんでした。\n" + scrambled;
+      return false;
   }
+  text->clear();
+  for (const std::string& line : jobstore::DefinitionLinesOf(bytes)) {
+    *text += line;
+    if (line.back() != '\n') *text += "\r\n";
+  }
+  return true;
+}
+
+// Checks and runs a job from its lines and its repeat file; the exit code.
+int RunJob(RunLog& log, const Voice& voice, const std::string& text, const std::string& repeatPath,
+           int delaySeconds) {
+  Refusal refusal;
+  std::string repeat;
   // Without a repeat file nothing repeats, as when the editor loads a job.
   if (plat::PathExists(repeatPath.c_str()) && !ops::ReadFileBytes(repeatPath.c_str(), &repeat)) {
-    refusal.reason = "繰返し処理の設定ファイルを読み込めませんでした。\n" + repeatPath;
-    return Refuse(log, refusal);
+    return Refuse(log, voice, "繰返し処理の設定ファイルを読み込めませんでした。\n" + repeatPath);
   }
   Screen screen;
   screen.bounds = plat::VirtualScreen();
@@ -444,11 +470,62 @@ int RunTestRun(const std::vector<std::string>& arguments) {
   screen.primaryWidth = desktop.right - desktop.left;
   screen.primaryHeight = desktop.bottom - desktop.top;
   Job job;
-  if (!ReadJob(plain, repeat, screen, &job, &refusal)) return Refuse(log, refusal);
+  if (!ReadJob(text, repeat, screen, &job, &refusal)) return Refuse(log, voice, refusal);
+  return Run(log, voice).Go(job, delaySeconds);
+}
 
-  const int code = Run(log).Go(job);
+int RunTest(const Invocation& call) {
+  const Voice voice{kTestCaption, "動作試験", "動作試験中", call.quiet};
+  const std::string folder = FolderOf(call.inspectPath);
+  RunLog log(folder.empty() ? std::string() : folder + kLogName);
+  log.Header("動作試験 " + Quoted(call.inspectPath) + " " + Quoted(call.repeatPath));
+  std::string text;
+  const int code = ops::ReadScrambledFile((call.inspectPath + ".psw").c_str(), &text)
+                       ? RunJob(log, voice, text, call.repeatPath, 0)
+                       : Refuse(log, voice, "動作試験のファイルを読み込めませんでした。\n" + call.inspectPath + ".psw");
   log.Line("-", "-", "終了: 終了コード " + std::to_string(code));
   return code;
+}
+
+int RunSaved(const Invocation& call) {
+  const std::string name = call.job.empty() ? std::string() : "処理作業「" + call.job + "」";
+  const Voice voice{kJobCaption, name.empty() ? "処理作業" : name, "実行中", call.quiet};
+  jobstore::EnsureModulePath();
+  const std::string folder = call.jobIsFolder ? call.job : jobstore::ProgramFolder() + call.job;
+  const bool found = !call.job.empty() && plat::IsDirectory(folder.c_str());
+  // A job that is not there logs its refusal beside the program.
+  RunLog log(found ? folder + "\\" + kLogName : jobstore::ProgramFolder() + kLogName);
+  log.Header((name.empty() ? std::string("処理作業") : name) + (call.options.empty() ? "" : " " + call.options));
+  int code = kRefused;
+  std::string text, reason;
+  if (call.kind == Invocation::Refused) {
+    code = Refuse(log, voice, call.reason);
+  } else if (!found) {
+    code = Refuse(log, voice, name + "が見つかりません。\n" + folder);
+  } else if (!ReadSavedLines(folder, &text, &reason)) {
+    code = Refuse(log, voice, reason);
+  } else {
+    code = RunJob(log, voice, text, folder + "\\KeyRepeat.def", call.delaySeconds);
+  }
+  log.Line("-", "-", "終了: 終了コード " + std::to_string(code));
+  return code;
+}
+
+}  // namespace
+
+int RunCommandLine(const std::vector<std::string>& arguments) {
+  plat::UseUnawareCoordinatesForProcess();
+  const Invocation call = ReadInvocation(arguments);
+  // A second run would click into the first one's windows: it sends nothing
+  // and writes nothing, not even to the log the first run appends to.
+  if (!plat::AcquireSingleInstance(kRunLockName)) {
+    Tell({call.kind == Invocation::TestRun ? kTestCaption : kJobCaption, "", "", call.quiet},
+         "別の処理作業か動作試験を実行中のため、実行しませんでした。\n\n"
+         "実行中のものが終わってから、もう一度始めてください。",
+         plat::kMbIconWarning);
+    return kBusy;
+  }
+  return call.kind == Invocation::TestRun ? RunTest(call) : RunSaved(call);
 }
 
 }  // namespace runvane

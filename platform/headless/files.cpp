@@ -502,8 +502,12 @@ int OpenFile(const char* path, OpenMode mode) {
   } else {
     if (Fs().failCreate.count(r.key) > 0 || !headless::ParentIsFolder(r)) return -1;
     if (node == nullptr) node = &headless::AddNode(r, false);
-    node->data.clear();
-    node->writeTime = ++Fs().clock;
+    if (mode == OpenMode::Append) {
+      handle.position = node->data.size();
+    } else {
+      node->data.clear();
+      node->writeTime = ++Fs().clock;
+    }
     auto fault = Fs().failWriteAfter.find(r.key);
     if (fault != Fs().failWriteAfter.end()) {
       handle.limited = true;
@@ -532,11 +536,12 @@ long ReadFile(int handle, void* buffer, std::size_t size) {
 
 long WriteFile(int handle, const void* buffer, std::size_t size) {
   auto it = Fs().handles.find(handle);
-  if (it == Fs().handles.end() || it->second.mode != OpenMode::WriteTruncate) return -1;
+  if (it == Fs().handles.end() || it->second.mode == OpenMode::Read) return -1;
   auto node = Fs().nodes.find(it->second.key);
   if (node == Fs().nodes.end()) return -1;
   headless::OpenHandle& h = it->second;
   std::string& data = node->second.data;
+  if (h.mode == OpenMode::Append) h.position = data.size();
   std::size_t count = size;
   if (h.limited) count = std::min(count, h.budget);
   if (Fs().diskFree >= 0) {

@@ -45,7 +45,7 @@ void SetWriteTime(const std::string& path, std::uint64_t time);
 void SetModulePath(const std::string& path, bool exact = true);
 
 // Fault injection. Each applies to the path given (case-insensitive), until Reset().
-void FailCreate(const std::string& path);  // OpenFile(WriteTruncate) and CreateFolder fail
+void FailCreate(const std::string& path);  // OpenFile(WriteTruncate, Append) and CreateFolder fail
 void FailOpen(const std::string& path);    // OpenFile(Read) fails
 // Writes to a file opened at this path accept `bytes` bytes in all, then fail
 // (the count starts anew at each OpenFile). A write that does not fit writes
@@ -90,6 +90,8 @@ void SetNextProcessId(std::uint32_t id);
 // A second instance: the named mutex already exists.
 void HoldMutex(const std::string& name);
 bool MutexHeld(const std::string& name);
+// The program ends: the mutexes it acquired are gone.
+void ReleaseOwnedMutexes();
 // WaitForStartedProcess calls this hook for a started process that still
 // runs (the hook may end it, with the record's exitCode as its exit code);
 // the wait returns at once either way, with that exit code. Every wait is

@@ -117,6 +117,8 @@ bool MutexHeld(const std::string& name) {
   return Table().heldElsewhere.count(name) > 0 || Table().ownedHere.count(name) > 0;
 }
 
+void ReleaseOwnedMutexes() { Table().ownedHere.clear(); }
+
 }  // namespace headless
 
 namespace plat {

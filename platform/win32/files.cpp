@@ -95,8 +95,10 @@ bool ListFolder(const char* pattern, std::vector<FolderEntry>& entries) {
 
 int OpenFile(const char* path, OpenMode mode) {
   const bool read = mode == OpenMode::Read;
-  HANDLE h = CreateFileW(ToWide(path).c_str(), read ? GENERIC_READ : GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                         nullptr, read ? OPEN_EXISTING : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const bool append = mode == OpenMode::Append;
+  HANDLE h = CreateFileW(ToWide(path).c_str(), read ? GENERIC_READ : append ? FILE_APPEND_DATA : GENERIC_WRITE,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         read ? OPEN_EXISTING : append ? OPEN_ALWAYS : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return -1;
   std::vector<HANDLE>& files = OpenFiles();
   auto free = std::find(files.begin(), files.end(), INVALID_HANDLE_VALUE);

@@ -1,6 +1,6 @@
 // The real runner Runvane.exe under Wine, started with the editor's command
-// line on prepared job files and once through the editor's
-// "選択した操作を実行". Its input goes to InputTarget.exe windows
+// line on prepared job files, once through the editor's "選択した操作を実行",
+// and with a saved job's name and options. Its input goes to InputTarget.exe windows
 // (tests/e2e/target), which log what they receive: clicks with their points,
 // characters, key presses and their placement.
 //
@@ -152,6 +152,10 @@ class Runner : public EditorTest {
     return bytes;
   }
   std::string RunLogUtf8() { return standin::ToUtf8(FromShiftJis(RunLog())); }
+  // Starts the runner on a saved job with the options.
+  Process StartSaved(const std::wstring& arguments) {
+    return Process::Run(L"\"" + runner_ + L"\" " + arguments, true);
+  }
   std::wstring TargetLog(const wchar_t* name) { return folder_.Path(name); }
   // The runner's status window, when it shows.
   HWND StatusWindow() {
@@ -399,6 +403,85 @@ TEST_F(Runner, KeysAreHeldBackWhenAnotherProgramTookTheFocus) {
   EXPECT_TRUE(chat.Events({"char", "keydown"}).empty()) << chat.Log();
   EXPECT_TRUE(target.Events({"char"}).empty()) << target.Log();
   ExpectNoKeyDown();
+}
+
+// A saved job in its scrambled form runs by its name with its repeats and is
+// only read; /quiet refuses a job that is not there without a message box.
+TEST_F(Runner, ASavedJobRunsByItsNameAndIsOnlyRead) {
+  Target target;
+  ASSERT_TRUE(target.Start(TargetLog(L"target.log"), L"入力先", {200, 150, 700, 550}));
+  ASSERT_TRUE(BringToFront(target.window()));
+  const std::string record = SwapNibbles("// 注記\r\n" + Row("押す,300,250,マウスでクリックする,,,,,,") +
+                                         Row("入力,,,文字を入力する,請求,,,,,") + Row("F5,,,各種キーを入力する,F5,,,,,"));
+  const std::string repeat = "2,3,2\r\n\r\n\r\n";
+  ASSERT_TRUE(WriteBytes(job_ + L"\\KeyRecord.def.psw", record) && WriteBytes(job_ + L"\\KeyRepeat.def", repeat));
+  run_ = StartSaved(L"処理作業");
+  EXPECT_EQ(Finish(), 0u) << RunLogUtf8();
+  EXPECT_EQ(Joined(target.Events({"down", "up"})), "down L 300 250\nup L 300 250\n");
+  EXPECT_EQ(target.Text(), L"請求請求");
+  EXPECT_EQ(target.Events({"keydown 0x74"}).size(), 2u) << target.Log();
+  std::string bytes;
+  EXPECT_TRUE(ReadWholeFile(job_ + L"\\KeyRecord.def.psw", bytes) && bytes == record);
+  EXPECT_TRUE(ReadWholeFile(job_ + L"\\KeyRepeat.def", bytes) && bytes == repeat);
+  EXPECT_EQ(ListNames(job_), (std::vector<std::wstring>{L"KeyRecord.def.psw", L"KeyRepeat.def", L"Runvane.log"}));
+  EXPECT_NE(RunLog().find("\t-\t-\t開始: 処理作業「処理作業」\r\n"), std::string::npos) << RunLogUtf8();
+
+  Process quiet = StartSaved(L"無い作業 /quiet");
+  bool boxShown = false;
+  while (!quiet.WaitForExit(50)) {
+    if (!TopLevelWindowsOf(quiet.id(), true).empty()) boxShown = true;
+  }
+  EXPECT_FALSE(boxShown);
+  EXPECT_EQ(quiet.ExitCode(), 2u);
+  ASSERT_TRUE(ReadWholeFile(folder_.Path(L"Runvane.log"), bytes));
+  EXPECT_NE(bytes.find("処理作業「無い作業」が見つかりません。"), std::string::npos) << standin::ToUtf8(FromShiftJis(bytes));
+  EXPECT_FALSE(DirectoryExists(folder_.Path(L"無い作業")));
+}
+
+// The countdown of /delay, shown in the status window, while a second run
+// sends nothing and ends with 4; Shift+Esc stops the countdown.
+TEST_F(Runner, ADelayCountsDownAndOneRunGoesOnAtATime) {
+  Target target;
+  ASSERT_TRUE(target.Start(TargetLog(L"target.log"), L"入力先", {200, 150, 700, 550}));
+  ASSERT_TRUE(BringToFront(target.window()));
+  ASSERT_TRUE(WriteBytes(job_ + L"\\KeyRecord.def", Row("押す,300,250,マウスでクリックする,,,,,,")));
+  wchar_t folder[MAX_PATH * 4] = {};
+  GetFullPathNameW(job_.c_str(), MAX_PATH * 4, folder, nullptr);
+  run_ = StartSaved(L"\"" + std::wstring(folder) + L"\" /delay=60");
+  HWND status = nullptr;
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        for (HWND w : TopLevelWindowsOf(run_.id(), true))
+          if (ClassOf(w) == L"TavolexTestRunStatus") status = w;
+        return status != nullptr;
+      },
+      15000))
+      << RunLogUtf8();
+  Sleep(1500);  // a second of the countdown has gone
+  SaveScreenshot(status, L"runner-countdown");
+
+  // A test run from the editor meanwhile: refused with a message.
+  ASSERT_TRUE(WriteBytes(job_ + L"\\KeyInspec.def.psw", SwapNibbles(Row("押す,300,250,マウスでクリックする,,,,,,"))));
+  Process second = Process::Run(
+      L"\"" + runner_ + L"\" \"" + job_ + L"\\KeyInspec.def\" \"" + job_ + L"\\KeyRepeat.def\"", true);
+  HWND box = WaitForWindow(second, L"#32770", kCaption, 20000);
+  ASSERT_NE(box, nullptr);
+  Sleep(300);  // painted
+  SaveScreenshot(box, L"runner-busy");
+  EXPECT_NE(MessageBoxText(box).find(L"実行中のため、実行しませんでした。"), std::wstring::npos);
+  BringToFront(box);
+  PressKey(VK_RETURN);
+  ASSERT_TRUE(second.WaitForExit(10000));
+  EXPECT_EQ(second.ExitCode(), 4u);
+
+  BringToFront(target.window());
+  const DWORD pressed = GetTickCount();
+  PressKeyWith(VK_SHIFT, VK_ESCAPE);
+  ASSERT_TRUE(run_.WaitForExit(5000));
+  EXPECT_LT(GetTickCount() - pressed, 1400u);
+  EXPECT_EQ(run_.ExitCode(), 1u);
+  EXPECT_TRUE(target.Events({"down"}).empty()) << target.Log();
+  EXPECT_NE(RunLog().find("停止（Shift+Esc） 開始前の待ち時間"), std::string::npos) << RunLogUtf8();
 }
 
 // The editor's "選択した操作を実行" with the real runner: the ticked rows reach

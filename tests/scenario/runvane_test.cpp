@@ -1,14 +1,16 @@
 // The runner on the headless platform, from its command line to its exit
 // code: the whole input of a job, the stop sign during a wait and during
-// typing, a refused job, a run that cannot go on, and the window guards
-// (a window in the way of a click, the focus taken before keys, a placed
-// window closed).
+// typing, a refused job, a run that cannot go on, the window guards (a
+// window in the way of a click, the focus taken before keys, a placed window
+// closed), and a saved job started by its name with the log that keeps every
+// run.
 #include <algorithm>
 #include <string>
 #include <vector>
 
 #include "operations/scrambled.h"
 #include "platform/headless/runner.h"
+#include "runvane/run_log.h"
 #include "runvane/runner.h"
 #include "tests/support/fresh_state.h"
 
@@ -75,7 +77,8 @@ class Runner : public FreshState {
     headless::PutFile(std::string(kJob) + "KeyInspec.def.psw", Scrambled(testRun));
     headless::PutFile(std::string(kJob) + "KeyRepeat.def", repeat);
     start_ = headless::Now();
-    return runvane::RunTestRun({std::string(kJob) + "KeyInspec.def", std::string(kJob) + "KeyRepeat.def"});
+    headless::ReleaseOwnedMutexes();  // an earlier run of the same test has ended
+    return runvane::RunCommandLine({std::string(kJob) + "KeyInspec.def", std::string(kJob) + "KeyRepeat.def"});
   }
   static std::vector<std::string> LogLines() {
     std::vector<std::string> lines;
@@ -199,8 +202,10 @@ TEST_F(Runner, AJobThatCannotRunIsRefusedBeforeAnyInput) {
   EXPECT_TRUE(headless::StatusTexts().empty());
   const std::string message = Message();
   EXPECT_NE(message.find("3行目「保存」:\nショートカット「Ctrl+Q」は使えません。"), std::string::npos) << message;
-  EXPECT_NE(LogLines().back().find("3行目\t-\t実行しません: ショートカット「Ctrl+Q」は使えません。"),
-            std::string::npos);
+  const auto log = LogLines();
+  ASSERT_EQ(log.size(), 3u);
+  EXPECT_NE(log[1].find("3行目\t-\t実行しません: ショートカット「Ctrl+Q」は使えません。"), std::string::npos);
+  EXPECT_NE(log[2].find("終了コード 2"), std::string::npos);
 
   // Overlapping repeat rules, and a test-run file that is not there.
   headless::Reset();
@@ -208,7 +213,7 @@ TEST_F(Runner, AJobThatCannotRunIsRefusedBeforeAnyInput) {
   EXPECT_NE(Message().find("繰返し処理の設定（2行目）:\n1行目と範囲が重複しています。"), std::string::npos);
   headless::Reset();
   headless::MakeFolder(kJob);
-  EXPECT_EQ(runvane::RunTestRun({std::string(kJob) + "KeyInspec.def", std::string(kJob) + "KeyRepeat.def"}),
+  EXPECT_EQ(runvane::RunCommandLine({std::string(kJob) + "KeyInspec.def", std::string(kJob) + "KeyRepeat.def"}),
             runvane::kRefused);
   EXPECT_NE(Message().find("C:\\Tools\\job\\KeyInspec.def.psw"), std::string::npos);
   EXPECT_TRUE(headless::InputSent().empty());
@@ -390,6 +395,101 @@ TEST_F(Runner, AClickWhereAPlacedWindowWasClosedStopsTheRunUnlessAnotherWasPlace
             runvane::kAllRan)
       << Message();
   EXPECT_EQ(InputText(), "move 150,150 Ld Lu");
+}
+
+// A saved job by its name: the form written last, read only, with its
+// repeats; a countdown first; the log grows by each run. Another run going on,
+// a job that is not there and a stop during the countdown send nothing.
+TEST_F(Runner, ASavedJobRunsByItsNameAndLeavesItsFilesAsTheyWere) {
+  headless::SetModulePath("C:\\Tools\\Runvane.exe");
+  const std::string folder = "C:\\Tools\\請求\\";
+  const std::string older = "古い,1,1,マウスでクリックする,,,,,,\r\n";
+  const std::string lines = "// 注記\r\n押す,640,480,マウスでクリックする,,,,,,\r\n\r\nF5,,,各種キーを入力する,F5,,,,,\r\n";
+  headless::PutFile(folder + "KeyRecord.def", older);
+  headless::PutFile(folder + "KeyRecord.def.psw", Scrambled(lines));
+  headless::PutFile(folder + "KeyRepeat.def", "2,2,2\r\n\r\n\r\n");
+  headless::SetWriteTime(folder + "KeyRecord.def", 5);
+  headless::SetWriteTime(folder + "KeyRecord.def.psw", 5);  // a tie: the scrambled form
+  EXPECT_EQ(runvane::RunCommandLine({"請求", "/delay=2"}), runvane::kAllRan);
+  EXPECT_EQ(InputText(), "move 640,480 Ld Lu kd 74 ku 74 kd 74 ku 74");
+  EXPECT_GE(headless::InputSent()[0].time, 2000u);
+  EXPECT_EQ(headless::FileBytes(folder + "KeyRecord.def"), older);
+  EXPECT_EQ(headless::FileBytes(folder + "KeyRecord.def.psw"), Scrambled(lines));
+  const auto status = headless::StatusTexts();
+  ASSERT_GE(status.size(), 3u);
+  EXPECT_EQ(status[0], "実行中 あと 2 秒で開始　Shift+Esc で中止");
+  EXPECT_EQ(status.back(), "実行中 2行目 (3/3)　Shift+Esc で停止");
+  // A second run, of the plain file saved after a scrambling that failed.
+  headless::SetWriteTime(folder + "KeyRecord.def", 6);
+  headless::ReleaseOwnedMutexes();
+  const std::string sent = InputText();
+  EXPECT_EQ(runvane::RunCommandLine({"C:\\Tools\\請求\\", "/quiet"}), runvane::kAllRan);
+  EXPECT_EQ(InputText(), sent + " move 1,1 Ld Lu");
+  std::string log = headless::FileBytes(folder + "Runvane.log");
+  EXPECT_NE(log.find("\t-\t-\t開始: 処理作業「請求」 /delay=2\r\n"), std::string::npos) << log;
+  EXPECT_NE(log.find("\t-\t-\t開始: 処理作業「C:\\Tools\\請求」 /quiet\r\n"), std::string::npos) << log;
+  EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 5 + 3);
+
+  // Another run goes on: nothing is sent and nothing logged.
+  headless::ReleaseOwnedMutexes();
+  headless::HoldMutex(runvane::kRunLockName);
+  EXPECT_EQ(runvane::RunCommandLine({"請求"}), runvane::kBusy);
+  ASSERT_EQ(headless::MessageBoxes().size(), 1u);
+  EXPECT_NE(headless::MessageBoxes()[0].text.find("実行中のため"), std::string::npos);
+  EXPECT_EQ(headless::MessageBoxes()[0].caption, "タヴォレクス 処理作業の実行");
+  EXPECT_EQ(headless::FileBytes(folder + "Runvane.log"), log);
+  EXPECT_EQ(InputText(), sent + " move 1,1 Ld Lu");
+
+  // A job that is not there, quietly: the reason is logged beside the program.
+  headless::Reset();
+  headless::PutFile("C:\\Tools\\Runvane.exe", "MZ");
+  headless::SetModulePath("C:\\Tools\\Runvane.exe");
+  jobstore::ResetPaths();
+  EXPECT_EQ(runvane::RunCommandLine({"/quiet", "無い作業"}), runvane::kRefused);
+  EXPECT_TRUE(headless::MessageBoxes().empty());
+  log = headless::FileBytes("C:\\Tools\\Runvane.log");
+  EXPECT_NE(log.find("実行しません: 処理作業「無い作業」が見つかりません。 C:\\Tools\\無い作業"), std::string::npos)
+      << log;
+  EXPECT_FALSE(headless::HasFolder("C:\\Tools\\無い作業"));
+
+  // Shift+Esc during the countdown.
+  headless::ReleaseOwnedMutexes();
+  headless::PutFile(folder + "KeyRecord.def", older);
+  headless::OnBriefWait([&] {
+    if (headless::Now() >= start_ + 1500) headless::PressStopKeys();
+  });
+  start_ = headless::Now();
+  EXPECT_EQ(runvane::RunCommandLine({"請求", "/delay=60"}), runvane::kStopped);
+  EXPECT_LT(headless::Now() - start_, 1800u);
+  EXPECT_TRUE(headless::InputSent().empty());
+  EXPECT_NE(headless::FileBytes(folder + "Runvane.log").find("停止（Shift+Esc） 開始前の待ち時間"), std::string::npos);
+  EXPECT_FALSE(headless::StatusShown());
+}
+
+// A log at its limit loses its oldest runs whole; when the trimmed copy
+// cannot be written, the log stays as it was and the run goes on.
+TEST_F(Runner, TheLogStaysWithinItsLimitAndIsNeverDamaged) {
+  std::string run = "2026-01-01 00:00:00.000\t-\t-\t開始: 動作試験 \"old\"\r\n", old;
+  for (int i = 0; i < 50; ++i) run += "2026-01-01 00:00:00.000\t1行目\t各種キーを入力する\t完了\r\n";
+  run += "2026-01-01 00:00:00.000\t-\t-\t終了: 終了コード 0\r\n";
+  while (old.size() + run.size() < runvane::kLogLimit) old += run;
+  while (old.size() + 120 < runvane::kLogLimit) old += "2026-01-01 00:00:00.000\t-\t-\t-\r\n";
+  const std::string log = std::string(kJob) + "Runvane.log";
+  headless::PutFile(log, old);
+  headless::FailCreate(log + ".tmp");
+  EXPECT_EQ(Run("F5,,,各種キーを入力する,F5,,,,,\r\n"), runvane::kAllRan);
+  EXPECT_EQ(headless::FileBytes(log).substr(0, old.size()), old);
+  EXPECT_LE(headless::FileBytes(log).size(), runvane::kLogLimit);
+  EXPECT_EQ(InputText(), "kd 74 ku 74");
+
+  headless::Reset();
+  headless::PutFile(log, old);
+  EXPECT_EQ(Run("F5,,,各種キーを入力する,F5,,,,,\r\n"), runvane::kAllRan);
+  const std::string trimmed = headless::FileBytes(log);
+  EXPECT_LE(trimmed.size(), runvane::kLogKeptByTrim + 500);
+  EXPECT_EQ(trimmed.rfind(run, 0), 0u);
+  EXPECT_NE(trimmed.find("終了コード 0\r\n", trimmed.find("開始: 動作試験 \"C:")), std::string::npos);
+  EXPECT_FALSE(headless::HasFile(log + ".tmp"));
 }
 
 }  // namespace

@@ -151,6 +151,13 @@ TEST_F(HeadlessTest, FilesReadAndWriteThroughHandles) {
   EXPECT_TRUE(plat::CloseFile(r));
   EXPECT_EQ(headless::OpenFileCount(), 0);
 
+  // Appending keeps the content and writes at its end; a missing file is made.
+  for (const char* path : {"C:\\job\\a.def", "C:\\job\\c.log"}) {
+    const int a = plat::OpenFile(path, plat::OpenMode::Append);
+    EXPECT_TRUE(plat::WriteFile(a, "yz", 2) == 2 && plat::CloseFile(a));
+  }
+  EXPECT_EQ(headless::FileBytes("C:\\job\\a.def"), "helloyz");
+  EXPECT_EQ(headless::FileBytes("C:\\job\\c.log"), "yz");
   headless::FailOpen("C:\\job\\a.def");
   EXPECT_EQ(plat::OpenFile("C:\\job\\a.def", plat::OpenMode::Read), -1);
   headless::FailCreate("C:\\job\\b.def");

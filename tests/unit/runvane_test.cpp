@@ -1,6 +1,6 @@
-// The runner's decisions without input: the check of a whole job before any
-// input, the order in which a run takes the rows with its repeats, and the
-// window guards' decisions.
+// The runner's decisions without input: its command line, the check of a
+// whole job before any input, the order in which a run takes the rows with
+// its repeats, the window guards' decisions and the trimming of its log.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,8 +9,10 @@
 #include "companions/repeat.h"
 #include "operations/records.h"
 #include "runvane/guards.h"
+#include "runvane/invocation.h"
 #include "runvane/job.h"
 #include "runvane/plan.h"
+#include "runvane/run_log.h"
 
 namespace {
 
@@ -232,6 +234,72 @@ TEST(WindowGuards, ClicksAndKeysGoOnlyWhereTheJobLeftThem) {
   EXPECT_FALSE(runvane::ChecksFocusFirst(pause));
   EXPECT_TRUE(runvane::LeavesFocusToSystem(ops::Pause) && runvane::LeavesFocusToSystem(ops::ArrangeWindow) &&
               runvane::LeavesFocusToSystem(ops::RunApplication) && !runvane::LeavesFocusToSystem(ops::MouseClick));
+}
+
+// What each command line asks for, and every refusal with its reason.
+TEST(Invocation, ATestRunASavedJobWithItsOptionsOrARefusal) {
+  using runvane::Invocation;
+  using runvane::ReadInvocation;
+  Invocation call = ReadInvocation({"C:\\T\\job\\KeyInspec.def", "C:\\T\\job\\KeyRepeat.def"});
+  EXPECT_EQ(call.kind, Invocation::TestRun);
+  EXPECT_EQ(call.repeatPath, "C:\\T\\job\\KeyRepeat.def");
+
+  call = ReadInvocation({"/QUIET", "請求書", "/Delay=3600"});
+  EXPECT_TRUE(call.kind == Invocation::SavedJob && call.job == "請求書" && !call.jobIsFolder);
+  EXPECT_TRUE(call.quiet && call.delaySeconds == 3600 && call.options == "/QUIET /Delay=3600");
+  call = ReadInvocation({"\\\\srv\\share\\表\\"});  // 表 ends with the byte of a backslash
+  EXPECT_TRUE(call.kind == Invocation::SavedJob && call.jobIsFolder && call.job == "\\\\srv\\share\\表");
+  call = ReadInvocation({"C:\\", "/delay=0"});
+  EXPECT_TRUE(call.kind == Invocation::SavedJob && call.job == "C:\\" && call.delaySeconds == 0 && !call.quiet);
+
+  const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
+      {{}, "実行する処理作業を指定してください。"},
+      {{"/quiet"}, "実行する処理作業を指定してください。"},
+      {{"a", "b", "/quiet"}, "一つだけ"},
+      {{"請求書", "入力"}, "\"\" で囲んで"},
+      {{"job", "/delay=3601"}, "「/delay=3601」: 待ち時間は 0 から 3600 までの秒数"},
+      {{"job", "/delay=-1"}, "0 から 3600"},
+      {{"job", "/delay="}, "0 から 3600"},
+      {{"job", "/delay=9999999999999999999"}, "0 から 3600"},
+      {{"job", "/delay=1", "/delay=2"}, "二度"},
+      {{"job", "/wait"}, "「/wait」は使えないオプションです。"},
+      {{"CON"}, "予約名"},
+      {{"job."}, "最後を「.」"},
+      {{"a*b"}, "「a*b」は処理作業名に使えません。"},
+      {{"job\\sub"}, "完全なパス"},
+      {{"C:job"}, "完全なパス"},
+  };
+  for (const auto& [arguments, reason] : refused) {
+    call = ReadInvocation(arguments);
+    EXPECT_EQ(call.kind, Invocation::Refused) << reason;
+    EXPECT_NE(call.reason.find(reason), std::string::npos) << call.reason;
+  }
+  // /quiet holds for a refusal too; a usable job keeps its name for the log.
+  call = ReadInvocation({"job", "/wait", "/quiet"});
+  EXPECT_TRUE(call.quiet && call.job == "job");
+}
+
+// The oldest runs go whole; a run too long for the limit keeps its header
+// and its newest lines.
+TEST(RunLog, TrimmingDropsTheOldestRunsWhole) {
+  auto run = [](const std::string& time, int steps) {
+    std::string out = time + "\t-\t-\t開始: 処理作業「a」\r\n";
+    for (int i = 1; i <= steps; ++i) out += time + "\t" + std::to_string(i) + "行目\t待つ\t完了\r\n";
+    return out + time + "\t-\t-\t終了: 終了コード 0\r\n";
+  };
+  const std::string old = "leftover of an older log\r\n", first = run("1", 3), second = run("2", 2);
+  const std::string log = old + first + second;
+  EXPECT_EQ(runvane::TrimRunLog(log, log.size()), log);
+  EXPECT_EQ(runvane::TrimRunLog(log, log.size() - 1), first + second);
+  EXPECT_EQ(runvane::TrimRunLog(log, first.size() + second.size() - 1), second);
+
+  const std::string longRun = run("2", 20), end = "2\t-\t-\t終了: 終了コード 0\r\n";
+  const std::string kept = runvane::TrimRunLog(longRun, longRun.size() - 1);
+  EXPECT_LE(kept.size(), longRun.size() - 1);
+  EXPECT_EQ(kept.rfind("2\t-\t-\t開始: 処理作業「a」\r\n-\t-\t-\t（この実行の古い行は省略しました）\r\n2\t", 0), 0u)
+      << kept;
+  EXPECT_EQ(kept.compare(kept.size() - end.size(), end.size(), end), 0) << kept;
+  EXPECT_EQ(kept.find("\t1行目\t"), std::string::npos) << kept;
 }
 
 }  // namespace

@@ -67,6 +67,8 @@ TEST_F(Scramble, UnscrambleWithOnlyThePlainFileChangesNothing) {
   headless::PutFile(RecordFilePath, "plain\r\n");
   EXPECT_EQ(UnscrambleRecordFile(), Unscramble::NoScrambledFile);
   EXPECT_EQ(headless::FileBytes(RecordFilePath), "plain\r\n");
+  EXPECT_EQ(RecordFormToLoad(RecordFilePath, RecordScrambledPath), RecordForm::Plain);
+  EXPECT_EQ(RecordFormToLoad(RecordScrambledPath, RecordScrambledPath), RecordForm::None);
 }
 
 // Of two forms the one written last is loaded; with equal times the
@@ -78,6 +80,8 @@ TEST_F(Scramble, TheFormWrittenLastWinsAndTheScrambledOneATie) {
     headless::PutFile(RecordScrambledPath, Swapped("scrambled\r\n"));
     headless::SetWriteTime(RecordFilePath, static_cast<std::uint64_t>(plainTime));
     headless::SetWriteTime(RecordScrambledPath, 2);
+    EXPECT_EQ(RecordFormToLoad(RecordFilePath, RecordScrambledPath),
+              plainTime > 2 ? RecordForm::Plain : RecordForm::Scrambled);
     if (plainTime > 2) {
       EXPECT_EQ(UnscrambleRecordFile(), Unscramble::PlainIsNewer);
       EXPECT_EQ(headless::FileBytes(RecordFilePath), "plain\r\n");

@@ -123,6 +123,14 @@ void TestFiles() {
   CHECK(!plat::IsDirectory(file.c_str()));
   CHECK(WriteAll(file, "x"));  // truncates
   CHECK_EQ(ReadAll(file), std::string("x"));
+  // Appending keeps the content and writes at its end; a missing file is made.
+  for (const std::string& target : {file, dir + "\\Runvane.log"}) {
+    int log = plat::OpenFile(target.c_str(), plat::OpenMode::Append);
+    CHECK(log >= 0 && plat::WriteFile(log, "yz", 2) == 2 && plat::CloseFile(log));
+  }
+  CHECK_EQ(ReadAll(file), std::string("xyz"));
+  CHECK_EQ(ReadAll(dir + "\\Runvane.log"), std::string("yz"));
+  CHECK(plat::DeleteFileAt((dir + "\\Runvane.log").c_str()));
 
   // Handles are reused after closing; a closed handle is refused.
   int a = plat::OpenFile(file.c_str(), plat::OpenMode::Read);
