@@ -42,9 +42,12 @@ std::uint32_t StartPicker() {
 }
 
 std::uint32_t StartRunner(const char* inspectFilePath, const char* repeatFilePath) {
+  return StartRunnerWith(std::string("\"") + inspectFilePath + "\" \"" + repeatFilePath + "\"");
+}
+
+std::uint32_t StartRunnerWith(const std::string& arguments) {
   plat::ProcessStart start;
-  start.commandLine = std::string("\"") + RunnerToolPath + "\" \"" + inspectFilePath + "\" \"" +
-                      repeatFilePath + "\"";
+  start.commandLine = std::string("\"") + RunnerToolPath + "\" " + arguments;
   start.applicationName = RunnerToolPath;
   start.inheritHandles = true;
   start.creationFlags = plat::kCreateNoWindow;
@@ -66,15 +69,15 @@ TitlePickerEnd RunTitlePicker() {
 }
 
 plat::ShortcutSpec JobShortcut(const char* jobName) {
-  plat::ShortcutSpec spec;
-  spec.name = jobName;
-  spec.target = RunnerToolPath;
-  spec.arguments = std::string("\"") + jobName + "\" /delay=3";
-  spec.workingFolder = jobstore::ProgramFolder();
+  plat::ShortcutSpec shortcut;
+  shortcut.name = jobName;
+  shortcut.target = RunnerToolPath;
+  shortcut.arguments = std::string("\"") + jobName + "\" /delay=3";
+  shortcut.workingFolder = jobstore::ProgramFolder();
   // "C:\Tools\" as "C:\Tools"; a drive's root keeps its backslash.
-  if (spec.workingFolder.size() > 3 && spec.workingFolder.back() == '\\') spec.workingFolder.pop_back();
-  spec.iconFile = RunnerToolPath;
-  return spec;
+  if (shortcut.workingFolder.size() > 3 && shortcut.workingFolder.back() == '\\') shortcut.workingFolder.pop_back();
+  shortcut.iconFile = RunnerToolPath;
+  return shortcut;
 }
 
 void TerminateCompanion(std::uint32_t processId) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "jobstore/paths.h"
 #include "platform/platform.h"
@@ -29,6 +30,9 @@ std::uint32_t StartPicker();
 // Starts the runner hidden, without a window, with the test-run file and the
 // repeat file; the process id, or 0.
 std::uint32_t StartRunner(const char* inspectFilePath, const char* repeatFilePath);
+// The runner started hidden, without a window, with these arguments after its
+// quoted path; the process id, or 0.
+std::uint32_t StartRunnerWith(const std::string& arguments);
 // How a run of the window-title picker ended.
 enum class TitlePickerEnd {
   NotStarted,  // no path, or the start failed

@@ -9,14 +9,7 @@
 namespace companions {
 
 std::uint32_t StartRecorder(const char* captureFilePath) {
-  plat::ProcessStart start;
-  start.commandLine = std::string("\"") + RunnerToolPath + "\" /record \"" + captureFilePath + "\"";
-  start.applicationName = RunnerToolPath;
-  start.inheritHandles = true;
-  start.creationFlags = plat::kCreateNoWindow;
-  start.useShowWindow = true;
-  start.showWindow = plat::kSwHide;
-  return plat::StartProcess(start);
+  return StartRunnerWith(std::string("/record \"") + captureFilePath + "\"");
 }
 
 Recording ReadRecording(const std::string& bytes) {

@@ -10,9 +10,8 @@
 #include "companions/window_titles.h"
 #include "editor/features.h"
 #include "editor/messages.h"
-#include "editor/row_commands.h"
+#include "editor/row_clipboard.h"
 #include "editor/state.h"
-#include "editor/undo.h"
 #include "jobstore/lines.h"
 #include "jobstore/paths.h"
 #include "operations/scrambled.h"
@@ -26,17 +25,6 @@ constexpr unsigned kRecorderPollMs = 1000;
 
 void Tell(plat::Window dialog, const std::string& message, unsigned icon) {
   plat::ShowMessageBox(dialog, message.c_str(), kAppCaption, plat::kMbOk | icon);
-}
-
-// The recorded lines before the edited row, or after the last row when none
-// is edited: one step, which Ctrl+Z takes back whole.
-void InsertRecordedLines(plat::Window dialog, const std::vector<std::string>& lines) {
-  const int count = jobstore::LineCount();
-  const int row = CurrentRow >= 0 && CurrentRow < count ? CurrentRow : count;
-  HistoryStepScope step(dialog);
-  InsertLines(dialog, row, lines);
-  CurrentRow = row;
-  FinishRowCommand(dialog, ScrollTargetAfter(row), FocusAfter::List);
 }
 
 // The closing word: how many rows came, and what the recorder skipped.
@@ -82,7 +70,7 @@ void TakeRecording(plat::Window dialog, unsigned exitCode) {
     return;
   }
   const companions::Recording recording = companions::ReadRecording(bytes);
-  if (!recording.lines.empty()) InsertRecordedLines(dialog, recording.lines);
+  if (!recording.lines.empty()) InsertLinesAtEditedRow(dialog, recording.lines);
   Tell(dialog, RecordingReport(recording), plat::kMbIconInformation);
 }
 

@@ -62,6 +62,10 @@ void PasteOperations(plat::Window dialog) {
                          kCheckCaption, plat::kMbOk);
     return;
   }
+  InsertLinesAtEditedRow(dialog, lines);
+}
+
+void InsertLinesAtEditedRow(plat::Window dialog, const std::vector<std::string>& lines) {
   const int count = jobstore::LineCount();
   const int row = CurrentRow >= 0 && CurrentRow < count ? CurrentRow : count;
   HistoryStepScope step(dialog);

@@ -23,5 +23,9 @@ void CutOperation(plat::Window dialog);
 // copy, before the edited row (after the last row when none is edited); the
 // first of them becomes the edited row. With neither, the user is told.
 void PasteOperations(plat::Window dialog);
+// Inserts the lines as one step (one Ctrl+Z takes them back) before the
+// edited row, after the last row when none is edited; the first of them
+// becomes the edited row.
+void InsertLinesAtEditedRow(plat::Window dialog, const std::vector<std::string>& lines);
 
 }  // namespace editor

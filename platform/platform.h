@@ -376,7 +376,7 @@ struct ShortcutOutcome {
 };
 // Creates the shortcut on the user's desktop (the shell's IShellLinkW, saved
 // with IPersistFile), replacing one of that name.
-ShortcutOutcome CreateDesktopShortcut(const ShortcutSpec& spec);
+ShortcutOutcome CreateDesktopShortcut(const ShortcutSpec& shortcut);
 
 // ---------------------------------------------------------------------------
 // The open-file dialog

@@ -132,16 +132,16 @@ OpenFileChoice ChooseFileToOpen(Window owner, const char* filterName, const char
 
 std::vector<std::string> CommandLineArguments() { return {}; }
 
-ShortcutOutcome CreateDesktopShortcut(const ShortcutSpec& spec) {
+ShortcutOutcome CreateDesktopShortcut(const ShortcutSpec& shortcut) {
   headless::SystemState& state = headless::State();
   ShortcutOutcome outcome;
   if (state.desktopFolder.empty()) {
     outcome.result = ShortcutOutcome::NoDesktop;
     return outcome;
   }
-  outcome.path = state.desktopFolder + "\\" + spec.name + ".lnk";
+  outcome.path = state.desktopFolder + "\\" + shortcut.name + ".lnk";
   // The file stands for the shell's binary form; the record keeps its fields.
-  const std::string bytes = "[shortcut]\r\n" + spec.target + "\r\n" + spec.arguments + "\r\n";
+  const std::string bytes = "[shortcut]\r\n" + shortcut.target + "\r\n" + shortcut.arguments + "\r\n";
   const int file = OpenFile(outcome.path.c_str(), OpenMode::WriteTruncate);
   const bool written = file >= 0 && WriteFile(file, bytes.data(), bytes.size()) == static_cast<long>(bytes.size());
   if (file >= 0) CloseFile(file);
@@ -150,7 +150,7 @@ ShortcutOutcome CreateDesktopShortcut(const ShortcutSpec& spec) {
     outcome.error = 0x80070005;  // E_ACCESSDENIED
     return outcome;
   }
-  state.shortcuts[outcome.path] = spec;
+  state.shortcuts[outcome.path] = shortcut;
   outcome.result = ShortcutOutcome::Created;
   return outcome;
 }

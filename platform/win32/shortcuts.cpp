@@ -36,7 +36,7 @@ void Release(T*& object) {
 
 }  // namespace
 
-ShortcutOutcome CreateDesktopShortcut(const ShortcutSpec& spec) {
+ShortcutOutcome CreateDesktopShortcut(const ShortcutSpec& shortcut) {
   ShortcutOutcome outcome;
   PWSTR desktop = nullptr;
   const HRESULT found = SHGetKnownFolderPath(FOLDERID_Desktop, 0, nullptr, &desktop);
@@ -46,7 +46,7 @@ ShortcutOutcome CreateDesktopShortcut(const ShortcutSpec& spec) {
     outcome.error = static_cast<std::uint32_t>(found);
     return outcome;
   }
-  const std::wstring path = std::wstring(desktop) + L"\\" + win32::ToWide(spec.name.c_str()) + L".lnk";
+  const std::wstring path = std::wstring(desktop) + L"\\" + win32::ToWide(shortcut.name.c_str()) + L".lnk";
   CoTaskMemFree(desktop);
   outcome.path = win32::ToSjis(path.c_str());
 
@@ -60,10 +60,10 @@ ShortcutOutcome CreateDesktopShortcut(const ShortcutSpec& spec) {
     outcome.error = static_cast<std::uint32_t>(hr);
     return outcome;
   }
-  hr = link->SetPath(win32::ToWide(spec.target.c_str()).c_str());
-  if (SUCCEEDED(hr)) hr = link->SetArguments(win32::ToWide(spec.arguments.c_str()).c_str());
-  if (SUCCEEDED(hr)) hr = link->SetWorkingDirectory(win32::ToWide(spec.workingFolder.c_str()).c_str());
-  if (SUCCEEDED(hr)) hr = link->SetIconLocation(win32::ToWide(spec.iconFile.c_str()).c_str(), 0);
+  hr = link->SetPath(win32::ToWide(shortcut.target.c_str()).c_str());
+  if (SUCCEEDED(hr)) hr = link->SetArguments(win32::ToWide(shortcut.arguments.c_str()).c_str());
+  if (SUCCEEDED(hr)) hr = link->SetWorkingDirectory(win32::ToWide(shortcut.workingFolder.c_str()).c_str());
+  if (SUCCEEDED(hr)) hr = link->SetIconLocation(win32::ToWide(shortcut.iconFile.c_str()).c_str(), 0);
   IPersistFile* file = nullptr;
   if (SUCCEEDED(hr)) hr = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
   // Save replaces a file of that name.

@@ -474,9 +474,9 @@ void TestProcesses() {
 void TestDesktopShortcut() {
   const std::string self = plat::ModuleFileName();
   const std::string name = "TavolexPlatformTest" + std::to_string(GetCurrentProcessId());
-  plat::ShortcutSpec spec{name, self, "\"見積\" /delay=3", "C:\\windows", self};
+  plat::ShortcutSpec shortcut{name, self, "\"見積\" /delay=3", "C:\\windows", self};
   plat::CreateDesktopShortcut({name, self, "old", "C:\\", self});
-  const plat::ShortcutOutcome made = plat::CreateDesktopShortcut(spec);
+  const plat::ShortcutOutcome made = plat::CreateDesktopShortcut(shortcut);
   CHECK(made.result == plat::ShortcutOutcome::Created);
   CHECK(made.path.size() > name.size() + 4 &&
         made.path.compare(made.path.size() - name.size() - 5, std::string::npos, "\\" + name + ".lnk") == 0);
@@ -499,7 +499,7 @@ void TestDesktopShortcut() {
   if (link) link->Release();
   CoUninitialize();
   CHECK_EQ(lstrcmpiW(target, plat::win32::ToWide(self.c_str()).c_str()), 0);
-  CHECK_EQ(plat::win32::ToSjis(arguments), spec.arguments);
+  CHECK_EQ(plat::win32::ToSjis(arguments), shortcut.arguments);
   CHECK_EQ(lstrcmpiW(folder, L"C:\\windows"), 0);
   CHECK_EQ(lstrcmpiW(icon, plat::win32::ToWide(self.c_str()).c_str()), 0);
   CHECK_EQ(iconIndex, 0);
