@@ -531,6 +531,18 @@ bool OpenAsExplorerDoes(const char* path, const char* workingFolder);
 // top). False when the system refused to move it.
 bool ArrangeTopLevelWindow(Window window, int x, int y, int width, int height);
 
+// The visible top-level window under a screen point, as a click there would
+// reach it: windows that let clicks pass (the runner's status window) are
+// skipped. kNoWindow for none.
+Window TopLevelWindowAt(int x, int y);
+// The foreground window; kNoWindow for none.
+Window ForegroundWindow();
+// The process that shows a window; 0 when the window is gone.
+std::uint32_t WindowProcessId(Window window);
+bool WindowExists(Window window);
+// A window's title, Shift-JIS, at most 511 bytes; empty when it is gone.
+std::string WindowTitle(Window window);
+
 // ---------------------------------------------------------------------------
 // The recorder: the user's own input, seen through the low-level mouse and
 // keyboard hooks, and what the recorder asks about the windows it goes to.

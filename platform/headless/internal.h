@@ -126,6 +126,7 @@ struct WindowSystem {
   std::vector<DrawCall> drawCalls;
   std::vector<plat::Color> brushes;  // PrepareSolidBrushes
   int unpreparedBrushAnswers = 0;
+  plat::Window foreground = 0;  // ForegroundWindow, while it exists
 };
 
 WindowSystem& Windows();

@@ -21,6 +21,7 @@ struct RunnerState {
   bool watching = false;
   bool stopPressed = false;
   std::function<void()> waitHook;
+  std::function<void(const SentInput&)> inputHook;
   std::vector<std::string> statusTexts;
   bool statusShown = false;
   std::vector<OpenedPath> opened;
@@ -54,6 +55,8 @@ void PressStopKeys() {
 }
 bool StopKeysWatched() { return State().watching; }
 void OnBriefWait(const std::function<void()>& hook) { State().waitHook = hook; }
+void OnInputSent(const std::function<void(const SentInput&)>& hook) { State().inputHook = hook; }
+void SetForegroundWindow(plat::Window window) { detail::Windows().foreground = window; }
 std::vector<std::string> StatusTexts() { return State().statusTexts; }
 bool StatusShown() { return State().statusShown; }
 std::vector<OpenedPath> OpenedPaths() { return State().opened; }
@@ -112,8 +115,14 @@ std::size_t SendInputEvents(const std::vector<InputEvent>& events) {
     if (e.kind == InputEvent::Move) {
       state.pointerX = e.x;
       state.pointerY = e.y;
+    } else if (e.kind == InputEvent::LeftDown || e.kind == InputEvent::RightDown) {
+      const Window clicked = TopLevelWindowAt(state.pointerX, state.pointerY);
+      if (clicked != kNoWindow) headless::SetForegroundWindow(clicked);
     }
     ++inserted;
+    auto hook = state.inputHook;  // a copy: the hook may replace itself
+    const headless::SentInput recorded = state.sent.back();
+    if (hook) hook(recorded);
   }
   return inserted;
 }
@@ -166,6 +175,31 @@ bool OpenAsExplorerDoes(const char* path, const char* workingFolder) {
   auto hook = headless::State().openHook;
   if (hook) hook(opened);
   return true;
+}
+
+Window TopLevelWindowAt(int x, int y) {
+  for (const headless::detail::TopWindow& top : headless::detail::Windows().tops) {
+    const Rect& r = top.rect;
+    if (top.visible && x >= r.left && x < r.right && y >= r.top && y < r.bottom) return top.window;
+  }
+  return kNoWindow;
+}
+
+Window ForegroundWindow() {
+  const Window window = headless::detail::Windows().foreground;
+  return headless::detail::FindTop(window) != nullptr ? window : kNoWindow;
+}
+
+std::uint32_t WindowProcessId(Window window) {
+  const headless::detail::TopWindow* top = headless::detail::FindTop(window);
+  return top != nullptr ? top->processId : 0;
+}
+
+bool WindowExists(Window window) { return headless::detail::FindTop(window) != nullptr; }
+
+std::string WindowTitle(Window window) {
+  const headless::detail::TopWindow* top = headless::detail::FindTop(window);
+  return top != nullptr ? headless::detail::CutText(top->title, 511) : std::string();
 }
 
 bool ArrangeTopLevelWindow(Window window, int x, int y, int width, int height) {

@@ -1,6 +1,6 @@
 // Test control of the runner's part of the headless platform: the input it
-// sent, the pointer, the stop keys, its status texts, the programs it opened
-// and the windows it placed. Reset() clears all of it.
+// sent, the pointer, the stop keys, its status texts, the programs it opened,
+// the windows it placed and the foreground window. Reset() clears all of it.
 #pragma once
 
 #include <cstddef>
@@ -31,6 +31,13 @@ bool StopKeysWatched();
 
 // Runs during each of the program's brief waits, after the clock moved on.
 void OnBriefWait(const std::function<void()>& hook);
+// Runs after each event the program sent is recorded (and the pointer moved).
+void OnInputSent(const std::function<void(const SentInput&)>& hook);
+
+// The foreground window (kNoWindow: none); it is forgotten when the window
+// goes. A button pressed also makes the top-level window under the pointer
+// (plat::TopLevelWindowAt) the foreground window, as a click activates it.
+void SetForegroundWindow(plat::Window window);
 
 // The texts the status window showed, in order, and whether it is shown.
 std::vector<std::string> StatusTexts();

@@ -1,5 +1,6 @@
 // The runner's windows: its status window, opening programs and documents
-// as Explorer does, and placing another program's window.
+// as Explorer does, placing another program's window, and the questions
+// about other windows that the runner asks before it acts.
 #include <algorithm>
 
 #include "platform/platform.h"
@@ -119,6 +120,30 @@ bool ArrangeTopLevelWindow(Window window, int x, int y, int width, int height) {
   HWND h = H(window);
   if (IsIconic(h) || IsZoomed(h)) ShowWindow(h, SW_RESTORE);
   return SetWindowBounds(window, x, y, width, height, true);
+}
+
+Window TopLevelWindowAt(int x, int y) {
+  win32::UnawareCoordinates unaware;
+  // WindowFromPoint passes over hidden windows and over layered windows with
+  // WS_EX_TRANSPARENT (the status window), as a click does.
+  HWND w = WindowFromPoint(POINT{x, y});
+  if (w != nullptr) w = GetAncestor(w, GA_ROOT);
+  if (w == nullptr || w == GetDesktopWindow()) return kNoWindow;
+  return W(w);
+}
+
+Window ForegroundWindow() { return W(GetForegroundWindow()); }
+
+std::uint32_t WindowProcessId(Window window) {
+  DWORD processId = 0;
+  if (window == kNoWindow || GetWindowThreadProcessId(H(window), &processId) == 0) return 0;
+  return processId;
+}
+
+bool WindowExists(Window window) { return window != kNoWindow && IsWindow(H(window)) != FALSE; }
+
+std::string WindowTitle(Window window) {
+  return WindowExists(window) ? win32::WindowText(H(window), 512) : std::string();
 }
 
 }  // namespace plat

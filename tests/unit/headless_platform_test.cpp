@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/headless/headless.h"
+#include "platform/headless/runner.h"
 #include "platform/platform.h"
 #include "resources/templates.h"
 
@@ -766,6 +767,39 @@ TEST_F(HeadlessTest, DialogWindowPlacementAndTopLevelWindows) {
   });
   EXPECT_TRUE(r.events.empty());
   EXPECT_TRUE(plat::TopLevelWindows().empty());
+}
+
+TEST_F(HeadlessTest, WindowQueriesAnswerFromTheWindowTable) {
+  const std::uint32_t other = headless::AddForeignProcess();
+  const plat::Window below = headless::AddTopLevelWindow(other, "下の窓", true, false);  // 100,100 - 500,400
+  const plat::Window above = headless::AddTopLevelWindow(other, std::string(600, 'a'), true, false);
+  plat::SetWindowBounds(above, 300, 300, 100, 100, false);
+  headless::AddTopLevelWindow(other, "hidden", false, false);  // at 100,100 too, on top
+  EXPECT_EQ(plat::TopLevelWindowAt(100, 100), below);
+  EXPECT_EQ(plat::TopLevelWindowAt(350, 350), above);
+  EXPECT_EQ(plat::TopLevelWindowAt(500, 200), plat::kNoWindow);  // the right edge is outside
+  EXPECT_EQ(plat::WindowTitle(above).size(), 511u);
+  EXPECT_EQ(plat::WindowProcessId(below), other);
+
+  // The foreground: set by a test, or by a button pressed over a window.
+  EXPECT_EQ(plat::ForegroundWindow(), plat::kNoWindow);
+  headless::SetForegroundWindow(above);
+  EXPECT_EQ(plat::ForegroundWindow(), above);
+  std::vector<plat::InputEvent::Kind> seen;
+  headless::OnInputSent([&](const headless::SentInput& s) { seen.push_back(s.event.kind); });
+  plat::InputEvent move, down;
+  move.x = move.y = 150;
+  down.kind = plat::InputEvent::RightDown;
+  plat::SendInputEvents({move, down});
+  EXPECT_EQ(plat::ForegroundWindow(), below);
+  EXPECT_EQ(seen, (std::vector<plat::InputEvent::Kind>{plat::InputEvent::Move, plat::InputEvent::RightDown}));
+
+  headless::RemoveTopLevelWindow(below);
+  EXPECT_FALSE(plat::WindowExists(below));
+  EXPECT_EQ(plat::ForegroundWindow(), plat::kNoWindow);
+  EXPECT_EQ(plat::WindowProcessId(below), 0u);
+  EXPECT_EQ(plat::WindowTitle(below), "");
+  EXPECT_TRUE(plat::WindowExists(above));
 }
 
 TEST_F(HeadlessTest, ResetForgetsDriversAndHooks) {

@@ -1,7 +1,8 @@
 // The runner's section of the Win32 platform layer, with the rules its
 // headless twin copies: Shift-JIS converted as code page 932 does, a move
 // landing on its pixel, the stop keys seen, a maximised window restored
-// before it is placed.
+// before it is placed, the window under a point with the windows that let
+// clicks pass skipped, and the questions about a window that is gone.
 #include "platform/win32/win32_common.h"
 
 #include <cstdio>
@@ -71,5 +72,36 @@ int TestRunnerSection() {
          "a maximised window is restored, then placed");
   DestroyWindow(w);
   Expect(!plat::OpenAsExplorerDoes("C:\\no\\such\\program.exe", ""), "a missing program does not open");
+
+  // Two plain windows, one partly over the other, and a layered window that
+  // lets clicks pass over both.
+  WNDCLASSW cls = {};
+  cls.lpfnWndProc = DefWindowProcW;
+  cls.hInstance = plat::win32::ModuleInstance();
+  cls.lpszClassName = L"TavolexWindowQueries";
+  RegisterClassW(&cls);
+  auto make = [&](const wchar_t* title, int x, int y, DWORD exStyle) {
+    HWND h = CreateWindowExW(WS_EX_TOPMOST | exStyle, cls.lpszClassName, title, WS_POPUP | WS_VISIBLE, x, y, 200,
+                             150, nullptr, nullptr, cls.hInstance, nullptr);
+    if (exStyle & WS_EX_LAYERED) SetLayeredWindowAttributes(h, 0, 235, LWA_ALPHA);
+    return h;
+  };
+  HWND lower = make(L"下の窓", 300, 300, 0);
+  HWND upper = make(L"上の窓", 400, 350, 0);
+  HWND passing = make(L"", 300, 300, WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_NOACTIVATE);
+  SetForegroundWindow(upper);  // which also raises it
+  plat::WaitBriefly(50);
+  Expect(plat::TopLevelWindowAt(310, 310) == plat::W(lower), "the window under a point");
+  Expect(plat::TopLevelWindowAt(450, 400) == plat::W(upper), "the upper of two windows");
+  Expect(plat::ForegroundWindow() == plat::W(upper), "the foreground window");
+  Expect(plat::WindowProcessId(plat::W(upper)) == GetCurrentProcessId(), "a window's process");
+  Expect(plat::WindowTitle(plat::W(lower)) == "\x89\xba\x82\xcc\x91\x8b", "a window's title in Shift-JIS");
+  DestroyWindow(upper);
+  DestroyWindow(passing);
+  Expect(plat::TopLevelWindowAt(450, 400) == plat::W(lower), "a closed window is no longer under the point");
+  Expect(!plat::WindowExists(plat::W(upper)) && plat::WindowProcessId(plat::W(upper)) == 0 &&
+             plat::WindowTitle(plat::W(upper)).empty() && plat::WindowExists(plat::W(lower)),
+         "a closed window is gone");
+  DestroyWindow(lower);
   return failures;
 }
