@@ -14,7 +14,11 @@ enum ExitCode {
   kStopped = 1,  // the user stopped the run (Shift+Esc, or the pointer at (0,0))
   kRefused = 2,  // the job cannot run as it stands; nothing was sent
   kFailed = 3,   // a program did not start, a window did not come, or input was refused
+  kBusy = 4,     // another run holds the lock; nothing was done
 };
+
+// The lock that lets one run (or recording) go on at a time.
+constexpr char kRunLockName[] = "Local\\TavolexRunvane";
 
 // The runner's command line: the test-run file KeyInspec.def (its scrambled
 // form, the path plus ".psw", is read) and the repeat file KeyRepeat.def.

@@ -1,0 +1,151 @@
+// The recorder's view of the user's input: the low-level mouse and keyboard
+// hooks, the system's click sizes, the characters a key types and the
+// password style of the focused control.
+#include <cwctype>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/win32/win32_common.h"
+
+namespace plat {
+namespace {
+
+HHOOK mouseHook = nullptr;
+HHOOK keyboardHook = nullptr;
+// Filled by the hook procedures, emptied by TakeHookedInput: both run on the
+// thread that installed the hooks, so no lock is needed.
+std::vector<HookedInput> queued;
+std::vector<POINT> queuedPoints;  // the hooks' points, in physical pixels
+
+LRESULT CALLBACK MouseProc(int code, WPARAM message, LPARAM data) {
+  if (code == HC_ACTION) {
+    HookedInput e;
+    bool wanted = true;
+    switch (message) {
+      case WM_LBUTTONDOWN: e.kind = HookedInput::LeftDown; break;
+      case WM_LBUTTONUP: e.kind = HookedInput::LeftUp; break;
+      case WM_RBUTTONDOWN: e.kind = HookedInput::RightDown; break;
+      case WM_RBUTTONUP: e.kind = HookedInput::RightUp; break;
+      case WM_MBUTTONDOWN: case WM_XBUTTONDOWN: e.kind = HookedInput::OtherButtonDown; break;
+      case WM_MBUTTONUP: case WM_XBUTTONUP: e.kind = HookedInput::OtherButtonUp; break;
+      case WM_MOUSEWHEEL: case WM_MOUSEHWHEEL: e.kind = HookedInput::Wheel; break;
+      default: wanted = false; break;  // moves: the pointer is read when needed
+    }
+    if (wanted) {
+      e.ms = GetTickCount64();
+      queued.push_back(e);
+      queuedPoints.push_back(reinterpret_cast<const MSLLHOOKSTRUCT*>(data)->pt);
+    }
+  }
+  return CallNextHookEx(nullptr, code, message, data);
+}
+
+LRESULT CALLBACK KeyboardProc(int code, WPARAM message, LPARAM data) {
+  if (code == HC_ACTION) {
+    const auto* k = reinterpret_cast<const KBDLLHOOKSTRUCT*>(data);
+    HookedInput e;
+    e.kind = message == WM_KEYDOWN || message == WM_SYSKEYDOWN ? HookedInput::KeyDown : HookedInput::KeyUp;
+    e.ms = GetTickCount64();
+    e.virtualKey = static_cast<int>(k->vkCode);
+    e.scanCode = static_cast<int>(k->scanCode);
+    e.extended = (k->flags & LLKHF_EXTENDED) != 0;
+    queued.push_back(e);
+    queuedPoints.push_back(POINT{});
+  }
+  return CallNextHookEx(nullptr, code, message, data);
+}
+
+// The hooks give points in physical pixels; the monitor under the point,
+// seen once as a program aware of each monitor's DPI and once as this
+// unaware process, gives the scale.
+POINT ToUnaware(POINT p) {
+  using SetContextFn = HANDLE(WINAPI*)(HANDLE);
+  static auto set = reinterpret_cast<SetContextFn>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetThreadDpiAwarenessContext")));
+  if (set == nullptr) return p;
+  MONITORINFO physical = {}, unaware = {};
+  physical.cbSize = unaware.cbSize = sizeof(MONITORINFO);
+  const HANDLE before = set(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4)));  // per monitor v2
+  const HMONITOR monitor = MonitorFromPoint(p, MONITOR_DEFAULTTONEAREST);
+  const bool known = GetMonitorInfoW(monitor, &physical) != FALSE;
+  set(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-1)));  // unaware
+  const bool knownUnaware = GetMonitorInfoW(monitor, &unaware) != FALSE;
+  set(before);
+  const RECT& a = physical.rcMonitor;
+  const RECT& b = unaware.rcMonitor;
+  if (!known || !knownUnaware || a.right <= a.left || a.bottom <= a.top) return p;
+  return POINT{b.left + MulDiv(p.x - a.left, b.right - b.left, a.right - a.left),
+               b.top + MulDiv(p.y - a.top, b.bottom - b.top, a.bottom - a.top)};
+}
+
+}  // namespace
+
+bool StartInputHooks() {
+  const HINSTANCE module = GetModuleHandleW(nullptr);
+  mouseHook = SetWindowsHookExW(WH_MOUSE_LL, MouseProc, module, 0);
+  keyboardHook = SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardProc, module, 0);
+  if (mouseHook != nullptr && keyboardHook != nullptr) return true;
+  StopInputHooks();
+  return false;
+}
+
+void StopInputHooks() {
+  if (mouseHook != nullptr) UnhookWindowsHookEx(mouseHook);
+  if (keyboardHook != nullptr) UnhookWindowsHookEx(keyboardHook);
+  mouseHook = keyboardHook = nullptr;
+}
+
+std::vector<HookedInput> TakeHookedInput() {
+  std::vector<HookedInput> out;
+  out.swap(queued);
+  std::vector<POINT> points;
+  points.swap(queuedPoints);
+  for (std::size_t i = 0; i < out.size() && i < points.size(); ++i) {
+    if (out[i].kind >= HookedInput::KeyDown) continue;
+    const POINT p = ToUnaware(points[i]);
+    out[i].x = p.x;
+    out[i].y = p.y;
+  }
+  return out;
+}
+
+ClickMetrics SystemClickMetrics() {
+  win32::UnawareCoordinates unaware;
+  ClickMetrics m;
+  m.doubleClickMs = GetDoubleClickTime();
+  m.doubleClickWidth = GetSystemMetrics(SM_CXDOUBLECLK);
+  m.doubleClickHeight = GetSystemMetrics(SM_CYDOUBLECLK);
+  m.dragWidth = GetSystemMetrics(SM_CXDRAG);
+  m.dragHeight = GetSystemMetrics(SM_CYDRAG);
+  return m;
+}
+
+std::string KeyText(Window window, int virtualKey, int scanCode, bool shift, bool ctrlAlt, bool* exact) {
+  if (exact != nullptr) *exact = true;
+  const HKL layout = GetKeyboardLayout(GetWindowThreadProcessId(H(window), nullptr));
+  BYTE state[256] = {};
+  if (shift) state[VK_SHIFT] = state[VK_LSHIFT] = 0x80;
+  if (ctrlAlt) state[VK_CONTROL] = state[VK_LCONTROL] = state[VK_MENU] = state[VK_RMENU] = 0x80;
+  if ((GetKeyState(VK_CAPITAL) & 1) != 0) state[VK_CAPITAL] = 0x01;
+  wchar_t typed[8] = {};
+  // Flag 0x4: the dead-key state of the keyboard stays as the user left it.
+  const int n = ToUnicodeEx(static_cast<UINT>(virtualKey), static_cast<UINT>(scanCode), state, typed, 8, 0x4, layout);
+  if (n <= 0) return std::string();
+  return win32::ToSjis(typed, n, exact);
+}
+
+bool FocusIsPassword(Window window) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(H(window), nullptr), &info) || info.hwndFocus == nullptr) {
+    return false;
+  }
+  // ES_PASSWORD's bit means other things for other controls: edits only.
+  wchar_t name[64] = {};
+  GetClassNameW(info.hwndFocus, name, 64);
+  for (wchar_t& c : name) c = static_cast<wchar_t>(std::towlower(c));
+  return std::wstring(name).find(L"edit") != std::wstring::npos &&
+         (GetWindowLongPtrW(info.hwndFocus, GWL_STYLE) & ES_PASSWORD) != 0;
+}
+
+}  // namespace plat
