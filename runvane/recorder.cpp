@@ -101,11 +101,12 @@ class Session {
     const bool key = e.kind == K::KeyDown || e.kind == K::KeyUp;
     const plat::Window w = key ? plat::ForegroundWindow() : plat::TopLevelWindowAt(e.x, e.y);
     seen.window.handle = w;
-    if (w == plat::kNoWindow) return seen;
-    seen.window.own = IsOwn(plat::WindowProcessId(w));
-    if (seen.window.own) return seen;
-    seen.window.title = plat::WindowTitle(w);
-    seen.window.rect = plat::WindowRect(w);
+    if (w != plat::kNoWindow) {
+      seen.window.own = IsOwn(plat::WindowProcessId(w));
+      if (seen.window.own) return seen;
+      seen.window.title = plat::WindowTitle(w);
+      seen.window.rect = plat::WindowRect(w);
+    }
     HeldModifiers after = held_;
     if (e.kind == K::KeyDown && !after.Note(e)) {
       seen.text = plat::KeyText(w, e.virtualKey, e.scanCode, held_.shift, held_.ctrl && held_.alt, &seen.textExact);
