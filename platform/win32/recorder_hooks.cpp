@@ -15,7 +15,7 @@ HHOOK keyboardHook = nullptr;
 // Filled by the hook procedures, emptied by TakeHookedInput: both run on the
 // thread that installed the hooks, so no lock is needed.
 std::vector<HookedInput> queued;
-std::vector<POINT> queuedPoints;  // the hooks' points, in physical pixels
+std::vector<POINT> queuedPoints;  // the hooks' points, in the display's pixels
 
 LRESULT CALLBACK MouseProc(int code, WPARAM message, LPARAM data) {
   if (code == HC_ACTION) {
@@ -55,27 +55,42 @@ LRESULT CALLBACK KeyboardProc(int code, WPARAM message, LPARAM data) {
   return CallNextHookEx(nullptr, code, message, data);
 }
 
-// The hooks give points in physical pixels; the monitor under the point,
-// seen once as a program aware of each monitor's DPI and once as this
-// unaware process, gives the scale.
-POINT ToUnaware(POINT p) {
+// The hooks give points in the display's pixels (those of a program aware
+// of each monitor's DPI). The virtual screen seen both ways gives the scale
+// that the runner's input undoes: it spreads the unaware virtual screen over
+// the whole display.
+struct Scale {
+  RECT display = {}, unaware = {};
+  POINT ToUnaware(POINT p) const {
+    const LONG dw = display.right - display.left, dh = display.bottom - display.top;
+    if (dw <= 0 || dh <= 0) return p;
+    return POINT{unaware.left + MulDiv(p.x - display.left, unaware.right - unaware.left, dw),
+                 unaware.top + MulDiv(p.y - display.top, unaware.bottom - unaware.top, dh)};
+  }
+};
+
+RECT VirtualScreenRect() {
+  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  return RECT{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+Scale DisplayScale() {
   using SetContextFn = HANDLE(WINAPI*)(HANDLE);
   static auto set = reinterpret_cast<SetContextFn>(reinterpret_cast<void*>(
       GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetThreadDpiAwarenessContext")));
-  if (set == nullptr) return p;
-  MONITORINFO physical = {}, unaware = {};
-  physical.cbSize = unaware.cbSize = sizeof(MONITORINFO);
-  const HANDLE before = set(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4)));  // per monitor v2
-  const HMONITOR monitor = MonitorFromPoint(p, MONITOR_DEFAULTTONEAREST);
-  const bool known = GetMonitorInfoW(monitor, &physical) != FALSE;
-  set(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-1)));  // unaware
-  const bool knownUnaware = GetMonitorInfoW(monitor, &unaware) != FALSE;
-  set(before);
-  const RECT& a = physical.rcMonitor;
-  const RECT& b = unaware.rcMonitor;
-  if (!known || !knownUnaware || a.right <= a.left || a.bottom <= a.top) return p;
-  return POINT{b.left + MulDiv(p.x - a.left, b.right - b.left, a.right - a.left),
-               b.top + MulDiv(p.y - a.top, b.bottom - b.top, a.bottom - a.top)};
+  Scale scale;
+  scale.display = scale.unaware = VirtualScreenRect();
+  if (set == nullptr) return scale;
+  // Aware of each monitor (v2, or v1 where v2 is unknown, as on Wine 8).
+  HANDLE before = set(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4)));
+  if (before == nullptr) before = set(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-3)));
+  if (before != nullptr) {
+    scale.display = VirtualScreenRect();
+    set(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-1)));  // unaware
+    scale.unaware = VirtualScreenRect();
+    set(before);
+  }
+  return scale;
 }
 
 }  // namespace
@@ -100,9 +115,10 @@ std::vector<HookedInput> TakeHookedInput() {
   out.swap(queued);
   std::vector<POINT> points;
   points.swap(queuedPoints);
+  const Scale scale = DisplayScale();
   for (std::size_t i = 0; i < out.size() && i < points.size(); ++i) {
     if (out[i].kind >= HookedInput::KeyDown) continue;
-    const POINT p = ToUnaware(points[i]);
+    const POINT p = scale.ToUnaware(points[i]);
     out[i].x = p.x;
     out[i].y = p.y;
   }
