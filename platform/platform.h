@@ -558,10 +558,9 @@ struct HookedInput {
   int scanCode = 0;
   bool extended = false;
 };
-// Installs both hooks on this thread; false, with neither left, when the
-// system refused one. Their procedures only queue each event and return at
-// once (the system removes a hook that answers late); the hooks run while
-// the thread serves its messages (WaitBriefly).
+// Installs both hooks; false, with neither left, when the system refused
+// one. Their procedures only queue each event and return at once (the system
+// removes a hook that answers late), on a thread of their own.
 bool StartInputHooks();
 void StopInputHooks();
 // The events queued since the last call, in order.

@@ -10,12 +10,24 @@
 namespace plat {
 namespace {
 
+// The hooks live on a thread of their own that does nothing but serve its
+// messages, so that they answer at once however long the recorder takes
+// over an event (the system drops a hook that answers late).
 HHOOK mouseHook = nullptr;
 HHOOK keyboardHook = nullptr;
-// Filled by the hook procedures, emptied by TakeHookedInput: both run on the
-// thread that installed the hooks, so no lock is needed.
+HANDLE hookThread = nullptr;
+DWORD hookThreadId = 0;
+CRITICAL_SECTION queueLock;
+// Filled by the hook procedures, emptied by TakeHookedInput, under queueLock.
 std::vector<HookedInput> queued;
 std::vector<POINT> queuedPoints;  // the hooks' points, in the display's pixels
+
+void Queue(const HookedInput& e, POINT p) {
+  EnterCriticalSection(&queueLock);
+  queued.push_back(e);
+  queuedPoints.push_back(p);
+  LeaveCriticalSection(&queueLock);
+}
 
 LRESULT CALLBACK MouseProc(int code, WPARAM message, LPARAM data) {
   if (code == HC_ACTION) {
@@ -33,8 +45,7 @@ LRESULT CALLBACK MouseProc(int code, WPARAM message, LPARAM data) {
     }
     if (wanted) {
       e.ms = GetTickCount64();
-      queued.push_back(e);
-      queuedPoints.push_back(reinterpret_cast<const MSLLHOOKSTRUCT*>(data)->pt);
+      Queue(e, reinterpret_cast<const MSLLHOOKSTRUCT*>(data)->pt);
     }
   }
   return CallNextHookEx(nullptr, code, message, data);
@@ -49,8 +60,7 @@ LRESULT CALLBACK KeyboardProc(int code, WPARAM message, LPARAM data) {
     e.virtualKey = static_cast<int>(k->vkCode);
     e.scanCode = static_cast<int>(k->scanCode);
     e.extended = (k->flags & LLKHF_EXTENDED) != 0;
-    queued.push_back(e);
-    queuedPoints.push_back(POINT{});
+    Queue(e, POINT{});
   }
   return CallNextHookEx(nullptr, code, message, data);
 }
@@ -93,28 +103,67 @@ Scale DisplayScale() {
   return scale;
 }
 
-}  // namespace
-
-bool StartInputHooks() {
-  const HINSTANCE module = GetModuleHandleW(nullptr);
-  mouseHook = SetWindowsHookExW(WH_MOUSE_LL, MouseProc, module, 0);
-  keyboardHook = SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardProc, module, 0);
-  if (mouseHook != nullptr && keyboardHook != nullptr) return true;
-  StopInputHooks();
-  return false;
-}
-
-void StopInputHooks() {
+void RemoveHooks() {
   if (mouseHook != nullptr) UnhookWindowsHookEx(mouseHook);
   if (keyboardHook != nullptr) UnhookWindowsHookEx(keyboardHook);
   mouseHook = keyboardHook = nullptr;
 }
 
+// Installs the hooks, tells the starter through `ready` whether they are in,
+// and serves its messages until WM_QUIT.
+DWORD WINAPI HookThread(LPVOID readyEvent) {
+  MSG msg;
+  PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the thread's queue, for WM_QUIT
+  const HINSTANCE module = GetModuleHandleW(nullptr);
+  mouseHook = SetWindowsHookExW(WH_MOUSE_LL, MouseProc, module, 0);
+  keyboardHook = SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardProc, module, 0);
+  const bool installed = mouseHook != nullptr && keyboardHook != nullptr;
+  if (!installed) RemoveHooks();
+  SetEvent(static_cast<HANDLE>(readyEvent));
+  if (!installed) return 1;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+  RemoveHooks();
+  return 0;
+}
+
+}  // namespace
+
+bool StartInputHooks() {
+  static bool lockMade = false;
+  if (!lockMade) InitializeCriticalSection(&queueLock);
+  lockMade = true;
+  if (hookThread != nullptr) return true;
+  HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  if (ready == nullptr) return false;
+  hookThread = CreateThread(nullptr, 0, HookThread, ready, 0, &hookThreadId);
+  if (hookThread != nullptr) WaitForSingleObject(ready, INFINITE);
+  CloseHandle(ready);
+  DWORD code = STILL_ACTIVE;
+  if (hookThread != nullptr && GetExitCodeThread(hookThread, &code) && code == STILL_ACTIVE) return true;
+  if (hookThread != nullptr) {
+    WaitForSingleObject(hookThread, INFINITE);
+    CloseHandle(hookThread);
+  }
+  hookThread = nullptr;
+  return false;
+}
+
+void StopInputHooks() {
+  if (hookThread == nullptr) return;
+  PostThreadMessageW(hookThreadId, WM_QUIT, 0, 0);
+  WaitForSingleObject(hookThread, 5000);
+  CloseHandle(hookThread);
+  hookThread = nullptr;
+}
+
 std::vector<HookedInput> TakeHookedInput() {
   std::vector<HookedInput> out;
-  out.swap(queued);
   std::vector<POINT> points;
+  if (hookThread == nullptr) return out;
+  EnterCriticalSection(&queueLock);
+  out.swap(queued);
   points.swap(queuedPoints);
+  LeaveCriticalSection(&queueLock);
   const Scale scale = DisplayScale();
   for (std::size_t i = 0; i < out.size() && i < points.size(); ++i) {
     if (out[i].kind >= HookedInput::KeyDown) continue;
