@@ -21,6 +21,9 @@ constexpr int kVkBack = 0x08;
 constexpr int kVkSpace = 0x20;
 constexpr int kVkProcessKey = 0xE5;  // an IME took the key
 constexpr std::size_t kFieldBytes = 511;       // a field read into a 512-byte buffer
+// A placement holds the title twice (its name and the window to find, which
+// is found by a part of its title): both cut so the line stays readable whole.
+constexpr std::size_t kPlacedTitleBytes = 470;
 constexpr std::uint64_t kLongestWaitSeconds = 999999;  // what the runner reads
 
 enum Skip { Drag, OtherButton, Wheel, ModifiedClick, Combination, OtherKey, Ime, Unwritable, kSkipKinds };
@@ -182,7 +185,7 @@ class Recorder {
   // The window's placement before the first click into it; a window without
   // a title cannot be found again, so it gets none.
   void Place(const SeenWindow& window, std::uint64_t ms) {
-    const std::string title = NameOf(window.title);
+    const std::string title = text::CutToCharacters(NameOf(window.title), kPlacedTitleBytes);
     if (title.empty() || window.rect.right <= window.rect.left || window.rect.bottom <= window.rect.top) return;
     RecordedRow row;
     row.kind = ops::ArrangeWindow;

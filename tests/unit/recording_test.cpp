@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "operations/line_text.h"
+#include "operations/records.h"
 #include "runvane/recording.h"
 
 namespace {
@@ -90,6 +92,19 @@ TEST(Recording, ClicksMergeIntoDoubleClicksAndEachNewWindowIsPlacedFirst) {
       ",20,20,マウスでクリックする,,,,,,4",  // a window without a title cannot be placed
   };
   EXPECT_EQ(h.Lines(), expected);
+
+  // Long titles and texts still give lines that the file reads back whole.
+  SeenWindow longTitle = kMail;
+  longTitle.handle = 5;
+  longTitle.title = std::string(300, 'a') + std::string(300, 'b');
+  Hand longHand;
+  longHand.Click(longTitle, 10, 10).Type(longTitle, std::string(700, 'x'));
+  const std::vector<std::string> lines = longHand.Lines();
+  ASSERT_EQ(lines.size(), 4u);
+  for (const std::string& line : lines) EXPECT_TRUE(ops::IsOperationLine(line)) << line.size();
+  EXPECT_EQ(ops::ReadOperationLine(lines[2].c_str()).field[ops::FieldInputData].size() +
+                ops::ReadOperationLine(lines[3].c_str()).field[ops::FieldInputData].size(),
+            700u);
 }
 
 TEST(Recording, TypedCharactersMakeOneTextAndKeysOfTheTablesTheirRows) {
