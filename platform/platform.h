@@ -579,6 +579,47 @@ bool WindowExists(Window window);
 std::string WindowTitle(Window window);
 
 // ---------------------------------------------------------------------------
+// The recorder: the user's own input, seen through the low-level mouse and
+// keyboard hooks, and what the recorder asks about the windows it goes to.
+// Points are in the coordinates of a program without DPI awareness.
+
+// One event as a low-level hook saw it.
+struct HookedInput {
+  enum Kind { LeftDown, LeftUp, RightDown, RightUp, OtherButtonDown, OtherButtonUp, Wheel, KeyDown, KeyUp };
+  Kind kind = LeftDown;
+  std::uint64_t ms = 0;  // Milliseconds() when it came
+  int x = 0, y = 0;      // mouse events: the pointer
+  int virtualKey = 0;    // key events
+  int scanCode = 0;
+  bool extended = false;
+};
+// Installs both hooks; false, with neither left, when the system refused
+// one. Their procedures only queue each event and return at once (the system
+// removes a hook that answers late), on a thread of their own.
+bool StartInputHooks();
+void StopInputHooks();
+// The events queued since the last call, in order.
+std::vector<HookedInput> TakeHookedInput();
+
+// The system's double-click time and rectangle and its drag rectangle
+// (SM_CXDOUBLECLK, SM_CYDOUBLECLK, SM_CXDRAG, SM_CYDRAG).
+struct ClickMetrics {
+  unsigned doubleClickMs = 500;
+  int doubleClickWidth = 4, doubleClickHeight = 4;
+  int dragWidth = 4, dragHeight = 4;
+};
+ClickMetrics SystemClickMetrics();
+
+// The characters a key types in this window, read with the keyboard layout
+// of the window's thread, with Shift (and AltGr, Ctrl+Alt) as given and
+// without changing a dead key's state; Shift-JIS. `exact` is set to false
+// when Shift-JIS cannot write them. Empty when the key types nothing.
+std::string KeyText(Window window, int virtualKey, int scanCode, bool shift, bool ctrlAlt, bool* exact);
+// True when the control that has the focus in this window's thread is an
+// edit with the password style.
+bool FocusIsPassword(Window window);
+
+// ---------------------------------------------------------------------------
 // Edit commands of a list: its keys and its right-click menu
 
 // A key pressed while a list that reports its keys (ReportListKeys) has the

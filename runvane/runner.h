@@ -14,10 +14,10 @@ enum ExitCode {
   kStopped = 1,  // the user stopped the run (Shift+Esc, or the pointer at (0,0))
   kRefused = 2,  // the job cannot run as it stands; nothing was sent
   kFailed = 3,   // a program did not start, a window did not come, or input was refused
-  kBusy = 4,     // another run of the runner goes on; nothing was sent
+  kBusy = 4,     // another run or recording holds the lock; nothing was done
 };
 
-// Held by every run, so that two runs never interleave their input.
+// Held by every run and recording, so that two runs never interleave their input.
 constexpr char kRunLockName[] = "Local\\TavolexRunvane";
 
 // The runner's command line (ReadInvocation): the test-run file KeyInspec.def

@@ -6,6 +6,7 @@ packages=(
   cmake make g++ libgtest-dev googletest          # native build and unit tests
   mingw-w64 g++-mingw-w64-x86-64-posix            # the Windows cross build
   wine wine64 xvfb xauth x11-utils locales        # running Tavolex.exe on a virtual display
+  xdotool                                         # the user's hand in the recorder's end-to-end test
   imagemagick fonts-ipafont-gothic                # screenshots, Japanese dialog fonts
   clang libclang-rt-14-dev                        # fuzz targets (libFuzzer, sanitizers)
 )

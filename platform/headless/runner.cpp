@@ -38,7 +38,10 @@ RunnerState& State() {
 }  // namespace
 
 namespace detail {
-void ResetRunner() { State() = RunnerState(); }
+void ResetRunner() {
+  State() = RunnerState();
+  ResetRecorder();
+}
 }  // namespace detail
 
 std::vector<SentInput> InputSent() { return State().sent; }

@@ -58,8 +58,21 @@ int WindowShowState(plat::Window window);
 // Makes ArrangeTopLevelWindow fail for this window.
 void RefuseArrange(plat::Window window);
 
+// The recorder's hooks: each event fed here comes out of TakeHookedInput
+// once the clock has reached its time (its ms).
+void FeedHookedInput(const std::vector<plat::HookedInput>& events);
+// StartInputHooks fails from now on.
+void RefuseHooks();
+bool HooksInstalled();
+// What a key types: the letters (capitals with Shift), the digits and the
+// space as on a US keyboard, unless set here for the key with or without Shift.
+void SetKeyText(int virtualKey, bool shift, const std::string& text);
+// The focused control of the window's thread is a password field.
+void SetPasswordFocus(plat::Window window, bool password);
+
 namespace detail {
 void ResetRunner();
+void ResetRecorder();
 }  // namespace detail
 
 }  // namespace headless

@@ -524,5 +524,128 @@ TEST_F(Runner, TheEditorsRunButtonRunsTheTickedRows) {
   CloseWithCloseBoxAndExpectExitZero(editor, dialog);
 }
 
+
+// X's own pointer and keyboard, driven by xdotool (a Linux program, which
+// Wine starts as such): hardware input as a user's hand gives it, unlike
+// SendInput's. The points are this program's; a scaled display's X pixels
+// are more. False when xdotool could not be started.
+bool DriveX(const std::vector<std::pair<POINT, std::wstring>>& steps) {
+  DEVMODEW mode = {};
+  mode.dmSize = sizeof mode;
+  EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode);
+  const double scale = static_cast<double>(mode.dmPelsWidth) / GetSystemMetrics(SM_CXSCREEN);
+  std::wstringstream command;
+  command << L"Z:\\usr\\bin\\xdotool";
+  for (const auto& step : steps) {
+    if (step.first.x >= 0) {
+      command << L" mousemove " << static_cast<int>(step.first.x * scale + 0.5) << L" "
+              << static_cast<int>(step.first.y * scale + 0.5);
+    }
+    command << L" " << step.second;
+  }
+  std::wstring line = command.str();
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info = {};
+  if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) return false;
+  // Wine starts a Unix program without giving a handle to it.
+  if (info.hThread != nullptr) CloseHandle(info.hThread);
+  if (info.hProcess != nullptr) CloseHandle(info.hProcess);
+  return true;
+}
+
+// The operation lines of a recorded file, and its comment lines apart.
+std::vector<std::string> LinesOf(const std::string& file, bool comments) {
+  std::vector<std::string> out;
+  std::istringstream lines(file);
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty() && (line.rfind("//", 0) == 0) == comments) out.push_back(line);
+  }
+  return out;
+}
+
+// The action and input fields of each line: "マウスでクリックする|".
+std::vector<std::string> ActionsOf(const std::vector<std::string>& lines) {
+  std::vector<std::string> out;
+  for (const std::string& line : lines) {
+    std::vector<std::string> fields;
+    std::istringstream in(line);
+    for (std::string f; std::getline(in, f, ',');) fields.push_back(f);
+    out.push_back(fields.size() > 4 ? fields[3] + "|" + fields[4] : line);
+  }
+  return out;
+}
+
+TEST_F(Runner, ARecordingOfTheUsersHandRunsBackAsTheSameInput) {
+  Target first, second;
+  ASSERT_TRUE(first.Start(TargetLog(L"first.log"), L"記録先一", {100, 100, 500, 400}));
+  // Wine on a scaled display keeps windows at their unaware numbers in X's
+  // pixels while it scales the pointer: the windows are wide enough to take
+  // the points either way.
+  ASSERT_TRUE(second.Start(TargetLog(L"second.log"), L"記録先二", {550, 120, 1250, 520}));
+  wchar_t full[MAX_PATH] = {};
+  GetFullPathNameW((job_ + L"\\KeyCapture.def").c_str(), MAX_PATH, full, nullptr);
+  const std::wstring capture = full;  // the editor gives an absolute path
+  run_ = Process::Run(L"\"" + runner_ + L"\" /record \"" + capture + L"\"", true);
+  ASSERT_TRUE(run_.started());
+  HWND status = nullptr;
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        for (HWND w : TopLevelWindowsOf(run_.id(), true))
+          if (ClassOf(w) == L"TavolexTestRunStatus") status = w;
+        return status != nullptr;
+      },
+      10000))
+      << standin::ToUtf8(MessageBoxText(WaitForWindow(run_, L"#32770", L"タヴォレクス 記録", 100)));
+  // A second recording waits for this one.
+  Process busy = Process::Run(L"\"" + runner_ + L"\" /record \"" + capture + L".2\"", true);
+  ASSERT_TRUE(busy.WaitForExit(10000));
+  EXPECT_EQ(busy.ExitCode(), 4u);
+  EXPECT_FALSE(FileExists(capture + L".2"));
+
+  ASSERT_TRUE(DriveX({{{200, 200}, L"click 1 sleep 0.5"},
+                      {{300, 250}, L"click --repeat 2 --delay 80 1 sleep 0.5"},
+                      {{700, 200}, L"click 3 sleep 0.5"},
+                      {{750, 300}, L"click 1 sleep 0.5 key --delay 60 shift+h e l l o"},
+                      {{-1, -1}, L"sleep 0.3 key Return sleep 3 key ctrl+a sleep 1"}}));
+  ASSERT_TRUE(WaitUntil([&] { return !second.Events({"keyup 0x41"}).empty(); }, 30000)) << first.Log() << second.Log();
+  Sleep(500);  // the recorder has taken the last key
+  SaveScreenshot(status, L"recorder-status");
+  ASSERT_TRUE(DriveX({{{-1, -1}, L"key shift+Escape"}}));
+  ASSERT_TRUE(run_.WaitForExit(10000));
+  EXPECT_EQ(run_.ExitCode(), 0u);
+  std::string file;
+  ASSERT_TRUE(ReadWholeFile(capture, file));
+  const std::vector<std::string> lines = LinesOf(file, false);
+  const std::vector<std::string> expected = {
+      "アプリケーションの表示設定|記録先一", "マウスでクリックする|", "マウスでダブルクリックする|",
+      "アプリケーションの表示設定|記録先二", "マウスで右クリックする|",     "マウスでクリックする|",
+      "文字を入力する|Hello",                "各種キーを入力する|Enter",       "ショートカットを入力する|Ctrl+A (全選)",
+  };
+  EXPECT_EQ(ActionsOf(lines), expected) << standin::ToUtf8(FromShiftJis(file));
+  EXPECT_TRUE(LinesOf(file, true).empty()) << standin::ToUtf8(FromShiftJis(file));
+  ASSERT_EQ(lines.size(), expected.size());
+  EXPECT_EQ(lines[0], "記録先一,,,アプリケーションの表示設定,記録先一,100,100,400,300,1");
+  EXPECT_EQ(lines[1], "記録先一,200,200,マウスでクリックする,,,,,,1") << standin::ToUtf8(FromShiftJis(file));
+  EXPECT_EQ(lines[2].substr(0, lines[2].rfind(',')), "記録先一,300,250,マウスでダブルクリックする,,,,,");
+  EXPECT_EQ(lines[7], "記録先二,,,各種キーを入力する,Enter,,,,,3");
+
+  // The recorded job, run back, gives the targets the same input.
+  const auto input = [](const Target& t) {
+    return Joined(t.Events({"down ", "up ", "dblclk ", "keydown 0x0D", "keydown 0x41"})) +
+           standin::ToUtf8(t.Text());
+  };
+  const std::string recordedFirst = input(first), recordedSecond = input(second);
+  EXPECT_NE(recordedSecond.find("Hello"), std::string::npos) << recordedSecond;
+  ASSERT_TRUE(WriteBytes(TargetLog(L"first.log"), "") && WriteBytes(TargetLog(L"second.log"), ""));
+  std::string rows;
+  for (const std::string& line : lines) rows += line + "\r\n";
+  ASSERT_TRUE(StartRun(rows));
+  EXPECT_EQ(Finish(), 0u) << RunLogUtf8();
+  EXPECT_EQ(input(first), recordedFirst);
+  EXPECT_EQ(input(second), recordedSecond);
+}
+
 }  // namespace
 }  // namespace e2e

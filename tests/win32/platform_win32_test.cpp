@@ -1370,6 +1370,7 @@ void TestListKeysAndMenu() {
 }
 
 int TestRunnerSection();  // runner_section_test.cpp: the number of failures
+int TestRecorderSection();  // recorder_section_test.cpp: the number of failures
 
 int wmain(int argc, wchar_t** argv) {
   if (argc >= 2 && std::wcscmp(argv[1], L"--sleep") == 0) {
@@ -1400,6 +1401,7 @@ int wmain(int argc, wchar_t** argv) {
   TestListKeysAndMenu();
 
   g_failures += TestRunnerSection();
+  g_failures += TestRecorderSection();
   std::printf("%d checks, %d failures\n", g_checks, g_failures);
   return g_failures == 0 ? 0 : 1;
 }
