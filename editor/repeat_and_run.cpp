@@ -81,6 +81,9 @@ void WatchRunner(plat::Window dialog) {
     plat::StartTimer(dialog, kRunnerTimer, kRunnerPollMs);
     return;
   }
+  // The id of an ended process may be given to another one: forget it, so
+  // that the exit never ends that one.
+  companions::RunnerProcessId = 0;
   ShowEditorAfterRun(dialog);
 }
 

@@ -102,6 +102,7 @@ TEST_F(TestRun, TheTickedRowsRunWhileTheEditorIsHidden) {
     EXPECT_TRUE(plat::IsWindowVisible(pickerWindow_));
     EXPECT_EQ(headless::LastShowCommand(pickerWindow_), plat::kSwShow);
     EXPECT_FALSE(headless::TimerRunning(d, 777));
+    EXPECT_EQ(companions::RunnerProcessId, 0u) << "an ended runner's id is forgotten";
     EXPECT_TRUE(editor::JobModified);  // the tick of rule 1 changed the job
     headless::QueueMessageBoxAnswer(plat::kIdYes);
     headless::CloseBox(d);
