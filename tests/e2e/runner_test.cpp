@@ -1,6 +1,6 @@
 // The real runner Runvane.exe under Wine, started with the editor's command
 // line on prepared job files, once through the editor's "選択した操作を実行",
-// and with a saved job's name and options. Its input goes to InputTarget.exe windows
+// with a saved job's name and options, and as the recorder the editor starts. Its input goes to InputTarget.exe windows
 // (tests/e2e/target), which log what they receive: clicks with their points,
 // characters, key presses and their placement.
 //
@@ -647,7 +647,9 @@ TEST_F(Runner, ARecordingOfTheUsersHandIsSavedAndRunsBackAsTheSameInput) {
   EXPECT_EQ(ListViewRowCount(list), 10);
   EXPECT_EQ(ListViewCell(list, 9, 1), L"待つ");
   EXPECT_EQ(DialogItemText(dialog, 1004), L"記録先一");
-  ASSERT_NO_FATAL_FAILURE(FocusTheList(dialog));
+  Sleep(300);  // painted
+  SaveScreenshot(dialog, L"recorded-rows");
+  // The list has the keys again: one Ctrl+Z takes the recording back, Ctrl+Y brings it again.
   PressKeyWith(VK_CONTROL, 'Z');
   EXPECT_TRUE(WaitUntil([&] { return ListViewRowCount(list) == 1; }, 5000));
   PressKeyWith(VK_CONTROL, 'Y');
