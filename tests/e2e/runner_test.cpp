@@ -8,6 +8,8 @@
 // scaled display (the 144 DPI run) the runner must land on the same points.
 #include "tests/e2e/harness.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <sstream>
 
@@ -649,6 +651,12 @@ TEST_F(Runner, ARecordingOfTheUsersHandIsSavedAndRunsBackAsTheSameInput) {
   EXPECT_EQ(DialogItemText(dialog, 1004), L"記録先一");
   Sleep(300);  // painted
   SaveScreenshot(dialog, L"recorded-rows");
+  // The narrow columns show their headers whole, on a scaled display too.
+  for (int column : {2, 3, 10}) {
+    const int width = ListView_GetColumnWidth(list, column);
+    ListView_SetColumnWidth(list, column, LVSCW_AUTOSIZE_USEHEADER);
+    EXPECT_GE(width, ListView_GetColumnWidth(list, column)) << "column " << column;
+  }
   // The list has the keys again: one Ctrl+Z takes the recording back, Ctrl+Y brings it again.
   PressKeyWith(VK_CONTROL, 'Z');
   EXPECT_TRUE(WaitUntil([&] { return ListViewRowCount(list) == 1; }, 5000));
