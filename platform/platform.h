@@ -262,6 +262,7 @@ void RedrawDroppedList(Window dialog, int controlId);
 // List view (report view)
 void ListAddExtendedStyle(Window dialog, int controlId, unsigned exStyle);
 unsigned ListExtendedStyle(Window dialog, int controlId);
+// `width` in pixels at 100 %, scaled to the list's DPI.
 void ListInsertColumn(Window dialog, int controlId, int column, const char* title, int width, int align);
 int ListColumnCount(Window dialog, int controlId);
 int ListColumnWidth(Window dialog, int controlId, int column);

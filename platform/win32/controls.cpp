@@ -177,7 +177,9 @@ void ListInsertColumn(Window dialog, int controlId, int column, const char* titl
   LVCOLUMNW col = {};
   col.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
   col.fmt = align;
-  col.cx = width;
+  // The width is for 100 %: the dialog is aware of each monitor's DPI, and a
+  // list view, unlike the dialog's own layout, does not scale its columns.
+  col.cx = MulDiv(width, static_cast<int>(win32::DpiOf(Item(dialog, controlId))), 96);
   col.pszText = &w[0];
   col.iSubItem = column;
   Send(dialog, controlId, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&col));

@@ -66,19 +66,6 @@ Marker g_marker;
 
 int Scale(int v) { return MulDiv(v, static_cast<int>(g_marker.dpi), 96); }
 
-UINT DpiOf(HWND window) {
-  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-  static auto fn = reinterpret_cast<GetDpiForWindowFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-  UINT dpi = fn ? fn(window) : 0;
-  if (dpi == 0) {
-    HDC dc = GetDC(nullptr);
-    dpi = static_cast<UINT>(GetDeviceCaps(dc, LOGPIXELSX));
-    ReleaseDC(nullptr, dc);
-  }
-  return dpi ? dpi : 96;
-}
-
 void UseDpi(HWND window, UINT dpi) {
   g_marker.dpi = dpi;
   if (g_marker.font) DeleteObject(g_marker.font);
@@ -444,7 +431,7 @@ int RunMarkerWindow(const MarkerWindowSetup& setup, MarkerHandler& handler) {
                                 win32::ToWide(setup.title.c_str()).c_str(), WS_POPUP, work.right - 16 - kWidth,
                                 work.top + 16, kWidth, kHeight, nullptr, nullptr, cls.hInstance, nullptr);
   if (!window) return 1;
-  UseDpi(window, DpiOf(window));
+  UseDpi(window, win32::DpiOf(window));
   RECT r;
   GetWindowRect(window, &r);
   SetWindowPos(window, HWND_TOPMOST, work.right - Scale(16) - (r.right - r.left), work.top + Scale(16), 0, 0,

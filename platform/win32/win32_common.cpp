@@ -92,4 +92,17 @@ UnawareCoordinates::~UnawareCoordinates() {
 
 HWND SilencedList = nullptr;
 
+UINT DpiOf(HWND window) {
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  static auto fn = reinterpret_cast<GetDpiForWindowFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  UINT dpi = fn ? fn(window) : 0;
+  if (dpi == 0) {
+    HDC dc = GetDC(nullptr);
+    dpi = static_cast<UINT>(GetDeviceCaps(dc, LOGPIXELSX));
+    ReleaseDC(nullptr, dc);
+  }
+  return dpi ? dpi : 96;
+}
+
 }  // namespace plat::win32

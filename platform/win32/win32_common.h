@@ -58,6 +58,10 @@ std::string WindowText(HWND window, std::size_t bufferSize, bool* exact = nullpt
 
 HINSTANCE ModuleInstance();
 
+// The DPI a window is drawn at (96 at 100 %; the system's where the system
+// has no DPI per window).
+UINT DpiOf(HWND window);
+
 // Jobs and the companion programs give screen coordinates as a program
 // without DPI awareness sees them, while the dialog itself is aware of each
 // monitor's DPI. While an object of this class lives, the thread's window

@@ -1,12 +1,14 @@
 // The real runner Runvane.exe under Wine, started with the editor's command
 // line on prepared job files, once through the editor's "選択した操作を実行",
-// and with a saved job's name and options. Its input goes to InputTarget.exe windows
+// with a saved job's name and options, and as the recorder the editor starts. Its input goes to InputTarget.exe windows
 // (tests/e2e/target), which log what they receive: clicks with their points,
 // characters, key presses and their placement.
 //
 // Every coordinate here is the one a program without DPI awareness sees; on a
 // scaled display (the 144 DPI run) the runner must land on the same points.
 #include "tests/e2e/harness.h"
+
+#include <commctrl.h>
 
 #include <algorithm>
 #include <sstream>
@@ -83,6 +85,13 @@ bool DisplayScaled() {
          static_cast<int>(mode.dmPelsWidth) != GetSystemMetrics(SM_CXSCREEN);
 }
 
+// The runner's status window, when it shows.
+HWND StatusWindowOf(DWORD processId) {
+  for (HWND w : TopLevelWindowsOf(processId, true))
+    if (ClassOf(w) == L"TavolexTestRunStatus") return w;
+  return nullptr;
+}
+
 // Nothing that the runner presses is left down.
 void ExpectNoKeyDown() {
   for (int vk : {VK_LBUTTON, VK_RBUTTON, VK_CONTROL, VK_MENU, VK_SHIFT, VK_LWIN, VK_F5, int{'A'}, int{'C'}, int{'V'}})
@@ -157,11 +166,20 @@ class Runner : public EditorTest {
     return Process::Run(L"\"" + runner_ + L"\" " + arguments, true);
   }
   std::wstring TargetLog(const wchar_t* name) { return folder_.Path(name); }
-  // The runner's status window, when it shows.
-  HWND StatusWindow() {
-    for (HWND w : TopLevelWindowsOf(run_.id(), true))
-      if (ClassOf(w) == L"TavolexTestRunStatus") return w;
-    return nullptr;
+  HWND StatusWindow() { return StatusWindowOf(run_.id()); }
+
+  // A program folder with the editor, the stand-ins of the pickers and the
+  // real runner, and a job of these lines.
+  void PutTheRealRunnerBesideTheEditor(const std::wstring& job, const std::string& record) {
+    MakeFolder(true);
+    ASSERT_TRUE(CopyFileW((FolderOf(GetConfig().tavolex) + L"\\Runvane.exe").c_str(), runner_.c_str(), FALSE));
+    ASSERT_NO_FATAL_FAILURE(folder_.MakeJob(job, {{L"KeyRecord.def", record}}));
+  }
+  // The editor in front with its list focused, its first row selected.
+  void FocusTheList(HWND dialog) {
+    ASSERT_TRUE(BringToFront(dialog));
+    ClickControl(dialog, 1000);
+    PressKey(VK_HOME);
   }
 
   std::wstring runner_, job_;
@@ -487,21 +505,15 @@ TEST_F(Runner, ADelayCountsDownAndOneRunGoesOnAtATime) {
 // The editor's "選択した操作を実行" with the real runner: the ticked rows reach
 // the target, and the point the job copies does not reach the edited row.
 TEST_F(Runner, TheEditorsRunButtonRunsTheTickedRows) {
-  MakeFolder(true);
-  const std::wstring runner = FolderOf(GetConfig().tavolex) + L"\\Runvane.exe";
-  ASSERT_TRUE(CopyFileW(runner.c_str(), folder_.Path(L"Runvane.exe").c_str(), FALSE));
+  ASSERT_NO_FATAL_FAILURE(PutTheRealRunnerBesideTheEditor(
+      L"試験", Row("押す,300,250,マウスでクリックする,,,,,,1") + Row("入力,,,文字を入力する,請求書 No.12,,,,,") +
+                   Row("複写,,,テキストを複写する,,,,,,")));
   Target target;
   ASSERT_TRUE(target.Start(TargetLog(L"target.log"), L"入力先", {200, 150, 700, 550}, L"--copy=120,45"));
-  const std::string record = Row("押す,300,250,マウスでクリックする,,,,,,1") +
-                             Row("入力,,,文字を入力する,請求書 No.12,,,,,") +
-                             Row("複写,,,テキストを複写する,,,,,,");
-  ASSERT_NO_FATAL_FAILURE(folder_.MakeJob(L"試験", {{L"KeyRecord.def", record}}));
   Process editor;
   HWND dialog = StartEditorAndWait(editor, L"試験");
   ASSERT_NE(dialog, nullptr);
-  ASSERT_TRUE(BringToFront(dialog));
-  ClickControl(dialog, 1000);  // the list takes the focus; Home selects its first row
-  PressKey(VK_HOME);
+  ASSERT_NO_FATAL_FAILURE(FocusTheList(dialog));
   ASSERT_TRUE(WaitUntil([&] { return DialogItemText(dialog, 1002) == L"300"; }, 3000));
   ClickControl(dialog, 1027);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }, 5000));
@@ -577,32 +589,43 @@ std::vector<std::string> ActionsOf(const std::vector<std::string>& lines) {
   return out;
 }
 
-TEST_F(Runner, ARecordingOfTheUsersHandRunsBackAsTheSameInput) {
+// The user records from the editor: Ctrl+R in its list, then X's own pointer
+// and keyboard over two targets, Shift+Esc. The rows come back before the
+// edited row as one undo step, are saved, and the saved job, run by its name,
+// gives the targets the same input.
+TEST_F(Runner, ARecordingOfTheUsersHandIsSavedAndRunsBackAsTheSameInput) {
+  const std::string kept = Row("待つ,,,指定秒間は停止する,1,,,,,");
+  ASSERT_NO_FATAL_FAILURE(PutTheRealRunnerBesideTheEditor(L"処理作業", kept));
   Target first, second;
   ASSERT_TRUE(first.Start(TargetLog(L"first.log"), L"記録先一", {100, 100, 500, 400}));
   // Wine on a scaled display keeps windows at their unaware numbers in X's
   // pixels while it scales the pointer: the windows are wide enough to take
   // the points either way.
   ASSERT_TRUE(second.Start(TargetLog(L"second.log"), L"記録先二", {550, 120, 1250, 520}));
-  wchar_t full[MAX_PATH] = {};
-  GetFullPathNameW((job_ + L"\\KeyCapture.def").c_str(), MAX_PATH, full, nullptr);
-  const std::wstring capture = full;  // the editor gives an absolute path
-  run_ = Process::Run(L"\"" + runner_ + L"\" /record \"" + capture + L"\"", true);
-  ASSERT_TRUE(run_.started());
+  Process editor;
+  HWND dialog = StartEditorAndWait(editor, L"処理作業");
+  ASSERT_NE(dialog, nullptr);
+  HWND list = GetDlgItem(dialog, 1000);
+  ASSERT_NO_FATAL_FAILURE(FocusTheList(dialog));
+  ASSERT_TRUE(WaitUntil([&] { return DialogItemText(dialog, 1004) == L"待つ"; }, 3000));
+  PressKeyWith(VK_CONTROL, 'R');
   HWND status = nullptr;
   ASSERT_TRUE(WaitUntil(
       [&] {
-        for (HWND w : TopLevelWindowsOf(run_.id(), true))
-          if (ClassOf(w) == L"TavolexTestRunStatus") status = w;
+        for (const ProcessEntry& p : ListProcesses())
+          if (_wcsicmp(p.exeName.c_str(), L"Runvane.exe") == 0) status = StatusWindowOf(p.id);
         return status != nullptr;
       },
-      10000))
-      << standin::ToUtf8(MessageBoxText(WaitForWindow(run_, L"#32770", L"タヴォレクス 記録", 100)));
+      15000))
+      << DescribeWindowsOf(editor.id());
+  EXPECT_FALSE(IsWindowVisible(dialog));
   // A second recording waits for this one.
-  Process busy = Process::Run(L"\"" + runner_ + L"\" /record \"" + capture + L".2\"", true);
+  wchar_t full[MAX_PATH] = {};
+  GetFullPathNameW((job_ + L"\\KeyCapture2.def").c_str(), MAX_PATH, full, nullptr);
+  Process busy = Process::Run(L"\"" + runner_ + L"\" /record \"" + full + L"\"", true);
   ASSERT_TRUE(busy.WaitForExit(10000));
   EXPECT_EQ(busy.ExitCode(), 4u);
-  EXPECT_FALSE(FileExists(capture + L".2"));
+  EXPECT_FALSE(FileExists(full));
 
   ASSERT_TRUE(DriveX({{{200, 200}, L"click 1 sleep 0.5"},
                       {{300, 250}, L"click --repeat 2 --delay 80 1 sleep 0.5"},
@@ -613,25 +636,55 @@ TEST_F(Runner, ARecordingOfTheUsersHandRunsBackAsTheSameInput) {
   Sleep(500);  // the recorder has taken the last key
   SaveScreenshot(status, L"recorder-status");
   ASSERT_TRUE(DriveX({{{-1, -1}, L"key shift+Escape"}}));
-  ASSERT_TRUE(run_.WaitForExit(10000));
-  EXPECT_EQ(run_.ExitCode(), 0u);
+
+  HWND box = WaitForWindow(editor, L"#32770", L"タヴォレクス", 15000);
+  ASSERT_NE(box, nullptr) << DescribeWindowsOf(editor.id());
+  const std::wstring message = MessageBoxText(box);
+  EXPECT_EQ(message.rfind(L"9 件の操作を記録して追加しました。", 0), 0u) << standin::ToUtf8(message);
+  EXPECT_EQ(message.find(L"記録しなかった"), std::wstring::npos) << standin::ToUtf8(message);
+  ClickControl(box, IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 3000));
+  EXPECT_TRUE(IsWindowVisible(dialog));
+  EXPECT_FALSE(FileExists(job_ + L"\\KeyCapture.def"));
+  EXPECT_EQ(ListViewRowCount(list), 10);
+  EXPECT_EQ(ListViewCell(list, 9, 1), L"待つ");
+  EXPECT_EQ(DialogItemText(dialog, 1004), L"記録先一");
+  Sleep(300);  // painted
+  SaveScreenshot(dialog, L"recorded-rows");
+  // The narrow columns show their headers whole, on a scaled display too.
+  for (int column : {2, 3, 10}) {
+    const int width = ListView_GetColumnWidth(list, column);
+    ListView_SetColumnWidth(list, column, LVSCW_AUTOSIZE_USEHEADER);
+    EXPECT_GE(width, ListView_GetColumnWidth(list, column)) << "column " << column;
+  }
+  // The list has the keys again: one Ctrl+Z takes the recording back, Ctrl+Y brings it again.
+  PressKeyWith(VK_CONTROL, 'Z');
+  EXPECT_TRUE(WaitUntil([&] { return ListViewRowCount(list) == 1; }, 5000));
+  PressKeyWith(VK_CONTROL, 'Y');
+  EXPECT_TRUE(WaitUntil([&] { return ListViewRowCount(list) == 10; }, 5000));
+  ClickControl(dialog, 1);  // "保存して終了"
+  ASSERT_TRUE(editor.WaitForExit(kExitTimeoutMs));
+  EXPECT_EQ(editor.ExitCode(), 0u);
+
   std::string file;
-  ASSERT_TRUE(ReadWholeFile(capture, file));
-  const std::vector<std::string> lines = LinesOf(file, false);
+  ASSERT_TRUE(ReadWholeFile(job_ + L"\\KeyRecord.def.psw", file));
+  file = SwapNibbles(file);
+  std::vector<std::string> lines = LinesOf(file, false);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(Row(lines.back()), kept);
+  lines.pop_back();
   const std::vector<std::string> expected = {
       "アプリケーションの表示設定|記録先一", "マウスでクリックする|", "マウスでダブルクリックする|",
       "アプリケーションの表示設定|記録先二", "マウスで右クリックする|",     "マウスでクリックする|",
       "文字を入力する|Hello",                "各種キーを入力する|Enter",       "ショートカットを入力する|Ctrl+A (全選)",
   };
   EXPECT_EQ(ActionsOf(lines), expected) << standin::ToUtf8(FromShiftJis(file));
-  EXPECT_TRUE(LinesOf(file, true).empty()) << standin::ToUtf8(FromShiftJis(file));
   ASSERT_EQ(lines.size(), expected.size());
   EXPECT_EQ(lines[0], "記録先一,,,アプリケーションの表示設定,記録先一,100,100,400,300,1");
   EXPECT_EQ(lines[1], "記録先一,200,200,マウスでクリックする,,,,,,1") << standin::ToUtf8(FromShiftJis(file));
   EXPECT_EQ(lines[2].substr(0, lines[2].rfind(',')), "記録先一,300,250,マウスでダブルクリックする,,,,,");
   EXPECT_EQ(lines[7], "記録先二,,,各種キーを入力する,Enter,,,,,3");
 
-  // The recorded job, run back, gives the targets the same input.
   const auto input = [](const Target& t) {
     return Joined(t.Events({"down ", "up ", "dblclk ", "keydown 0x0D", "keydown 0x41"})) +
            standin::ToUtf8(t.Text());
@@ -639,9 +692,7 @@ TEST_F(Runner, ARecordingOfTheUsersHandRunsBackAsTheSameInput) {
   const std::string recordedFirst = input(first), recordedSecond = input(second);
   EXPECT_NE(recordedSecond.find("Hello"), std::string::npos) << recordedSecond;
   ASSERT_TRUE(WriteBytes(TargetLog(L"first.log"), "") && WriteBytes(TargetLog(L"second.log"), ""));
-  std::string rows;
-  for (const std::string& line : lines) rows += line + "\r\n";
-  ASSERT_TRUE(StartRun(rows));
+  run_ = StartSaved(L"処理作業");
   EXPECT_EQ(Finish(), 0u) << RunLogUtf8();
   EXPECT_EQ(input(first), recordedFirst);
   EXPECT_EQ(input(second), recordedSecond);
