@@ -292,13 +292,7 @@ TEST_F(Runner, ShiftEscOrTheTopLeftCornerStopsTheRunWithinASecond) {
 
   // The status window during the pause: topmost, never active, clicks pass.
   HWND status = nullptr;
-  ASSERT_TRUE(WaitUntil(
-      [&] {
-        for (HWND w : TopLevelWindowsOf(run_.id(), true))
-          if (ClassOf(w) == L"TavolexTestRunStatus") status = w;
-        return status != nullptr;
-      },
-      5000));
+  ASSERT_TRUE(WaitUntil([&] { return (status = StatusWindow()) != nullptr; }, 5000));
   const LONG_PTR ex = GetWindowLongPtrW(status, GWL_EXSTYLE);
   EXPECT_TRUE((ex & WS_EX_TOPMOST) && (ex & WS_EX_NOACTIVATE) && (ex & WS_EX_TRANSPARENT));
   EXPECT_NE(GetForegroundWindow(), status);
@@ -467,14 +461,7 @@ TEST_F(Runner, ADelayCountsDownAndOneRunGoesOnAtATime) {
   GetFullPathNameW(job_.c_str(), MAX_PATH * 4, folder, nullptr);
   run_ = StartSaved(L"\"" + std::wstring(folder) + L"\" /delay=60");
   HWND status = nullptr;
-  ASSERT_TRUE(WaitUntil(
-      [&] {
-        for (HWND w : TopLevelWindowsOf(run_.id(), true))
-          if (ClassOf(w) == L"TavolexTestRunStatus") status = w;
-        return status != nullptr;
-      },
-      15000))
-      << RunLogUtf8();
+  ASSERT_TRUE(WaitUntil([&] { return (status = StatusWindow()) != nullptr; }, 15000)) << RunLogUtf8();
   Sleep(1500);  // a second of the countdown has gone
   SaveScreenshot(status, L"runner-countdown");
 
