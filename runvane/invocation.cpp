@@ -16,13 +16,16 @@ std::string Lower(std::string text) {
   return text;
 }
 
-// "C:\..." or "\\server\share...": a path that does not depend on the current folder.
+}  // namespace
+
 bool IsFullPath(const std::string& path) {
   if (path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' && path[2] == '\\') {
     return true;
   }
   return path.size() >= 3 && path[0] == '\\' && path[1] == '\\';
 }
+
+namespace {
 
 // The delay's seconds from the text after "/delay="; -1 when it is not a
 // whole number from 0 to kLongestDelaySeconds.

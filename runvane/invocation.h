@@ -31,4 +31,7 @@ struct Invocation {
 // case. Everything else is refused.
 Invocation ReadInvocation(const std::vector<std::string>& arguments);
 
+// "C:\..." or "\\server\share...": a path that does not depend on the current folder.
+bool IsFullPath(const std::string& path);
+
 }  // namespace runvane

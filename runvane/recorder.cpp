@@ -2,8 +2,10 @@
 
 #include <map>
 
+#include "jobstore/files.h"
 #include "operations/line_text.h"
 #include "platform/platform.h"
+#include "runvane/invocation.h"
 #include "runvane/recording.h"
 #include "runvane/runner.h"
 
@@ -15,41 +17,17 @@ constexpr char kCaption[] = "タヴォレクス 記録";
 constexpr unsigned kPollMs = 15;
 constexpr unsigned kMessageFlags = plat::kMbOk | plat::kMbTopmost | plat::kMbSetForeground;
 
-bool IsAbsoluteFilePath(const std::string& path) {
-  const bool drive = path.size() > 3 && ((path[0] | 0x20) >= 'a' && (path[0] | 0x20) <= 'z') && path[1] == ':' &&
-                     path[2] == '\\';
-  const bool share = path.size() > 2 && path[0] == '\\' && path[1] == '\\';
-  return (drive || share) && path.back() != '\\';
-}
-
 int Fail(const std::string& message) {
   plat::ShowMessageBox(plat::kNoWindow, message.c_str(), kCaption, kMessageFlags | plat::kMbIconError);
   return kFailed;
 }
 
-// Writes the whole text beside the target and then puts it in the target's
-// place, so that no half-written file is left.
+// Writes the whole text, or leaves no file: a replacement that stopped half
+// way leaves no copies either, since the text is also told to the user.
 bool WriteWhole(const std::string& path, const std::string& text) {
-  const std::string temporary = path + ".tmp";
-  const int file = plat::OpenFile(temporary.c_str(), plat::OpenMode::WriteTruncate);
-  if (file < 0) return false;
-  const bool written = plat::WriteFile(file, text.data(), text.size()) == static_cast<long>(text.size()) &&
-                       plat::FlushFile(file);
-  if (!plat::CloseFile(file) || !written) {
-    plat::DeleteFileAt(temporary.c_str());
-    return false;
-  }
-  const std::string backup = path + ".old";
-  switch (plat::ReplaceFileWith(path.c_str(), temporary.c_str(), backup.c_str())) {
-    case plat::ReplaceResult::Replaced:
-      return true;
-    case plat::ReplaceResult::TargetMoved:
-      plat::DeleteFileAt(backup.c_str());  // a former recording, which the editor would remove
-      [[fallthrough]];
-    case plat::ReplaceResult::Unchanged:
-      break;
-  }
-  plat::DeleteFileAt(temporary.c_str());
+  jobstore::SafeFileWriter file(path.c_str());
+  if (file.Open() && file.Write(text.data(), text.size()) && file.Commit()) return true;
+  for (const std::string& copy : jobstore::StrandedCopiesOf(path.c_str())) plat::DeleteFileAt(copy.c_str());
   return false;
 }
 
@@ -149,7 +127,7 @@ bool IsRecordCommand(const std::vector<std::string>& arguments) {
 
 int RunRecording(const std::vector<std::string>& arguments) {
   plat::UseUnawareCoordinatesForProcess();
-  if (arguments.size() != 2 || !IsAbsoluteFilePath(arguments[1])) {
+  if (arguments.size() != 2 || !IsFullPath(arguments[1]) || arguments[1].back() == '\\') {
     plat::ShowMessageBox(plat::kNoWindow,
                          "操作の記録は、タヴォレクスの操作一覧の右クリックメニュー「操作を記録」（Ctrl+R）から始めてください。",
                          kCaption, kMessageFlags | plat::kMbIconInformation);

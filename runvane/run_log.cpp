@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "jobstore/files.h"
 #include "operations/scrambled.h"
 #include "platform/platform.h"
 
@@ -87,19 +88,9 @@ bool RunLog::Trim() {
   broken_ = true;
   if (!ops::ReadFileBytes(path_.c_str(), &bytes)) return false;
   const std::string kept = TrimRunLog(bytes, kLogKeptByTrim);
-  const std::string temporary = path_ + ".tmp", backup = path_ + ".bak";
-  const int out = plat::OpenFile(temporary.c_str(), plat::OpenMode::WriteTruncate);
-  if (out < 0) return false;
-  const bool written = plat::WriteFile(out, kept.data(), kept.size()) == static_cast<long>(kept.size()) &&
-                       plat::FlushFile(out);
-  if (!plat::CloseFile(out) || !written) {
-    plat::DeleteFileAt(temporary.c_str());
-    return false;
-  }
-  const plat::ReplaceResult replaced = plat::ReplaceFileWith(path_.c_str(), temporary.c_str(), backup.c_str());
-  // Moved aside, the old log lies at the backup's name: both copies are kept.
-  if (replaced == plat::ReplaceResult::Unchanged) plat::DeleteFileAt(temporary.c_str());
-  if (replaced != plat::ReplaceResult::Replaced) return false;
+  // Stopped half way, the old log lies at the backup's name: both copies are kept.
+  jobstore::SafeFileWriter file(path_.c_str());
+  if (!file.Open() || !file.Write(kept.data(), kept.size()) || !file.Commit()) return false;
   handle_ = plat::OpenFile(path_.c_str(), plat::OpenMode::Append);
   if (handle_ < 0) return false;
   size_ = kept.size();

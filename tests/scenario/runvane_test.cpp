@@ -476,7 +476,7 @@ TEST_F(Runner, TheLogStaysWithinItsLimitAndIsNeverDamaged) {
   while (old.size() + 120 < runvane::kLogLimit) old += "2026-01-01 00:00:00.000\t-\t-\t-\r\n";
   const std::string log = std::string(kJob) + "Runvane.log";
   headless::PutFile(log, old);
-  headless::FailCreate(log + ".tmp");
+  headless::FailCreate(std::string(kJob) + "Runvane.tmp");  // the trimmed copy
   EXPECT_EQ(Run("F5,,,各種キーを入力する,F5,,,,,\r\n"), runvane::kAllRan);
   EXPECT_EQ(headless::FileBytes(log).substr(0, old.size()), old);
   EXPECT_LE(headless::FileBytes(log).size(), runvane::kLogLimit);
@@ -489,7 +489,7 @@ TEST_F(Runner, TheLogStaysWithinItsLimitAndIsNeverDamaged) {
   EXPECT_LE(trimmed.size(), runvane::kLogKeptByTrim + 500);
   EXPECT_EQ(trimmed.rfind(run, 0), 0u);
   EXPECT_NE(trimmed.find("終了コード 0\r\n", trimmed.find("開始: 動作試験 \"C:")), std::string::npos);
-  EXPECT_FALSE(headless::HasFile(log + ".tmp"));
+  EXPECT_FALSE(headless::HasFile(std::string(kJob) + "Runvane.tmp"));
 }
 
 }  // namespace
